@@ -1,0 +1,250 @@
+#include "foundation/Coleccion.h"
+
+#include "foundation/Texto.h"
+
+#include <algorithm>
+
+namespace ventix {
+
+namespace {
+
+// Program-wide: IDs are never reused within a run.
+std::int32_t SiguienteID = 0;
+
+[[noreturn]] void ErrorColeccion(const std::string& Detalle) {
+    throw EColeccionError("Error TColeccion.\r\n" + Detalle);
+}
+
+} // namespace
+
+EListaError::EListaError(long long Indice)
+    : std::out_of_range("List index out of bounds (" + std::to_string(Indice) + ")") {}
+
+// ---------------------------------------------------------------- item
+
+TColeccionItem::~TColeccionItem() {
+    if (Coleccion)
+        Coleccion->Quitar(this);
+}
+
+void TColeccionItem::SetColeccion(TColeccion* Nueva) {
+    if (Nueva == Coleccion)
+        return;
+    // The target is checked before the item leaves its present collection, so a
+    // refused move leaves it where it was instead of ownerless.
+    if (Nueva) {
+        if (!GetClase().EsDe(Nueva->ClaseItem))
+            ErrorColeccion("Se ha intentado añadir un elemento de la clase \"" +
+                           std::string(GetClase().Nombre) +
+                           "\".\r\nSe esperaba que fuese de la clase \"" +
+                           std::string(Nueva->ClaseItem.Nombre) + "\"");
+        if (!Nombre.empty() && Nueva->Buscar(Nombre))
+            ErrorColeccion("El nombre de \"" + Nombre + "\" ya existe");
+    }
+    if (Coleccion)
+        Coleccion->Quitar(this);
+    if (Nueva)
+        Nueva->Anadir(this);
+}
+
+void TColeccionItem::SetIndice(int Indice) {
+    if (!Coleccion)
+        return;
+    auto& v = Coleccion->Items;
+    if (Indice < 0 || Indice >= Coleccion->Count())
+        throw EListaError(Indice);
+    const int actual = GetIndice();
+    if (Indice == actual)
+        return;
+    if (Indice < actual)
+        std::rotate(v.begin() + Indice, v.begin() + actual, v.begin() + actual + 1);
+    else
+        std::rotate(v.begin() + actual, v.begin() + actual + 1, v.begin() + Indice + 1);
+    Cambiado(cmAnadido);
+}
+
+void TColeccionItem::Assign(const TColeccionItem& Origen) {
+    SetNombre(Origen.Nombre);
+}
+
+std::unique_ptr<TColeccionItem> TColeccionItem::Clone() const {
+    auto copia = GetClase().Crear();
+    if (!copia)
+        throw EColeccionError("Error TColeccion.\r\nLa clase \"" + std::string(GetClase().Nombre) +
+                              "\" no se puede copiar");
+    copia->Assign(*this);
+    return copia;
+}
+
+std::unique_ptr<TColeccionItem> TColeccionItem::Extraer() {
+    if (!Coleccion)
+        return nullptr; // a free item already has its owner
+    SetColeccion(nullptr);
+    return std::unique_ptr<TColeccionItem>(this);
+}
+
+void TColeccionItem::SetNombre(const std::string& N) {
+    if (N == Nombre)
+        return;
+    if (!Coleccion) {
+        Nombre = N;
+        return;
+    }
+    if (!N.empty() && Coleccion->Buscar(N))
+        ErrorColeccion("El nombre de \"" + N + "\" ya existe");
+    Nombre = N;
+    Cambiado(cmModificado);
+}
+
+int TColeccionItem::GetIndice() const {
+    if (!Coleccion)
+        return -1;
+    const auto& v = Coleccion->Items;
+    for (std::size_t i = 0; i < v.size(); ++i)
+        if (v[i].get() == this)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void TColeccionItem::Cambiado(std::uint8_t Tipo) {
+    Cambio = Tipo;
+    if (Coleccion)
+        Coleccion->Cambiado(this);
+}
+
+// ---------------------------------------------------------------- collection
+
+TColeccion::TColeccion(const TClase& Clase) : ClaseItem(Clase) {
+    Primero();
+}
+
+TColeccion::~TColeccion() {
+    OnCambio = nullptr;
+    BorrarTodo();
+}
+
+TColeccionItem* TColeccion::Item(int Indice) const {
+    if (Indice < 0 || Indice >= Count())
+        throw EListaError(Indice);
+    return Items[static_cast<std::size_t>(Indice)].get();
+}
+
+TColeccionItem* TColeccion::Nuevo() {
+    auto item = ClaseItem.Crear();
+    if (!item)
+        throw EColeccionError("Error TColeccion.\r\nLa clase \"" + std::string(ClaseItem.Nombre) +
+                              "\" no se puede crear");
+    return Agregar(std::move(item));
+}
+
+TColeccionItem* TColeccion::Agregar(std::unique_ptr<TColeccionItem> Item) {
+    Item->SetColeccion(this);
+    return Item.release(); // now owned by Items
+}
+
+void TColeccion::Borrar(int Indice) {
+    TColeccionItem* item = Item(Indice);
+    Quitar(item);
+    delete item;
+}
+
+void TColeccion::BorrarTodo() {
+    BeginUpdate();
+    while (!Items.empty())
+        Borrar(0);
+    EndUpdate();
+    Cambiado(nullptr);
+}
+
+TColeccionItem* TColeccion::Buscar(const std::string& Nombre) const {
+    const std::string clave = MayusculasES(Nombre);
+    for (const auto& item : Items)
+        if (MayusculasES(item->Nombre) == clave)
+            return item.get();
+    return nullptr;
+}
+
+TColeccionItem* TColeccion::BuscarID(std::int32_t ID) const {
+    for (const auto& item : Items)
+        if (item->ID == ID)
+            return item.get();
+    return nullptr;
+}
+
+void TColeccion::Cambiado(TColeccionItem* Item) {
+    Modificada = true;
+    if (Bloqueo == 0 && OnCambio)
+        OnCambio(Item);
+}
+
+void TColeccion::Primero() {
+    Modificada = false;
+    Cursor = -1;
+}
+
+bool TColeccion::HaySiguiente() {
+    if (Modificada)
+        ErrorColeccion("La colección ha sido cambiada en medio de una operación de enumeración");
+    ++Cursor;
+    return Cursor < Count();
+}
+
+TColeccionItem* TColeccion::Siguiente() {
+    if (Modificada)
+        ErrorColeccion("La colección ha sido cambiada en medio de una operación de enumeración");
+    if (Cursor < 0 || Cursor >= Count())
+        ErrorColeccion("Se ha intentado acceder a un índice no válido");
+    return Items[static_cast<std::size_t>(Cursor)].get();
+}
+
+void TColeccion::Assign(const TColeccion& Origen) {
+    if (&Origen.ClaseItem != &ClaseItem)
+        ErrorColeccion("Se ha intentado asignar una colección del tipo \"" +
+                       std::string(Origen.ClaseItem.Nombre) +
+                       "\" cuando\r\nse esperaba del tipo \"" + std::string(ClaseItem.Nombre) +
+                       "\"");
+    if (&Origen == this)
+        return; // clearing first would lose every item
+    BeginUpdate();
+    try {
+        BorrarTodo();
+        for (const auto& item : Origen.Items)
+            Agregar(item->Clone());
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+    Cambiado(nullptr);
+}
+
+std::unique_ptr<TColeccion> TColeccion::Clone() const {
+    auto copia = std::make_unique<TColeccion>(ClaseItem);
+    copia->Assign(*this);
+    return copia;
+}
+
+void TColeccion::Anadir(TColeccionItem* Item) {
+    Items.emplace_back(Item);
+    Item->Coleccion = this;
+    Item->ID = SiguienteID++;
+    Item->Cambiado(cmAnadido);
+}
+
+void TColeccion::Quitar(TColeccionItem* Item) {
+    if (!Items.empty() && Items.back().get() == Item) {
+        Items.back().release();
+        Items.pop_back();
+    } else {
+        auto it = std::find_if(Items.begin(), Items.end(),
+                               [Item](const auto& p) { return p.get() == Item; });
+        if (it == Items.end())
+            return;
+        it->release();
+        Items.erase(it);
+    }
+    Item->Cambiado(cmQuitado);
+    Item->Coleccion = nullptr;
+}
+
+} // namespace ventix
