@@ -21,6 +21,10 @@ namespace {
 // them can never overflow, however far the user zooms.
 constexpr int kOffsetMaximo = 1 << 29;
 
+// Texts are laid out at this pixel size and scaled to their height, so glyph
+// advances do not depend on the zoom.
+constexpr double kReferencia = 100.0;
+
 int Acotar(long long v) {
     return static_cast<int>(std::clamp<long long>(v, -kOffsetMaximo, kOffsetMaximo));
 }
@@ -310,28 +314,30 @@ void TCADPaintBox::DibujarEntidad(const TCADEntidad& Entidad) {
             const double altura = F(t->GetAltura());
             if (!(altura > 0) || !std::isfinite(altura) || t->GetTexto().empty())
                 break;
-            // Laid out at a fixed reference size and scaled to the height, so
-            // glyph advances do not depend on the zoom. The text's own matrix
-            // flips Y back; the first line's top is at anchor y + Altura, so
-            // the glyphs fill the band the text's extents assume.
-            constexpr double kReferencia = 100.0;
-            QFont fuente(QStringLiteral("Arial"));
-            fuente.setStyleHint(QFont::SansSerif);
-            fuente.setPixelSize(static_cast<int>(kReferencia));
-            fuente.setHintingPreference(QFont::PreferNoHinting);
-            const QFontMetricsF medidas(fuente);
+            // The text's own matrix flips Y back; the first line's top is at
+            // anchor y + Altura, so the glyphs fill the band the text's extents
+            // assume.
+            if (!Fuente) {
+                Fuente = std::make_unique<QFont>(QStringLiteral("Arial"));
+                Fuente->setStyleHint(QFont::SansSerif);
+                Fuente->setPixelSize(static_cast<int>(kReferencia));
+                Fuente->setHintingPreference(QFont::PreferNoHinting);
+                const QFontMetricsF m(*Fuente);
+                Ascenso = m.ascent();
+                Interlinea = m.lineSpacing();
+            }
             const double k = altura / kReferencia;
             QTransform local = g->transform();
             local.translate(F(t->Enlace().GetX()), F(t->Enlace().GetY()) + altura);
             local.scale(k, -k);
             const QTransform antes = g->transform();
             g->setTransform(local);
-            g->setFont(fuente);
+            g->setFont(*Fuente);
             g->setPen(QPen(Brush.color()));
-            double y = medidas.ascent();
+            double y = Ascenso;
             for (const QString& linea : Lineas(t->GetTexto())) {
                 g->drawText(QPointF(0, y), linea);
-                y += medidas.lineSpacing();
+                y += Interlinea;
             }
             g->setTransform(antes);
         }

@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+class QFont;
 class QPainter;
 
 namespace ventix {
@@ -155,6 +156,8 @@ private:
     QRect Cliente;
     QImage* Destino = nullptr; // the image Paint draws into; Bitmap unless rendering
     std::unique_ptr<QPainter> Graphics;
+    std::unique_ptr<QFont> Fuente; // "Arial" at the reference size, made at the first text
+    double Ascenso = 0.0, Interlinea = 0.0;
     std::vector<TNivel> Niveles{TNivel{}};
 };
 
