@@ -26,8 +26,8 @@ json Punto(double X, double Y, double Z) {
 
 json Entidad(const TCADEntidad& E) {
     json j = {
-        {"type", E.GetTipo()},          {"dxf", E.GetTipoText()}, {"subclass", E.GetSubClaseText()},
-        {"color", E.GetColor()},        {"rgb", E.GetColorRGB()}, {"weight", Numero(E.GetGrosor())},
+        {"type", E.GetTipo()},     {"dxf", E.GetTipoText()}, {"subclass", E.GetSubClaseText()},
+        {"color", E.GetColor()},   {"rgb", E.GetColorRGB()}, {"weight", Numero(E.GetGrosor())},
         {"points", json::array()},
     };
     if (const auto* p = dynamic_cast<const TCADEntidadPunto*>(&E))
@@ -57,8 +57,9 @@ json Capa(const TCADCapa& C) {
     for (int i = 0; i < C.Entidades.Count(); ++i)
         entidades.push_back(Entidad(*C.Entidades.ItemComo<TCADEntidad>(i)));
     return {
-        {"name", C.GetNombre()}, {"color", C.GetColor()},           {"active", C.GetActiva()},
-        {"linetype", C.GetLinea()}, {"weight", Numero(C.GetGrosor())}, {"entities", std::move(entidades)},
+        {"name", C.GetNombre()},           {"color", C.GetColor()},
+        {"active", C.GetActiva()},         {"linetype", C.GetLinea()},
+        {"weight", Numero(C.GetGrosor())}, {"entities", std::move(entidades)},
     };
 }
 
