@@ -75,21 +75,22 @@ void TArchivoIni::Analizar(std::string_view Texto) {
     ini_allow_realloc = false;
     ini_max_line = static_cast<int>(std::min<std::size_t>(maximo + 3, INT32_MAX));
     ini_initial_alloc = ini_max_line;
+    // libinih reports keys only; a section without keys still exists, so the
+    // headers are gathered first, in file order.
+    for (std::size_t a = 0; a < texto.size();) {
+        const std::size_t b = std::min(texto.find('\n', a), texto.size());
+        const std::string_view linea = Recortar(std::string_view(texto).substr(a, b - a));
+        if (linea.size() >= 2 && linea.front() == '[') {
+            const std::size_t fin = linea.find(']');
+            if (fin != std::string_view::npos)
+                Seccion(std::string(Recortar(linea.substr(1, fin - 1))));
+        }
+        a = b + 1;
+    }
     auto manejador = [](void* usuario, const char* seccion, const char* clave,
                         const char* valor) -> int {
         auto& yo = *static_cast<TArchivoIni*>(usuario);
-        const std::string nombre = seccion ? seccion : "";
-        const std::string plegado = MayusculasES(nombre);
-        TSeccion* s = nullptr;
-        for (auto& x : yo.Datos)
-            if (x.Plegado == plegado) {
-                s = &x;
-                break;
-            }
-        if (!s) {
-            yo.Datos.push_back({nombre, plegado, {}});
-            s = &yo.Datos.back();
-        }
+        TSeccion* s = yo.Seccion(std::string(Recortar(seccion ? seccion : "")));
         if (!clave)
             return 1;
         const std::string k = clave;
@@ -101,6 +102,15 @@ void TArchivoIni::Analizar(std::string_view Texto) {
         return 1;
     };
     ini_parse_string(texto.c_str(), manejador, this);
+}
+
+TArchivoIni::TSeccion* TArchivoIni::Seccion(const std::string& Nombre) {
+    const std::string plegado = MayusculasES(Nombre);
+    for (auto& x : Datos)
+        if (x.Plegado == plegado)
+            return &x;
+    Datos.push_back({Nombre, plegado, {}});
+    return &Datos.back();
 }
 
 const TArchivoIni::TSeccion* TArchivoIni::BuscarSeccion(std::string_view Seccion) const {

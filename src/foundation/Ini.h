@@ -61,6 +61,8 @@ private:
     };
 
     void Analizar(std::string_view Texto);
+    // The section of that name, added at the end when new.
+    TSeccion* Seccion(const std::string& Nombre);
     const TSeccion* BuscarSeccion(std::string_view Seccion) const;
     const TEntrada* Buscar(std::string_view Seccion, std::string_view Clave) const;
 

@@ -25,6 +25,7 @@ const char* const kTexto = "; comment\r\n"
                            "Comillas=\"a b\"\r\n"
                            "numero=99\r\n"
                            "\n"
+                           "[ Vacía ]\n"
                            "[bloque-Émbolo]\n"
                            "  DeltaX = 10\n"
                            "    RotacionY=90\n";
@@ -42,7 +43,8 @@ TEST(Ini, SectionsAndKeysIgnoreCaseIncludingSpanishLetters) {
     EXPECT_FALSE(ini.SectionExists("BLOQUE"));
     EXPECT_TRUE(ini.ValueExists("MAIN", "vacio"));
     EXPECT_FALSE(ini.ValueExists("MAIN", "otra"));
-    EXPECT_EQ(ini.Secciones(), (std::vector<std::string>{"MAIN", "bloque-Émbolo"}));
+    EXPECT_TRUE(ini.SectionExists("VACÍA")); // a section without keys exists too
+    EXPECT_EQ(ini.Secciones(), (std::vector<std::string>{"MAIN", "Vacía", "bloque-Émbolo"}));
     EXPECT_EQ(ini.Claves("bloque-émbolo"), (std::vector<std::string>{"DeltaX", "RotacionY"}));
 }
 
