@@ -1,0 +1,400 @@
+#include "cad/PaintBox.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <QScreen>
+#include <QString>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace ventix {
+
+namespace {
+
+// Offsets stay well inside the integer range, so adding pixel distances to
+// them can never overflow, however far the user zooms.
+constexpr int kOffsetMaximo = 1 << 29;
+
+// Texts are laid out at this pixel size and scaled to their height, so glyph
+// advances do not depend on the zoom.
+constexpr double kReferencia = 100.0;
+
+int Acotar(long long v) {
+    return static_cast<int>(std::clamp<long long>(v, -kOffsetMaximo, kOffsetMaximo));
+}
+
+// Coordinates reach the painter in single precision, as the drawing expects.
+double F(double v) {
+    return static_cast<float>(v);
+}
+
+QPoint CentroEntero(const QRect& R) {
+    // GDI-style rectangle: right = left + width.
+    return {(R.x() + R.x() + R.width()) / 2, (R.y() + R.y() + R.height()) / 2};
+}
+
+QSize TamanoPantalla() {
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        if (QScreen* s = QGuiApplication::primaryScreen())
+            if (!s->size().isEmpty())
+                return s->size();
+    return {1024, 768};
+}
+
+// Lines of a text: CR LF breaks lines (a lone CR or LF as well).
+std::vector<QString> Lineas(const std::string& Texto) {
+    std::vector<QString> r;
+    std::string actual;
+    for (std::size_t i = 0; i < Texto.size(); ++i) {
+        const char c = Texto[i];
+        if (c == '\r' || c == '\n') {
+            r.push_back(QString::fromUtf8(actual));
+            actual.clear();
+            if (c == '\r' && i + 1 < Texto.size() && Texto[i + 1] == '\n')
+                ++i;
+        } else {
+            actual += c;
+        }
+    }
+    r.push_back(QString::fromUtf8(actual));
+    return r;
+}
+
+} // namespace
+
+TCADPaintBox::TCADPaintBox()
+    : Bitmap(TamanoPantalla(), QImage::Format_RGB32), Pen(QColor::fromRgba(0xFF000000u), 1.0),
+      Brush(QColor::fromRgba(0xFF000000u)) {
+    Bitmap.fill(QColor::fromRgba(Fondo));
+}
+
+TCADPaintBox::~TCADPaintBox() = default;
+
+void TCADPaintBox::SetCliente(int Ancho, int Alto) {
+    Cliente = QRect(0, 0, std::max(0, Ancho), std::max(0, Alto));
+}
+
+void TCADPaintBox::SetZoom(double Z) {
+    if (Z == Zoom || !(Z > 0) || !std::isfinite(Z))
+        return;
+    Zoom = Z;
+}
+
+int TCADPaintBox::Redondear(double x) {
+    if (std::isnan(x))
+        return 0;
+    const double r = x >= 0 ? std::trunc(x + 0.5) : std::trunc(x - 0.5);
+    return static_cast<int>(std::clamp(r, -double(kOffsetMaximo), double(kOffsetMaximo)));
+}
+
+TCADCoordenada TCADPaintBox::PantallaAMundo(const QPoint& Pixel) const {
+    return {(Pixel.x() - OffsetX) / Zoom, (OffsetY - Pixel.y()) / Zoom};
+}
+
+QPointF TCADPaintBox::MundoAPantalla(const TCADCoordenada& P) const {
+    return {OffsetX + Zoom * P.X, OffsetY - Zoom * P.Y};
+}
+
+void TCADPaintBox::ZoomEn(const TCADCoordenada& Punto, const QPoint& Pixel) {
+    const int a = Redondear(Punto.X * Zoom + OffsetX);
+    const int b = Redondear(Punto.Y * Zoom + OffsetY);
+    OffsetX = Acotar(static_cast<long long>(OffsetX) + Pixel.x() - a);
+    OffsetY = Acotar(static_cast<long long>(Pixel.y()) - OffsetY + b);
+}
+
+void TCADPaintBox::Centrar(double X, double Y) {
+    ZoomEn({X, Y}, CentroEntero(Cliente));
+}
+
+void TCADPaintBox::Arrastrar(const QPoint& Desde, const QPoint& Hasta) {
+    OffsetX = Acotar(static_cast<long long>(OffsetX) + Hasta.x() - Desde.x());
+    OffsetY = Acotar(static_cast<long long>(OffsetY) + Hasta.y() - Desde.y());
+}
+
+bool TCADPaintBox::Preparar() {
+    if (!DibujoActivo || Graphics)
+        return false; // inactive, or asked again from inside a paint
+    if (!Destino && (Bitmap.width() < Cliente.width() || Bitmap.height() < Cliente.height())) {
+        Bitmap = QImage(std::max(Bitmap.width(), Cliente.width()),
+                        std::max(Bitmap.height(), Cliente.height()), QImage::Format_RGB32);
+    }
+    QImage& imagen = Destino ? *Destino : Bitmap;
+    if (imagen.isNull())
+        return false;
+    Graphics = std::make_unique<QPainter>(&imagen);
+    // A render target larger than the client area is filled whole.
+    Graphics->fillRect(Destino ? imagen.rect() : Cliente, QColor::fromRgba(Fondo));
+
+    if (Cliente != ClientePrevio) {
+        const QPoint d = CentroEntero(Cliente) - CentroEntero(ClientePrevio);
+        OffsetX = Acotar(static_cast<long long>(OffsetX) + d.x());
+        OffsetY = Acotar(static_cast<long long>(OffsetY) + d.y());
+        ClientePrevio = Cliente;
+    }
+    QTransform base(1, 0, 0, -1, 0, 0);
+    base.translate(OffsetX, -OffsetY);
+    base.scale(Zoom, Zoom);
+    Niveles.assign(1, TNivel{base, QTransform()});
+    AplicarNivel();
+    AplicarSuavizado();
+    return true;
+}
+
+void TCADPaintBox::Mostrar() {
+    if (Graphics)
+        Graphics->end();
+    Graphics.reset();
+    Niveles.resize(1);
+}
+
+void TCADPaintBox::Paint() {
+    if (!Preparar())
+        return;
+    try {
+        if (OnPintar)
+            OnPintar(*this);
+    } catch (...) {
+        Mostrar();
+        throw;
+    }
+    Mostrar();
+}
+
+void TCADPaintBox::Repintar() {
+    if (OnRepintar)
+        OnRepintar();
+    else
+        Paint();
+}
+
+void TCADPaintBox::RenderizarEn(QImage& Destino, double Factor) {
+    const double w = Cliente.width(), h = Cliente.height();
+    const double dw = std::nearbyint(w * Factor), dh = std::nearbyint(h * Factor);
+    if (!(dw >= 1 && dh >= 1 && dw <= 1 << 15 && dh <= 1 << 15)) {
+        Destino = QImage();
+        return;
+    }
+    Destino = QImage(static_cast<int>(dw), static_cast<int>(dh), QImage::Format_RGB32);
+    if (Destino.isNull())
+        return;
+    Destino.fill(QColor::fromRgba(Fondo));
+
+    const TCADCoordenada w0 = PantallaAMundo({0, 0});
+    const TCADCoordenada w1 = PantallaAMundo({Cliente.width(), Cliente.height()});
+    // The view comes back exactly where it was (re-centring would drift a pixel).
+    const double zoom = Zoom;
+    const int ox = OffsetX, oy = OffsetY;
+    SetZoom(Zoom * Factor);
+    Centrar(w0.X + (w1.X - w0.X) / (2 * Factor), w0.Y + (w1.Y - w0.Y) / (2 * Factor));
+    this->Destino = &Destino;
+    try {
+        Paint();
+    } catch (...) {
+        this->Destino = nullptr;
+        Zoom = zoom;
+        OffsetX = ox;
+        OffsetY = oy;
+        throw;
+    }
+    this->Destino = nullptr;
+    Zoom = zoom;
+    OffsetX = ox;
+    OffsetY = oy;
+    Paint();
+}
+
+void TCADPaintBox::AplicarNivel() {
+    if (Graphics)
+        Graphics->setTransform(Niveles.back().Total());
+}
+
+void TCADPaintBox::AplicarSuavizado() {
+    if (!Graphics)
+        return;
+    const bool aa =
+        Suavizado == smCalidad || Suavizado == smSuavizado || Suavizado == smSuavizado8x4;
+    Graphics->setRenderHint(QPainter::Antialiasing, aa);
+    Graphics->setRenderHint(QPainter::TextAntialiasing, true);
+}
+
+int TCADPaintBox::PushTransform(double dx, double dy, double angulo, double sx, double sy) {
+    TNivel n;
+    n.Padre = Niveles.back().Total();
+    n.Local.translate(dx, dy);
+    if (angulo != 0)
+        n.Local.rotate(angulo);
+    if (!(sx == 0 && sy == 0))
+        n.Local.scale(sx, sy);
+    Niveles.push_back(n);
+    AplicarNivel();
+    AplicarSuavizado();
+    return static_cast<int>(Niveles.size()) - 1;
+}
+
+void TCADPaintBox::PopTransform(int Estado) {
+    if (Estado >= 1 && Estado < static_cast<int>(Niveles.size()))
+        Niveles.resize(static_cast<std::size_t>(Estado));
+    AplicarNivel();
+}
+
+QTransform TCADPaintBox::TransformActual() const {
+    return Niveles.back().Local;
+}
+
+QTransform TCADPaintBox::TransformPantalla() const {
+    return Niveles.back().Total();
+}
+
+void TCADPaintBox::DibujarEntidad(const TCADEntidad& Entidad) {
+    QPainter* g = Graphics.get();
+    if (!g)
+        return;
+    Pen.setCapStyle(Qt::RoundCap);
+    QPen pen = Pen;
+    // Width in world units; like the platform's pens, never thinner than one
+    // device pixel (width 0 is Qt's one-pixel cosmetic pen).
+    const double ancho = std::max(0.0, F(Entidad.GetGrosor()));
+    const double escala = std::sqrt(std::abs(g->transform().determinant()));
+    pen.setWidthF(std::isfinite(ancho) && ancho * escala >= 1.0 ? ancho : 0.0);
+    g->setPen(pen);
+    g->setBrush(Qt::NoBrush);
+
+    switch (Entidad.GetTipo()) {
+    case teLinea:
+        if (auto* l = dynamic_cast<const TCADLinea*>(&Entidad))
+            g->drawLine(
+                QLineF(F(l->P1().GetX()), F(l->P1().GetY()), F(l->P2().GetX()), F(l->P2().GetY())));
+        break;
+    case teCirculo:
+    case teArco:
+        if (auto* c = dynamic_cast<const TCADCirculo*>(&Entidad)) {
+            const double r = c->GetRadio();
+            const QRectF caja(F(c->Centro().GetX() - r), F(c->Centro().GetY() - r), F(2 * r),
+                              F(2 * r));
+            if (auto* a = dynamic_cast<const TCADArco*>(&Entidad)) {
+                // Qt measures arc angles clockwise in this Y-up mapping, so
+                // both are negated to sweep counter-clockwise from Alfa1.
+                const double a1 = F(a->GetAlfa1());
+                const double barrido = F(a->GetAlfa2() - a->GetAlfa1());
+                QPainterPath arco;
+                arco.arcMoveTo(caja, -a1);
+                arco.arcTo(caja, -a1, -barrido);
+                g->drawPath(arco);
+            } else {
+                g->drawEllipse(caja);
+            }
+        }
+        break;
+    case tePolilinea:
+        if (Entidad.Puntos.Count() >= 2)
+            for (int i = 0; i + 1 < Entidad.Puntos.Count(); ++i) {
+                auto* p = Entidad.Puntos.ItemComo<TCADPunto>(i);
+                auto* q = Entidad.Puntos.ItemComo<TCADPunto>(i + 1);
+                g->drawLine(QLineF(F(p->GetX()), F(p->GetY()), F(q->GetX()), F(q->GetY())));
+            }
+        break;
+    case tePoligono:
+        if (auto* p = dynamic_cast<const TCADPoligono*>(&Entidad)) {
+            QPolygonF poligono;
+            for (std::size_t i = 0; i + 1 < p->Vertices.size(); i += 2)
+                poligono << QPointF(p->Vertices[i], p->Vertices[i + 1]);
+            g->setPen(Qt::NoPen);
+            g->setBrush(Brush);
+            g->drawPolygon(poligono, Qt::OddEvenFill);
+        }
+        break;
+    case teTexto:
+        if (auto* t = dynamic_cast<const TCADTexto*>(&Entidad)) {
+            const double altura = F(t->GetAltura());
+            if (!(altura > 0) || !std::isfinite(altura) || t->GetTexto().empty())
+                break;
+            // The text's own matrix flips Y back; the first line's top is at
+            // anchor y + Altura, so the glyphs fill the band the text's extents
+            // assume.
+            if (!Fuente) {
+                Fuente = std::make_unique<QFont>(QStringLiteral("Arial"));
+                Fuente->setStyleHint(QFont::SansSerif);
+                Fuente->setPixelSize(static_cast<int>(kReferencia));
+                Fuente->setHintingPreference(QFont::PreferNoHinting);
+                const QFontMetricsF m(*Fuente);
+                Ascenso = m.ascent();
+                Interlinea = m.lineSpacing();
+            }
+            const double k = altura / kReferencia;
+            QTransform local = g->transform();
+            local.translate(F(t->Enlace().GetX()), F(t->Enlace().GetY()) + altura);
+            local.scale(k, -k);
+            const QTransform antes = g->transform();
+            g->setTransform(local);
+            g->setFont(*Fuente);
+            g->setPen(QPen(Brush.color()));
+            double y = Ascenso;
+            for (const QString& linea : Lineas(t->GetTexto())) {
+                g->drawText(QPointF(0, y), linea);
+                y += Interlinea;
+            }
+            g->setTransform(antes);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TCADPaintBox::RellenarArea(const TArea& Area) {
+    if (Graphics)
+        Graphics->fillPath(Area.Camino(), Brush);
+}
+
+void TCADPaintBox::SetCursor(Qt::CursorShape Cursor) {
+    if (OnCursor)
+        OnCursor(Cursor);
+}
+
+void TCADPaintBox::MouseDown(Qt::MouseButton Boton, Qt::KeyboardModifiers Shift, int X, int Y) {
+    if (Boton == BotonPaneo || Boton == Qt::MiddleButton) {
+        SetCursor(Qt::DragMoveCursor);
+        Arrastrando = true;
+        UltimoPunto = QPoint(X, Y);
+    }
+    if (OnMouseDown)
+        OnMouseDown(Boton, Shift, X, Y);
+}
+
+void TCADPaintBox::MouseMove(Qt::KeyboardModifiers Shift, int X, int Y) {
+    if (Arrastrando) {
+        SetCursor(Qt::DragMoveCursor);
+        Arrastrar(UltimoPunto, QPoint(X, Y));
+        UltimoPunto = QPoint(X, Y);
+    }
+    if (OnMouseMove)
+        OnMouseMove(Shift, X, Y);
+}
+
+void TCADPaintBox::MouseUp(Qt::MouseButton Boton, Qt::KeyboardModifiers Shift, int X, int Y) {
+    SetCursor(Qt::ArrowCursor);
+    Arrastrando = false;
+    if (OnMouseUp)
+        OnMouseUp(Boton, Shift, X, Y);
+}
+
+bool TCADPaintBox::MouseWheel(int Delta, int X, int Y) {
+    const QPoint pixel(X, Y);
+    if (!Cliente.contains(pixel))
+        return false;
+    const TCADCoordenada punto = PantallaAMundo(pixel);
+    if (Delta >= 1)
+        AcercarZoom();
+    else if (Delta < 0)
+        AlejarZoom();
+    ZoomEn(punto, pixel);
+    return true;
+}
+
+} // namespace ventix

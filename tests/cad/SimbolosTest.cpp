@@ -1,0 +1,247 @@
+#include "cad/Simbolos.h"
+#include "Aplicacion.h"
+#include "cad/PaintBox.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace ventix;
+
+namespace {
+
+void Cerca(const QPointF& a, const QPointF& b) {
+    EXPECT_NEAR(a.x(), b.x(), 1e-9);
+    EXPECT_NEAR(a.y(), b.y(), 1e-9);
+}
+
+// A block holding a filled 2 × 1 rectangle with its corner at the base point.
+TCADBloque* BloqueRectangulo(TCADComponente& c) {
+    auto* b = Crear<TCADBloque>(c.Bloques);
+    auto* p = Crear<TCADPoligono>(b->Entidades);
+    p->AgregarVertice(0, 0);
+    p->AgregarVertice(2, 0);
+    p->AgregarVertice(2, 1);
+    p->AgregarVertice(0, 1);
+    b->CalcularLimites();
+    return b;
+}
+
+// The block's posed matrix at state t, through an instance at the origin.
+QTransform Pose(TCADComponente& c, int Bloque, double t) {
+    TCADPaintBox v;
+    TCADIndividuo i;
+    i.SetComponente(&c);
+    i.Estado = t;
+    i.Dibujar(v, false);
+    return c.Bloques.ItemComo<TCADBloque>(Bloque)->Matriz;
+}
+
+} // namespace
+
+TEST(Pose, DisplacementIsLinearInTheStateAndExtrapolates) {
+    TCADComponente c;
+    BloqueRectangulo(c)->DeltaX = 10;
+    Cerca(Pose(c, 0, 0).map(QPointF(0, 0)), {0, 0});
+    Cerca(Pose(c, 0, 0.5).map(QPointF(0, 0)), {5, 0});
+    Cerca(Pose(c, 0, 1).map(QPointF(0, 0)), {10, 0});
+    Cerca(Pose(c, 0, 2).map(QPointF(0, 0)), {20, 0});
+    Cerca(Pose(c, 0, -1).map(QPointF(0, 0)), {-10, 0});
+}
+
+TEST(Pose, HalfwayTurnIsFortyFiveDegreesCounterClockwiseAboutTheBase) {
+    TCADComponente c;
+    auto* b = BloqueRectangulo(c);
+    b->BaseX = 3;
+    b->RotacionY = 90;
+    const double s = std::sqrt(0.5);
+    Cerca(Pose(c, 0, 0.5).map(QPointF(1, 0)), {3 + s, s});
+    Cerca(Pose(c, 0, 0.5).map(QPointF(0, 0)), {3, 0});
+    Cerca(Pose(c, 0, 1).map(QPointF(1, 0)), {3, 1});
+}
+
+TEST(Pose, ScaleFollowsTheRatioOfFinalToDrawnScale) {
+    TCADComponente c;
+    auto* b = BloqueRectangulo(c);
+    b->EscalaIniX = 2;
+    b->EscalaFinX = 1;
+    Cerca(Pose(c, 0, 1).map(QPointF(1, 1)), {0.5, 1});
+    Cerca(Pose(c, 0, 0.5).map(QPointF(1, 1)), {0.75, 1});
+    // A block built with a drawn scale of 0 keeps its size instead of
+    // dividing by zero (the library never loads such a block).
+    b->EscalaIniX = 0;
+    Cerca(Pose(c, 0, 1).map(QPointF(1, 1)), {1, 1});
+}
+
+TEST(Pose, InstanceRegionsAreThePosedRectanglesInOwnerCoordinates) {
+    TCADComponente c;
+    BloqueRectangulo(c);
+    auto* b2 = BloqueRectangulo(c);
+    b2->BaseX = 4;
+    b2->DeltaY = 2;
+    TCADPaintBox v;
+    TCADIndividuo i;
+    i.SetComponente(&c);
+    ASSERT_EQ(i.Regiones.Count(), 2);
+    i.X = 100;
+    i.Y = 10;
+    i.Angulo = 90;
+    i.Estado = 1;
+    i.Dibujar(v, false);
+    // Block 2 at state 1: (4, 2) .. (6, 3) in the instance.
+    EXPECT_EQ(i.Regiones.ItemComo<TCADRegion>(1)->Region.Limites(), QRectF(4, 2, 2, 1));
+    // Turned 90° and moved: x from 100 - 3 to 100, y from 10 to 16.
+    EXPECT_TRUE(i.Region.ContienePunto({97.5, 15}));  // block 2
+    EXPECT_TRUE(i.Region.ContienePunto({99.5, 11}));  // block 1
+    EXPECT_FALSE(i.Region.ContienePunto({98.5, 12})); // between them
+    EXPECT_NEAR(i.Bounds.X, 97, 1e-5);
+    EXPECT_NEAR(i.Bounds.Y, 10, 1e-5);
+    EXPECT_NEAR(i.Bounds.Width, 3, 1e-5);
+    EXPECT_NEAR(i.Bounds.Height, 6, 1e-5);
+    Cerca(i.Matriz.map(QPointF(1, 0)), {100, 11});
+}
+
+TEST(Pose, ANestedOwnerSeesTheInstanceThroughItsOwnMatrix) {
+    TCADComponente c;
+    BloqueRectangulo(c);
+    TCADPaintBox v;
+    TCADIndividuo i;
+    i.SetComponente(&c);
+    i.EscalaX = -1;                                 // mirrored
+    const int e = v.PushTransform(50, 50, 0, 1, 1); // the element owning it
+    i.Dibujar(v, false);
+    const QTransform elemento = v.TransformActual();
+    v.PopTransform(e);
+    const TArea mundo = i.Region.Region.Transformada(elemento);
+    EXPECT_TRUE(mundo.Contiene({48.5, 50.5}));
+    EXPECT_FALSE(mundo.Contiene({50.5, 50.5}));
+}
+
+TEST(Pose, NoComponentNoBlocksOrInvisibleDrawsNothing) {
+    TCADPaintBox v;
+    TCADIndividuo i;
+    i.Dibujar(v, true); // no component
+    EXPECT_TRUE(i.Region.Region.Vacia());
+
+    TCADComponente vacio;
+    i.SetComponente(&vacio);
+    EXPECT_EQ(i.Regiones.Count(), 0);
+    i.Dibujar(v, true);
+    EXPECT_TRUE(i.Region.Region.Vacia());
+    EXPECT_EQ(i.Bounds.Width, 0.0f);
+
+    TCADComponente c;
+    BloqueRectangulo(c);
+    i.SetComponente(&c);
+    i.Dibujar(v, false);
+    const TArea antes = i.Region.Region;
+    const TCADRectF bounds = i.Bounds;
+    i.Visible = false;
+    i.X = 40;
+    i.Dibujar(v, false);
+    EXPECT_EQ(i.Region.Region, antes);
+    EXPECT_EQ(i.Bounds.X, bounds.X);
+    EXPECT_EQ(v.TransformActual(), QTransform());
+
+    // The same component again keeps the regions; another replaces them.
+    TCADRegion* r0 = i.Regiones.ItemComo<TCADRegion>(0);
+    i.SetComponente(&c);
+    EXPECT_EQ(i.Regiones.ItemComo<TCADRegion>(0), r0);
+    i.SetComponente(nullptr);
+    EXPECT_EQ(i.Regiones.Count(), 0);
+}
+
+TEST(Bloque, TakesItsLayerMovedToTheBasePoint) {
+    TCADCapa capa;
+    auto* l = Crear<TCADLinea>(capa.Entidades);
+    l->P1().SetX(7);
+    l->P1().SetY(3);
+    l->P2().SetX(9.1234565);
+    l->P2().SetY(3); // flat: its extents alone would be empty
+    auto* p = Crear<TCADEntidadPunto>(capa.Entidades);
+    p->SetX(1);
+    auto* p2 = Crear<TCADEntidadPunto>(capa.Entidades); // the last point wins
+    p2->SetX(7.0000025);
+    p2->SetY(3);
+    Crear<TCADEntidad>(capa.Entidades); // kept by the reader, not drawn
+    auto* c = Crear<TCADCirculo>(capa.Entidades);
+    c->Centro().SetX(8);
+    c->Centro().SetY(4);
+    c->SetRadio(0.5);
+
+    TCADBloque b;
+    b.TomarCapa(capa);
+    EXPECT_EQ(b.Entidades.Count(), 2);
+    EXPECT_EQ(b.BaseX, 7.000002); // rounded to 6 decimals, ties to even
+    EXPECT_EQ(b.BaseY, 3.0);
+    auto* linea = b.Entidades.ItemComo<TCADLinea>(0);
+    EXPECT_NEAR(linea->P1().GetX(), -0.000002, 1e-12);
+    EXPECT_EQ(l->P1().GetX(), 7.0); // the layer's entity is untouched
+    EXPECT_DOUBLE_EQ(b.Limites.Left, -0.000002);
+    EXPECT_DOUBLE_EQ(b.Limites.Right, 2.123454);
+    EXPECT_DOUBLE_EQ(b.Limites.Top, 1.5);
+    EXPECT_DOUBLE_EQ(b.Limites.Bottom, 0.0);
+    EXPECT_TRUE(b.Region.Contiene({1, 1}));
+
+    TCADBloque copia;
+    copia.Matriz = QTransform::fromTranslate(1, 1);
+    copia.Assign(b);
+    EXPECT_EQ(copia.Entidades.Count(), 2);
+    EXPECT_EQ(copia.BaseX, b.BaseX);
+    EXPECT_EQ(copia.Region, b.Region);
+    EXPECT_EQ(copia.Matriz, QTransform::fromTranslate(1, 1));
+}
+
+TEST(Bloque, RoundingToSixDecimalsTiesToEven) {
+    EXPECT_DOUBLE_EQ(Redondear6(0.1234565), 0.123456);
+    EXPECT_DOUBLE_EQ(Redondear6(0.0000025), 0.000002);
+    EXPECT_DOUBLE_EQ(Redondear6(-0.0000025), -0.000002);
+    EXPECT_DOUBLE_EQ(Redondear6(1.23456789), 1.234568);
+}
+
+TEST(Componente, BasesAreRelativeToTheFirstBlock) {
+    TCADComponente c;
+    auto* b1 = BloqueRectangulo(c);
+    auto* b2 = BloqueRectangulo(c);
+    b1->BaseX = 10;
+    b1->BaseY = 5;
+    b2->BaseX = 14;
+    b2->BaseY = 5;
+    c.NormalizarBases();
+    EXPECT_EQ(b1->BaseX, 0.0);
+    EXPECT_EQ(b1->BaseY, 0.0);
+    EXPECT_EQ(b2->BaseX, 4.0);
+    EXPECT_EQ(b2->BaseY, 0.0);
+    TCADComponente vacio;
+    vacio.NormalizarBases();
+
+    TCADComponente copia;
+    copia.Assign(c);
+    EXPECT_EQ(copia.Bloques.Count(), 2);
+    EXPECT_EQ(copia.Bloques.ItemComo<TCADBloque>(1)->BaseX, 4.0);
+}
+
+TEST(Dibujo, InstanceDrawsInItsColourAndRestoresTheView) {
+    AsegurarAplicacion();
+    TCADComponente c;
+    auto* b = BloqueRectangulo(c);
+    b->DeltaX = 4;
+    TCADPaintBox v;
+    v.SetCliente(100, 100);
+    v.Zoom = 10;
+    v.Activar();
+    TCADIndividuo i;
+    i.SetComponente(&c);
+    i.Color = 0xFFFF0000u;
+    i.Estado = 0.5;
+    i.X = -3;
+    v.OnPintar = [&](TCADPaintBox& v) { i.Dibujar(v, true); };
+    v.Paint();
+    const QImage img = v.Bitmap.copy(0, 0, 100, 100);
+    // The rectangle spans world x -1 .. 1, y 0 .. 1: pixels 40 .. 60, 40 .. 50.
+    EXPECT_EQ(img.pixel(50, 45), qRgb(255, 0, 0));
+    EXPECT_EQ(img.pixel(50, 55), qRgb(255, 255, 255));
+    EXPECT_EQ(img.pixel(35, 45), qRgb(255, 255, 255));
+    EXPECT_EQ(v.Pen.color(), QColor(Qt::black));
+    EXPECT_EQ(v.Brush.color(), QColor(Qt::black));
+}
