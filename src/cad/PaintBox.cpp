@@ -237,6 +237,11 @@ int TCADPaintBox::PushTransform(double dx, double dy, double angulo, double sx, 
     return static_cast<int>(Niveles.size()) - 1;
 }
 
+void TCADPaintBox::EscalarNivel(double sx, double sy) {
+    Niveles.back().Local.scale(sx, sy);
+    AplicarNivel();
+}
+
 void TCADPaintBox::PopTransform(int Estado) {
     if (Estado >= 1 && Estado < static_cast<int>(Niveles.size()))
         Niveles.resize(static_cast<std::size_t>(Estado));

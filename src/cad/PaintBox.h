@@ -116,6 +116,9 @@ public:
     // open inside it). Works outside Paint too, for computing hit areas.
     int PushTransform(double dx, double dy, double angulo, double sx, double sy);
     void PopTransform(int Estado);
+    // Prepends a scaling to the innermost level (a mirror of an element is
+    // (-1, 1)): applied to points before that level's own transform.
+    void EscalarNivel(double sx, double sy);
     // The innermost level's own matrix (into its parent's coordinates).
     QTransform TransformActual() const;
     // The innermost level's full matrix into pixels.

@@ -52,7 +52,7 @@ std::string_view NombreTipo(TTipoComponente Tipo);
 // The type of a name, compared without regard to case; nullopt if none.
 std::optional<TTipoComponente> TipoDeNombre(std::string_view Nombre);
 
-constexpr int Valor(TTipoComponente T) {
+constexpr int NumeroTipo(TTipoComponente T) {
     return static_cast<int>(T);
 }
 
@@ -60,25 +60,25 @@ constexpr bool EsPresion(TTipoComponente T) {
     return T == TTipoComponente::Presion;
 }
 constexpr bool EsValvula(TTipoComponente T) {
-    return Valor(T) >= 2 && Valor(T) <= 6;
+    return NumeroTipo(T) >= 2 && NumeroTipo(T) <= 6;
 }
 constexpr bool EsCilindro(TTipoComponente T) {
-    return Valor(T) == 7 || Valor(T) == 8;
+    return NumeroTipo(T) == 7 || NumeroTipo(T) == 8;
 }
 constexpr bool EsLogica(TTipoComponente T) {
-    return Valor(T) == 9 || Valor(T) == 10;
+    return NumeroTipo(T) == 9 || NumeroTipo(T) == 10;
 }
 constexpr bool EsRegulador(TTipoComponente T) {
-    return Valor(T) == 11 || Valor(T) == 12;
+    return NumeroTipo(T) == 11 || NumeroTipo(T) == 12;
 }
 constexpr bool EsTemporizador(TTipoComponente T) {
-    return Valor(T) == 13 || Valor(T) == 14;
+    return NumeroTipo(T) == 13 || NumeroTipo(T) == 14;
 }
 constexpr bool EsEscape(TTipoComponente T) {
     return T == TTipoComponente::Escape;
 }
 constexpr bool EsConexion(TTipoComponente T) {
-    return Valor(T) == 17 || Valor(T) == 18;
+    return NumeroTipo(T) == 17 || NumeroTipo(T) == 18;
 }
 constexpr bool EsPilotada(TTipoComponente T) {
     return T == TTipoComponente::ConexionPilotada;

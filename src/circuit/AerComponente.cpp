@@ -1,0 +1,243 @@
+#include "circuit/AerComponente.h"
+
+#include "cad/Simbolos.h"
+#include "circuit/AerConexion.h"
+#include "circuit/AerPaintBox.h"
+#include "circuit/AerTexto.h"
+#include "circuit/AerTubo.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace ventix {
+
+namespace {
+
+// Nearest multiple of 0.0001, ties to even: the precision of element bounds.
+float Redondear4(double v) {
+    return static_cast<float>(std::nearbyint(v * 10000.0) / 10000.0);
+}
+
+} // namespace
+
+TAerComponente::TAerComponente(TAerPaintBox& L, TTipoComponente T)
+    : Individuos(TCADIndividuo::Clase()), Elementos(TAerComponente::Clase()), Lienzo(&L), Tipo(T) {
+    if (NumeroTipo(T) >= NumeroTipo(TTipoComponente::Tubo))
+        return;
+    auto* inst = static_cast<TCADIndividuo*>(Individuos.Nuevo());
+    Individuo = inst;
+    inst->SetComponente(L.Libreria.GetSimbolo(T));
+    SetParametro(L.Libreria.GetParametro(T));
+    X = L.Libreria.GetLinkX(T);
+    Y = L.Libreria.GetLinkY(T);
+}
+
+TAerComponente* TAerComponente::Crear(TAerPaintBox& L, TTipoComponente T) {
+    auto c = std::make_unique<TAerComponente>(L, T);
+    c->CrearConexiones();
+    return static_cast<TAerComponente*>(L.Componentes.Agregar(std::move(c)));
+}
+
+void TAerComponente::CrearConexiones() {
+    const int n = Lienzo->Libreria.GetConexiones(Tipo);
+    const bool piloto = Tipo == TTipoComponente::ActuadorPilotadoIzquierdo ||
+                        Tipo == TTipoComponente::ActuadorPilotadoDerecho;
+    for (int i = 1; i <= n; ++i) {
+        const auto punto = Lienzo->Libreria.GetConexion(Tipo, i);
+        auto c = std::make_unique<TAerConexion>(*Lienzo, piloto ? TTipoComponente::ConexionPilotada
+                                                                : TTipoComponente::Conexion);
+        c->X = punto.X;
+        c->Y = punto.Y;
+        c->Entrada = punto.Tipo == 1 || punto.Tipo == 10;
+        c->Salida = punto.Tipo == 0 || punto.Tipo == 10;
+        auto* p = Adoptar(std::move(c));
+        Lienzo->RefConexiones.Agregar(std::make_unique<TComponenteItem>(p));
+    }
+}
+
+TAerComponente::~TAerComponente() {
+    // The tubes at this element's points go with it; a tube detaches its
+    // other end as it goes.
+    const int t = NumeroTipo(Tipo);
+    if ((t >= 1 && t <= 15) || Tipo == TTipoComponente::ConectorT) {
+        for (int i = Elementos.Count() - 1; i >= 0; --i) {
+            if (auto* c = dynamic_cast<TAerConexion*>(Elemento(i)); c && c->Tubo)
+                delete c->Tubo;
+        }
+    }
+    // Texts that follow this element go with it.
+    for (int i = Lienzo->Textos.Count() - 1; i >= 0; --i) {
+        if (i >= Lienzo->Textos.Count())
+            continue; // a text that went took another with it
+        auto* item = Lienzo->Textos.Item(i);
+        if (item == this)
+            continue;
+        if (auto* texto = static_cast<TAerTexto*>(item); texto->GetAsociado() == this)
+            delete texto;
+    }
+    Elementos.BorrarTodo();
+    Lienzo->Olvidar(this);
+}
+
+void TAerComponente::SetParametro(double V) {
+    if (V == Parametro)
+        return;
+    Parametro = V;
+    for (int i = 0; i < Individuos.Count(); ++i)
+        Individuos.ItemComo<TCADIndividuo>(i)->Estado = V;
+    for (int i = 0; i < Elementos.Count(); ++i)
+        Elemento(i)->SetParametro(V);
+}
+
+void TAerComponente::SetPadre(TAerComponente* P) {
+    if (P == Padre)
+        return;
+    SetColeccion(P ? &P->Elementos : &Lienzo->Componentes);
+    Padre = P;
+}
+
+bool TAerComponente::Reflejado() const {
+    return Simetrico && (EsCilindro() || EsValvula() || EsTemporizador() || EsRegulador());
+}
+
+QTransform TAerComponente::Colocacion() const {
+    QTransform m;
+    m.translate(X, Y);
+    if (Alfa != 0)
+        m.rotate(Alfa);
+    if (EscalaX != 0 || EscalaY != 0)
+        m.scale(EscalaX, EscalaY);
+    if (Reflejado())
+        m.scale(-1, 1);
+    return m;
+}
+
+void TAerComponente::Dibujar() {
+    auto& vista = *Lienzo;
+    const int estado = vista.PushTransform(X, Y, Alfa, EscalaX, EscalaY);
+    if (Reflejado())
+        vista.EscalarNivel(-1, 1);
+
+    bool dibujar = true;
+    if (auto* c = dynamic_cast<TAerConexion*>(this))
+        dibujar = c->MostrarMarca();
+    for (int i = 0; i < Individuos.Count(); ++i)
+        Individuos.ItemComo<TCADIndividuo>(i)->Dibujar(vista, dibujar);
+
+    Matriz = vista.TransformActual();
+    Region.Vaciar();
+    for (int i = 0; i < Individuos.Count(); ++i) {
+        const auto* inst = Individuos.ItemComo<TCADIndividuo>(i);
+        if (inst->Visible)
+            Region.Unir(inst->Region.Region.Transformada(Matriz));
+    }
+    const QRectF r = Region.Limites();
+    Bounds = {Redondear4(r.x()), Redondear4(r.y()), Redondear4(r.width()), Redondear4(r.height())};
+
+    for (int i = 0; i < Elementos.Count(); ++i) {
+        auto* sub = Elemento(i);
+        if (sub->Tipo == TTipoComponente::ActuadorAnclaje && sub->Parametro <= 0.94) {
+            // An anchor mark that is not shown has no area: transforming a
+            // stale one at every drawing would carry it ever further away.
+            sub->Region.Vaciar();
+            continue;
+        }
+        sub->Dibujar();
+        sub->Region.Transformar(Matriz);
+    }
+    vista.PopTransform(estado);
+
+    if (Marcado && vista.GetGraphics()) {
+        const QBrush previo = vista.Brush;
+        vista.Brush = QBrush(QColor::fromRgba(Lienzo->ColorSeleccion));
+        vista.RellenarArea(Region);
+        vista.Brush = previo;
+    }
+}
+
+bool TAerComponente::ContienePunto(const TCADCoordenada& Punto) const {
+    return Region.Contiene(QPointF(static_cast<float>(Punto.X), static_cast<float>(Punto.Y)));
+}
+
+int TAerComponente::NumConexiones() const {
+    int n = 0;
+    for (int i = 0; i < Elementos.Count(); ++i)
+        if (Elemento(i)->EsConexion())
+            ++n;
+    return n;
+}
+
+int TAerComponente::NumConectadas() const {
+    int n = 0;
+    for (int i = 0; i < Elementos.Count(); ++i)
+        if (auto* c = dynamic_cast<TAerConexion*>(Elemento(i));
+            c && (c->Tubo || c->MostrarEscape()))
+            ++n;
+    return n;
+}
+
+TAerConexion* TAerComponente::Conexion(int i) const {
+    for (int k = 0; k < Elementos.Count(); ++k)
+        if (auto* c = dynamic_cast<TAerConexion*>(Elemento(k)); c && i-- == 0)
+            return c;
+    return nullptr;
+}
+
+void TAerComponente::ActualizarSentido() {
+    auto dosVias = [](TAerConexion* c) { c->Entrada = c->Salida = true; };
+    auto soloSalida = [](TAerConexion* c) {
+        c->Entrada = false;
+        c->Salida = true;
+    };
+    auto soloEntrada = [](TAerConexion* c) {
+        c->Entrada = true;
+        c->Salida = false;
+    };
+    if (EsRegulador()) {
+        TAerConexion* c0 = Conexion(0);
+        TAerConexion* c1 = Conexion(1);
+        if (!c0 || !c1)
+            return;
+        TAerConexion* p = c1->Tubo ? c1 : c0;
+        TAerConexion* q = p == c1 ? c0 : c1;
+        const int tubos = (c0->Tubo ? 1 : 0) + (c1->Tubo ? 1 : 0);
+        if (tubos == 0) {
+            dosVias(c0);
+            dosVias(c1);
+        } else if (tubos == 1) {
+            if (p->Entrada)
+                soloSalida(q);
+            else
+                soloEntrada(q);
+        }
+    } else if (EsConectorT()) {
+        std::vector<TAerConexion*> conectados, libres;
+        for (int i = 0; i < 3; ++i) {
+            TAerConexion* c = Conexion(i);
+            if (!c)
+                return;
+            (c->Tubo ? conectados : libres).push_back(c);
+        }
+        if (conectados.empty()) {
+            for (auto* c : libres)
+                dosVias(c);
+        } else if (conectados.size() == 1) {
+            for (auto* c : libres)
+                conectados[0]->Entrada ? soloSalida(c) : dosVias(c);
+        } else if (conectados.size() == 2) {
+            if (!conectados[0]->Entrada && !conectados[1]->Entrada)
+                soloEntrada(libres[0]);
+            else
+                soloSalida(libres[0]);
+        }
+    }
+}
+
+void TComponenteItem::Assign(const TColeccionItem& Origen) {
+    if (const auto* r = dynamic_cast<const TComponenteItem*>(&Origen))
+        Componente = r->Componente;
+    TColeccionItem::Assign(Origen);
+}
+
+} // namespace ventix

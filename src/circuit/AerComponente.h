@@ -1,0 +1,117 @@
+#pragma once
+
+#include "cad/Region.h"
+#include "circuit/TipoComponente.h"
+#include "foundation/Coleccion.h"
+
+#include <QTransform>
+
+#include <cstdint>
+#include <memory>
+
+namespace ventix {
+
+class TAerPaintBox;
+class TCADIndividuo;
+class TAerConexion;
+
+// Every element of a circuit, from a cylinder to a single connection point: a
+// placed, named, possibly mirrored instance of a catalogue type with its own
+// symbol instance, its sub-elements (connection points, actuators) and one
+// state value that poses the symbol.
+//
+// Elements are built free and handed to their list: `Crear` puts a new one
+// among the canvas's top-level elements; sub-elements are adopted by their
+// parent with `SetPadre`. Whatever refers to an element (the canvas's
+// selection, reference lists, a valve's cylinder, a text's association) is
+// cleared when the element goes.
+class TAerComponente : public TColeccionItem {
+    VENTIX_CLASE(TAerComponente, TColeccionItem)
+
+    TAerComponente(TAerPaintBox& Lienzo, TTipoComponente Tipo);
+    ~TAerComponente() override;
+
+    // A new element of that type among the canvas's top-level elements.
+    static TAerComponente* Crear(TAerPaintBox& Lienzo, TTipoComponente Tipo);
+
+    virtual void SetParametro(double Valor);
+    // Draws the element (and its sub-elements) on the canvas view and
+    // refreshes its geometry: Matriz, Region, Bounds, points' circuit positions.
+    virtual void Dibujar();
+
+    void SetPadre(TAerComponente* Padre);
+    bool ContienePunto(const TCADCoordenada& Punto) const;
+    int NumConexiones() const;
+    int NumConectadas() const;
+    // Entry and exit roles of the points of a regulator or T connector after
+    // a tube was attached or detached; nothing for other types.
+    void ActualizarSentido();
+    // Connection sub-element i (0-based, among connection points only).
+    TAerConexion* Conexion(int i) const;
+    TAerComponente* Elemento(int i) const { return Elementos.ItemComo<TAerComponente>(i); }
+
+    TTipoComponente GetTipo() const { return Tipo; }
+    TAerPaintBox& GetLienzo() const { return *Lienzo; }
+    TAerComponente* GetPadre() const { return Padre; }
+    double GetParametro() const { return Parametro; }
+    // Whether the placement mirrors this element (only for the types that can be).
+    bool Reflejado() const;
+    // The placement of the element's own coordinates in its parent's.
+    QTransform Colocacion() const;
+
+    bool EsPresion() const { return ventix::EsPresion(Tipo); }
+    bool EsValvula() const { return ventix::EsValvula(Tipo); }
+    bool EsCilindro() const { return ventix::EsCilindro(Tipo); }
+    bool EsLogica() const { return ventix::EsLogica(Tipo); }
+    bool EsRegulador() const { return ventix::EsRegulador(Tipo); }
+    bool EsTemporizador() const { return ventix::EsTemporizador(Tipo); }
+    bool EsEscape() const { return ventix::EsEscape(Tipo); }
+    bool EsConexion() const { return ventix::EsConexion(Tipo); }
+    bool EsPilotada() const { return ventix::EsPilotada(Tipo); }
+    bool EsVertice() const { return ventix::EsVertice(Tipo); }
+    bool EsConectorT() const { return ventix::EsConectorT(Tipo); }
+
+    TColeccion Individuos; // of TCADIndividuo
+    TCADIndividuo* Individuo = nullptr;
+    double X = 0.0;
+    double Y = 0.0;
+    double Alfa = 0.0;
+    double EscalaX = 1.0;
+    double EscalaY = 1.0;
+    bool Simetrico = false;
+    TArea Region;
+    TCADRectF Bounds;
+    bool Marcado = false;
+    TColeccion Elementos; // of TAerComponente
+    double Valor = 0.0;
+    QTransform Matriz;
+
+    // Builds the connection points the catalogue gives the type.
+    void CrearConexiones();
+
+protected:
+    // Adopts a free sub-element and returns it.
+    template <class T> T* Adoptar(std::unique_ptr<T> Sub) {
+        T* s = Sub.get();
+        Elementos.Agregar(std::move(Sub));
+        s->Padre = this;
+        return s;
+    }
+    double Parametro = 0.0;
+
+private:
+    TAerPaintBox* Lienzo;
+    TTipoComponente Tipo;
+    TAerComponente* Padre = nullptr;
+};
+
+// An entry of a reference list: points at an element owned elsewhere.
+class TComponenteItem : public TColeccionItem {
+    VENTIX_CLASE(TComponenteItem, TColeccionItem)
+    TComponenteItem() = default;
+    explicit TComponenteItem(TAerComponente* C) : Componente(C) {}
+    TAerComponente* Componente = nullptr;
+    void Assign(const TColeccionItem& Origen) override;
+};
+
+} // namespace ventix

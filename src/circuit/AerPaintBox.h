@@ -1,0 +1,93 @@
+#pragma once
+
+#include "cad/PaintBox.h"
+#include "circuit/Libreria.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace ventix {
+
+class TAerComponente;
+class TAerTubo;
+class TAerTexto;
+
+// Editor modes.
+enum : std::uint8_t {
+    mdEdicion = 0,
+    mdSeleccion = 1,
+    mdTubo = 2,
+    mdEnclavar = 3,
+    mdVerificar = 4,
+    mdEjecutar = 5,
+    mdPausa = 6,
+    mdParado = 7,
+};
+
+// Drag states of the canvas.
+enum : std::uint8_t { arNinguno = 0, arSeleccion = 2, arLibre = 3 };
+
+// The sheet a circuit is built and watched on. It owns the circuit document:
+// the top-level elements, texts and tubes, the reference lists through which
+// every connection point, tube vertex and hand-worked actuator is reached,
+// the component catalogue and the report of the last check. It needs no
+// window: a host widget forwards its events to the view it derives from.
+class TAerPaintBox : public TCADPaintBox {
+public:
+    TAerPaintBox();
+    ~TAerPaintBox() override;
+
+    // Document.
+    TAerLibreria Libreria;
+    TColeccion Componentes;   // of TAerComponente, the top-level elements
+    TColeccion RefConexiones; // of TComponenteItem, every connection point
+    TColeccion RefActuadores; // of TComponenteItem, actuators worked by hand
+    TColeccion Textos;        // of TAerTexto
+    TColeccion RefVertices;   // of TComponenteItem, every tube vertex
+    TColeccion Tubos;         // of TAerTubo
+    std::vector<std::string> Errores;
+    TAerComponente* Seleccionado = nullptr;
+    TAerTubo* TuboNuevo = nullptr;
+
+    // What the drawing reads.
+    std::uint32_t ColorSeleccion = 0x4000FF00u;
+    TCADRectF Extension;
+    std::uint8_t Arrastre = arNinguno;
+    std::uint8_t Modo = mdEdicion;
+    TAerComponente* Resaltado = nullptr;
+    bool MostrarConexiones = false;
+    bool MostrarVertices = false;
+    bool MostrarEstrellas = false;
+    bool MostrarTextos = false;
+    bool MostrarEnclavamientos = false;
+    bool MostrarTubosControl = false;
+    bool MostrarPresiones = false;
+
+    // Deletes what is selected: the tube being drawn if there is one, else the
+    // selected element (with its tubes and texts), or the whole tube of a
+    // selected vertex.
+    void BorrarSeleccion();
+    // Empties the whole circuit.
+    void BorrarCircuito();
+
+    // Draws the circuit: components, texts, tubes; refreshes Extension.
+    void Paint() override;
+    // Draws every element once without a surface, so that hit areas, bounds
+    // and the points' circuit positions are up to date.
+    void ActualizarGeometria();
+
+    // Called by an element that is going away: every reference to it held by
+    // the canvas or by other elements is cleared.
+    void Olvidar(TAerComponente* Elemento);
+    // Recomputes which tubes carry pilot signals.
+    void MarcarTubosControl();
+
+    static TAerComponente* Referido(const TColeccion& Referencias, int i);
+
+private:
+    void DibujarCircuito();
+    bool Destruyendo = false;
+};
+
+} // namespace ventix

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "circuit/AerComponente.h"
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+namespace ventix {
+
+// Style flags of a text; 1 is set at creation and changes nothing.
+enum : std::uint8_t { etNormal = 1, etNegrita = 2, etItalica = 4, etSubrayada = 8, etTachada = 16 };
+
+// A free label with its own font, size, colour, style and angle, optionally
+// attached to an element so that it follows it.
+class TAerTexto : public TAerComponente {
+    VENTIX_CLASE(TAerTexto, TAerComponente)
+
+    explicit TAerTexto(TAerPaintBox& Lienzo);
+    ~TAerTexto() override;
+
+    // A new text in the canvas's text list.
+    static TAerTexto* Crear(TAerPaintBox& Lienzo);
+
+    void SetEstilo(std::uint8_t E);
+    std::uint8_t GetEstilo() const { return Estilo; }
+    void SetTamano(double T);
+    double GetTamano() const { return Tamano; }
+    void SetFamilia(const QString& F);
+    const QString& GetFamilia() const { return Familia; }
+    const QFont& GetFuente() const { return Fuente; }
+    // How many times the font was built (it is rebuilt only on a real change).
+    int GetConstrucciones() const { return Construcciones; }
+
+    void SetAsociado(TAerComponente* E);
+    TAerComponente* GetAsociado() const { return Asociado; }
+    void Dibujar() override;
+
+    QColor ColorTexto{0, 0, 0};
+    std::string Cadena = "Texto";
+    double DX = 0.0;
+    double DY = 0.0;
+
+private:
+    friend class TAerPaintBox;
+    void ConstruirFuente();
+    QString Familia = QStringLiteral("Century Gothic");
+    QFont Fuente;
+    std::uint8_t Estilo = etNormal;
+    double Tamano = 4.0;
+    TAerComponente* Asociado = nullptr;
+    int Construcciones = 0;
+};
+
+} // namespace ventix
