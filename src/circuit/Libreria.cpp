@@ -41,6 +41,8 @@ void TAerLibreria::Cargar(const std::filesystem::path& Ruta) {
 
     for (int t = kPrimerTipo; t <= kUltimoTipo; ++t)
         CargarEntrada(ini, static_cast<TTipoComponente>(t));
+    if (!ini.Leido())
+        return; // one problem says it all
     for (int t = kPrimerTipo; t <= kUltimoTipo; ++t)
         ComprobarSimbolo(static_cast<TTipoComponente>(t));
 }

@@ -1,0 +1,104 @@
+#include "circuit/Libreria.h"
+
+#include "../cad/Aplicacion.h"
+#include "foundation/Texto.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace ventix;
+using T = TTipoComponente;
+
+namespace {
+
+// Writes a catalogue (given in UTF-8) as the Latin-1 file the program reads.
+class Catalogo : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AsegurarAplicacion();
+        Carpeta = std::filesystem::temp_directory_path() /
+                  ("ventix-catalogo-" +
+                   std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(Carpeta);
+    }
+    void TearDown() override { std::filesystem::remove_all(Carpeta); }
+    void Cargar(const std::string& Texto) {
+        const auto ruta = Carpeta / std::filesystem::u8path("LIBRERÍA.txt");
+        std::ofstream(ruta, std::ios::binary) << Utf8ALatin1(Texto);
+        L.Cargar(ruta);
+    }
+    std::string Simbolos() const { return VENTIX_TEST_DATA "/simbolos/prueba.ini"; }
+    std::filesystem::path Carpeta;
+    TAerLibreria L;
+};
+
+} // namespace
+
+TEST_F(Catalogo, MissingKeysAndSectionsGiveTheDefaults) {
+    Cargar(
+        "[MAIN]\r\nTotal=0\r\n[Válvula32NC]\r\nConexiones=3\r\nConexiónX1=-5\r\nConexiónY1=-10\r\n"
+        "TipoConexión1=1\r\n");
+    ASSERT_EQ(L.GetConexiones(T::Valvula32NC), 3);
+    EXPECT_EQ(L.GetConexion(T::Valvula32NC, 1).X, -5.0);
+    EXPECT_EQ(L.GetConexion(T::Valvula32NC, 1).Tipo, 1);
+    EXPECT_EQ(L.GetConexion(T::Valvula32NC, 3).X, 0.0);
+    EXPECT_EQ(L.GetConexion(T::Valvula32NC, 3).Tipo, 10);
+
+    const TParametros* e = L.GetEntrada(T::CilindroDoble);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->Param("LIBRERÍA").AsTexto(), "ERROR");
+    EXPECT_EQ(e->Param("COMPONENTE").AsEntero(), -1);
+    EXPECT_EQ(L.GetParametro(T::CilindroDoble), 0.0);
+    EXPECT_EQ(L.GetConexiones(T::CilindroDoble), 0);
+    EXPECT_EQ(L.GetSimbolo(T::CilindroDoble), nullptr);
+    EXPECT_EQ(L.Entradas.Count(), 30);
+    EXPECT_EQ(L.GetEntrada(T::Null), nullptr);
+    EXPECT_EQ(L.GetEntrada(T::Last), nullptr);
+}
+
+TEST_F(Catalogo, NumbersFollowTheIniRules) {
+    Cargar("[Regulador1]\r\nConexiones=-2\r\n[VálvulaAnd]\r\nParámetro=0.5\r\nConexiones=0x2\r\n"
+           "[VálvulaOr]\r\nParámetro=0,5\r\n");
+    EXPECT_EQ(L.GetConexiones(T::Regulador1), -2);
+    EXPECT_EQ(L.GetEntrada(T::Regulador1)->Parametros.Count(), 6); // no point parameters
+    EXPECT_EQ(L.GetParametro(T::ValvulaAnd), 0.5);
+    EXPECT_EQ(L.GetConexiones(T::ValvulaAnd), 2);
+    EXPECT_EQ(L.GetParametro(T::ValvulaOr), 0.0);
+}
+
+TEST_F(Catalogo, SymbolsAreFoundByLibraryNameAndPosition) {
+    Cargar("[MAIN]\r\nTotal=1\r\nLib1=" + Simbolos() +
+           "\r\n[CilindroSimple]\r\nLIBRERÍA=Símbolos de prueba\r\nCOMPONENTE=1\r\n"
+           "[TemporizadorNA]\r\nLIBRERÍA=SÍMBOLOS DE PRUEBA\r\nCOMPONENTE=2\r\n");
+    ASSERT_NE(L.GetSimbolo(T::CilindroSimple), nullptr);
+    EXPECT_EQ(L.GetSimbolo(T::CilindroSimple)->GetNombre(), "Cilindro");
+    ASSERT_NE(L.GetSimbolo(T::TemporizadorNA), nullptr);
+    EXPECT_EQ(L.GetSimbolo(T::TemporizadorNA)->GetNombre(), "Temporizador");
+}
+
+TEST_F(Catalogo, ProblemsAreReportedAndLoadingGoesOn) {
+    Cargar("[MAIN]\r\nTotal=2\r\nLib1=noexiste.ini\r\nLib2=" + Simbolos() +
+           "\r\n[CilindroSimple]\r\nLIBRERÍA=Símbolos de prueba\r\nCOMPONENTE=7\r\n"
+           "[CilindroDoble]\r\nLIBRERÍA=Símbolos de prueba\r\nCOMPONENTE=1\r\n");
+    EXPECT_NE(L.GetSimbolo(T::CilindroDoble), nullptr);
+    EXPECT_EQ(L.GetSimbolo(T::CilindroSimple), nullptr);
+    auto hay = [&](const std::string& trozo) {
+        for (const auto& p : L.Problemas)
+            if (p.find(trozo) != std::string::npos)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(hay("noexiste.ini"));
+    EXPECT_TRUE(hay("\"CilindroSimple\" usa el símbolo 7"));
+    EXPECT_TRUE(hay("\"Presión\" usa la librería de símbolos \"ERROR\""));
+}
+
+TEST_F(Catalogo, AMissingCatalogueIsReported) {
+    L.Cargar(Carpeta / "no-hay.txt");
+    ASSERT_EQ(L.Problemas.size(), 1u);
+    EXPECT_NE(L.Problemas.front().find("No se encuentra el catálogo"), std::string::npos);
+    EXPECT_EQ(L.Entradas.Count(), 30);
+}
