@@ -71,6 +71,10 @@ public:
     // Empties the whole circuit.
     void BorrarCircuito();
 
+    // Checks the circuit: fills Errores with the report, marks the faulty
+    // components and answers the number of errors (defined with the checks).
+    int Verificar();
+
     // Draws the circuit: components, texts, tubes; refreshes Extension.
     void Paint() override;
     // Draws every element once without a surface, so that hit areas, bounds
