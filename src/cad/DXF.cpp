@@ -140,7 +140,6 @@ struct TDXF::TRegistro {
         const auto it = Valores.find(Nombre);
         return it == Valores.end() ? nullptr : &it->second;
     }
-    bool Tiene(const std::string& Nombre) const { return Buscar(Nombre) != nullptr; }
     std::string Valor(const std::string& Nombre) const {
         const auto* v = Buscar(Nombre);
         return v ? *v : std::string();
