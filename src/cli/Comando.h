@@ -28,5 +28,7 @@ inline bool PideAyuda(const std::vector<std::string>& Args) {
 }
 
 const TComando& ComandoDxf();
+const TComando& ComandoFormat();
+const TComando& ComandoRender();
 
 } // namespace ventix::cli

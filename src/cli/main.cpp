@@ -12,6 +12,8 @@ namespace {
 
 const TComando* const Comandos[] = {
     &ComandoDxf(),
+    &ComandoFormat(),
+    &ComandoRender(),
 };
 
 void Uso(std::ostream& S) {

@@ -1,0 +1,82 @@
+#include "Circuito.h"
+
+#include "files/ArchivoAer.h"
+
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <charconv>
+#include <filesystem>
+#include <iostream>
+#include <stdexcept>
+
+namespace ventix::cli {
+
+TOpciones LeerOpciones(const std::vector<std::string>& Args,
+                       const std::vector<std::string>& ConValor,
+                       const std::vector<std::string>& SinValor) {
+    TOpciones r;
+    auto en = [](const std::vector<std::string>& v, const std::string& s) {
+        return std::find(v.begin(), v.end(), s) != v.end();
+    };
+    for (std::size_t i = 0; i < Args.size(); ++i) {
+        const std::string& a = Args[i];
+        if (a == "--libreria" || en(ConValor, a)) {
+            if (i + 1 >= Args.size())
+                throw std::invalid_argument("falta el valor de " + a);
+            if (a == "--libreria")
+                r.Libreria = Args[++i];
+            else
+                r.Valores.emplace_back(a, Args[++i]);
+        } else if (en(SinValor, a)) {
+            r.Banderas.push_back(a);
+        } else if (a.size() > 1 && a[0] == '-') {
+            throw std::invalid_argument("opción desconocida " + a);
+        } else {
+            r.Posicionales.push_back(a);
+        }
+    }
+    return r;
+}
+
+bool CargarCircuito(TAerPaintBox& L, const std::string& Orden, const std::string& Archivo,
+                    const std::string& Libreria) {
+    // Texts and symbols need fonts, which need a GUI application.
+    if (!QGuiApplication::instance()) {
+        static int argc = 1;
+        static char nombre[] = "ventix-cli";
+        static char* argv[] = {nombre, nullptr};
+        static QGuiApplication app(argc, argv);
+    }
+    std::filesystem::path catalogo =
+        Libreria.empty() ? RutaCatalogoPorDefecto() : std::filesystem::u8path(Libreria);
+    if (std::filesystem::is_directory(catalogo))
+        catalogo /= std::filesystem::u8path("LIBRERÍA.txt");
+    L.Libreria.Cargar(catalogo);
+    for (const auto& p : L.Libreria.Problemas)
+        std::cerr << "ventix-cli " << Orden << ": aviso: " << p << "\n";
+
+    try {
+        const auto lineas = ArchivoAer::CargarLineas(std::filesystem::u8path(Archivo));
+        L.BorrarCircuito();
+        ArchivoAer::Leer(L, lineas);
+    } catch (const ELecturaAer& e) {
+        std::cerr << "ventix-cli " << Orden << ": " << Archivo << ", línea " << e.Linea << ": "
+                  << e.Motivo << "\n";
+        return false;
+    } catch (const std::exception& e) {
+        std::cerr << "ventix-cli " << Orden << ": " << Archivo << ": " << e.what() << "\n";
+        return false;
+    }
+    return true;
+}
+
+std::optional<int> Entero(const std::string& Texto) {
+    int v = 0;
+    auto r = std::from_chars(Texto.data(), Texto.data() + Texto.size(), v);
+    if (Texto.empty() || r.ec != std::errc() || r.ptr != Texto.data() + Texto.size())
+        return std::nullopt;
+    return v;
+}
+
+} // namespace ventix::cli

@@ -1,0 +1,675 @@
+#include "files/ArchivoAer.h"
+
+#include "circuit/AerConexion.h"
+#include "circuit/AerPaintBox.h"
+#include "circuit/AerTexto.h"
+#include "circuit/AerTubo.h"
+#include "circuit/AerValvula.h"
+#include "foundation/Numeros.h"
+#include "foundation/Texto.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <exception>
+#include <fstream>
+#include <sstream>
+
+namespace ventix {
+
+ELecturaAer::ELecturaAer(int L, const std::string& M)
+    : std::runtime_error("línea " + std::to_string(L) + ": " + M), Linea(L), Motivo(M) {}
+
+namespace ArchivoAer {
+
+namespace {
+
+constexpr std::string_view kTemporal = "$$$";
+
+bool EsTemporal(const std::string& Nombre) {
+    return Nombre.compare(0, kTemporal.size(), kTemporal) == 0;
+}
+
+void BorrarTemporales(TAerPaintBox& L) {
+    for (int i = 0; i < L.Componentes.Count(); ++i) {
+        auto* c = L.Componentes.Item(i);
+        if (EsTemporal(c->GetNombre()))
+            c->SetNombre("");
+    }
+}
+
+std::string Flag(bool B) {
+    return B ? "True" : "False";
+}
+
+// "%f": exactly two decimals, independent of the locale.
+std::string DosDecimales(double V) {
+    char buf[400];
+    auto r = std::to_chars(buf, buf + sizeof buf, V, std::chars_format::fixed, 2);
+    std::string s = r.ec == std::errc() ? std::string(buf, r.ptr) : NumeroATexto(V);
+    if (s == "-0.00")
+        s = "0.00";
+    return s;
+}
+
+std::string Param(std::string_view Nombre, const std::string& Valor) {
+    return "    <PARAM " + std::string(Nombre) + "=\"" + Valor + "\" />";
+}
+
+bool Blanco(unsigned char c) {
+    return c <= ' ' || c == 0x7F;
+}
+
+// ---- reading ---------------------------------------------------------------
+
+int AEntero(const std::string& Texto) {
+    const auto* p = Texto.data();
+    const auto* fin = p + Texto.size();
+    if (p != fin && *p == '+')
+        ++p;
+    int v = 0;
+    auto r = std::from_chars(p, fin, v);
+    if (Texto.empty() || r.ec != std::errc() || r.ptr != fin)
+        throw EConversionError("'" + Texto + "' is not a valid integer value");
+    return v;
+}
+
+std::int64_t AEntero64(const std::string& Texto) {
+    const auto* p = Texto.data();
+    const auto* fin = p + Texto.size();
+    if (p != fin && *p == '+')
+        ++p;
+    std::int64_t v = 0;
+    auto r = std::from_chars(p, fin, v);
+    if (Texto.empty() || r.ec != std::errc() || r.ptr != fin)
+        throw EConversionError("'" + Texto + "' is not a valid integer value");
+    return v;
+}
+
+// Decimals in a file always use the point: a comma is an error here.
+double ADecimal(const std::string& Texto) {
+    if (Texto.find(',') != std::string::npos)
+        throw EConversionError("'" + Texto + "' is not a valid floating point value");
+    const double v = TextoANumero(Texto);
+    if (!std::isfinite(v))
+        throw EConversionError("'" + Texto + "' is not a valid floating point value");
+    return v;
+}
+
+bool AFlag(const std::string& Texto) {
+    const std::string m = MayusculasES(Texto);
+    if (m == "TRUE")
+        return true;
+    if (m == "FALSE")
+        return false;
+    try {
+        return ADecimal(Texto) != 0;
+    } catch (const EConversionError&) {
+        throw EConversionError("'" + Texto + "' is not a valid boolean value");
+    }
+}
+
+class TLector {
+public:
+    TLector(TAerPaintBox& L, const std::vector<std::string>& Lineas) : L(L), Lineas(Lineas) {}
+
+    void Leer();
+    int Actual() const { return i; }
+
+private:
+    const std::string& Linea(int k) const {
+        if (k < 0 || k >= static_cast<int>(Lineas.size()))
+            throw EListaError(k);
+        return Lineas[k];
+    }
+    // The first token of line k.
+    std::string Primero(int k) const {
+        std::string l = Linea(k);
+        return SiguienteToken(l);
+    }
+    // The tag line of a section must hold the tag alone.
+    void ExigirSolo(const std::string& Etiqueta) const {
+        std::string l = Linea(i);
+        SiguienteToken(l);
+        if (!SiguienteToken(l).empty())
+            throw std::runtime_error("la etiqueta " + Etiqueta + " debe ir sola en su línea");
+    }
+    // The value of the second token of a PARAM line.
+    void Parametro(std::string& Nombre, std::string& Valor) const {
+        std::string l = Linea(i);
+        SiguienteToken(l);
+        SepararAtributo(SiguienteToken(l), Nombre, Valor);
+    }
+    void LeerComponentes();
+    void LeerTextos();
+    void LeerTubos();
+
+    TAerPaintBox& L;
+    const std::vector<std::string>& Lineas;
+    int i = 0;
+};
+
+void TLector::Leer() {
+    BorrarTemporales(L);
+    while (Primero(i) != "<?xml")
+        ++i;
+    while (Primero(i) != "<NEUMATICA")
+        ++i;
+    ++i;
+    while (i < static_cast<int>(Lineas.size())) {
+        const std::string t = Primero(i);
+        if (t == "<COMPONENTES>")
+            LeerComponentes();
+        else if (t == "<TEXTOS>")
+            LeerTextos();
+        else if (t == "<TUBOS>")
+            LeerTubos();
+        else
+            ++i;
+    }
+    BorrarTemporales(L);
+}
+
+void TLector::LeerComponentes() {
+    ExigirSolo("<COMPONENTES>");
+    ++i;
+    std::vector<std::pair<TAerValvula*, std::string>> cilindros;
+    while (Primero(i) == "<COMPONENTE") {
+        const int inicio = i;
+        int tipo = 0, actuador = 0, sentido = 0;
+        double x = 0, y = 0, escalaX = 0, escalaY = 0, alfa = 0, parametro = 0, valor = 0;
+        bool monoestable = true, simetrico = false;
+        std::string cilindro, n, v;
+        {
+            std::string l = Linea(i);
+            SiguienteToken(l);
+            SepararAtributo(SiguienteToken(l), n, v);
+        }
+        const std::string nombre = Desescapar(v);
+        ++i;
+        while (Primero(i) == "<PARAM") {
+            Parametro(n, v);
+            if (n == "TIPO")
+                tipo = AEntero(v);
+            else if (n == "ACTUADOR")
+                actuador = AEntero(v);
+            else if (n == "SENTIDO")
+                sentido = AEntero(v);
+            else if (n == "X")
+                x = ADecimal(v);
+            else if (n == "Y")
+                y = ADecimal(v);
+            else if (n == "ESCALAX")
+                escalaX = ADecimal(v);
+            else if (n == "ESCALAY")
+                escalaY = ADecimal(v);
+            else if (n == "ALFA")
+                alfa = ADecimal(v);
+            else if (n == "PARAMETRO")
+                parametro = ADecimal(v);
+            else if (n == "VALOR")
+                valor = ADecimal(v);
+            else if (n == "MONOESTABLE")
+                monoestable = AFlag(v);
+            else if (n == "SIMETRICO")
+                simetrico = AFlag(v);
+            else if (n == "CILINDRO")
+                cilindro = Desescapar(v);
+            ++i;
+        }
+        // Errors in making the element name its opening line.
+        const int cierre = i;
+        i = inicio;
+        // Types that cannot be placed would make elements nothing else expects.
+        if (tipo < 1 || (tipo > 16 && tipo != 20)) {
+            throw std::runtime_error("el tipo de componente " + std::to_string(tipo) +
+                                     " no existe (se admiten 1 a 16 y 20)");
+        }
+        const auto t = static_cast<TTipoComponente>(tipo);
+        L.Seleccionado = nullptr;
+        TAerComponente* c;
+        if (EsValvula(t)) {
+            if (actuador < 0 || actuador > 4 || sentido < 0 || sentido > 1) {
+                throw std::runtime_error(actuador < 0 || actuador > 4
+                                             ? "el actuador " + std::to_string(actuador) +
+                                                   " no existe (se admiten 0 a 4)"
+                                             : "el sentido " + std::to_string(sentido) +
+                                                   " no existe (se admiten 0 y 1)");
+            }
+            auto* valvula = TAerValvula::Crear(L, monoestable, static_cast<TActuador>(actuador), t);
+            if (!cilindro.empty())
+                cilindros.emplace_back(valvula, cilindro);
+            valvula->Sentido = static_cast<TSentido>(sentido);
+            c = valvula;
+        } else {
+            c = TAerComponente::Crear(L, t);
+        }
+        c->SetNombre(nombre);
+        c->X = x;
+        c->Y = y;
+        c->Alfa = alfa;
+        c->EscalaX = escalaX;
+        c->EscalaY = escalaY;
+        c->Simetrico = simetrico;
+        c->SetParametro(parametro);
+        c->Valor = valor;
+        i = cierre + 1;
+    }
+    ++i;
+    for (auto& [valvula, nombre] : cilindros)
+        valvula->SetCilindro(static_cast<TAerComponente*>(L.Componentes.Buscar(nombre)));
+}
+
+void TLector::LeerTextos() {
+    ExigirSolo("<TEXTOS>");
+    ++i;
+    while (Primero(i) == "<TEXTO") {
+        std::string asociado, n, v;
+        std::uint8_t estilo = etNormal;
+        double x = 0, y = 0, alfa = 0, tamano = 4;
+        std::uint32_t color = 0xFF000000u;
+        {
+            std::string l = Linea(i);
+            SiguienteToken(l);
+            SepararAtributo(SiguienteToken(l), n, v);
+        }
+        const std::string cadena = Desescapar(v);
+        ++i;
+        while (Primero(i) == "<PARAM") {
+            Parametro(n, v);
+            if (n == "X")
+                x = ADecimal(v);
+            else if (n == "Y")
+                y = ADecimal(v);
+            else if (n == "ALFA")
+                alfa = ADecimal(v);
+            else if (n == "SIZE")
+                tamano = ADecimal(v);
+            else if (n == "COLOR")
+                color = static_cast<std::uint32_t>(AEntero64(v));
+            else if (n == "NEGRITA" && AFlag(v))
+                estilo |= etNegrita;
+            else if (n == "ITALICA" && AFlag(v))
+                estilo |= etItalica;
+            else if (n == "SUBRAYADA" && AFlag(v))
+                estilo |= etSubrayada;
+            else if (n == "TACHADA" && AFlag(v))
+                estilo |= etTachada;
+            else if (n == "ASOCIADO")
+                asociado = Desescapar(v);
+            ++i;
+        }
+        L.Seleccionado = nullptr;
+        auto* t = TAerTexto::Crear(L);
+        t->X = x;
+        t->Y = y;
+        t->Alfa = alfa;
+        t->SetTamano(tamano);
+        t->ColorTexto = QColor::fromRgba(color);
+        t->SetEstilo(estilo);
+        t->Cadena = cadena;
+        if (!asociado.empty())
+            t->SetAsociado(static_cast<TAerComponente*>(L.Componentes.Buscar(asociado)));
+        ++i;
+    }
+    ++i;
+}
+
+void TLector::LeerTubos() {
+    ExigirSolo("<TUBOS>");
+    ++i;
+    int linea = 2;
+    double vx = 0, vy = 0;
+    while (Primero(i) == "<TUBO") {
+        const int inicio = i;
+        std::string nIni, nFin, n, v;
+        {
+            std::string l = Linea(i);
+            SiguienteToken(l);
+            SepararAtributo(SiguienteToken(l), n, nIni);
+            SepararAtributo(SiguienteToken(l), n, nFin);
+        }
+        nIni = Desescapar(nIni);
+        nFin = Desescapar(nFin);
+        int pIni = 0, pFin = 0;
+        ++i;
+        while (Primero(i) == "<PARAM") {
+            Parametro(n, v);
+            if (n == "INI")
+                pIni = AEntero(v);
+            else if (n == "FIN")
+                pFin = AEntero(v);
+            ++i;
+        }
+        // Both ends must be free connection points of existing components.
+        auto punto = [&](const std::string& Nombre, int Pos) -> TAerConexion* {
+            auto* c = static_cast<TAerComponente*>(L.Componentes.Buscar(Nombre));
+            std::string error;
+            TAerConexion* p = nullptr;
+            if (!c)
+                error = "el tubo nombra el componente \"" + Nombre + "\", que no existe";
+            else if (Pos < 0 || Pos >= c->Elementos.Count() ||
+                     !(p = dynamic_cast<TAerConexion*>(c->Elemento(Pos))))
+                error = "la posición " + std::to_string(Pos) + " del componente \"" + Nombre +
+                        "\" no es una conexión";
+            else if (p->Tubo)
+                error = "la conexión " + std::to_string(Pos) + " del componente \"" + Nombre +
+                        "\" ya tiene un tubo";
+            if (!error.empty()) {
+                i = inicio;
+                throw std::runtime_error(error);
+            }
+            return p;
+        };
+        TAerConexion* a = punto(nIni, pIni);
+        TAerConexion* b = punto(nFin, pFin);
+        if (a == b) {
+            i = inicio;
+            throw std::runtime_error("el tubo empieza y acaba en la misma conexión");
+        }
+        L.Seleccionado = nullptr;
+        auto* tubo = TAerTubo::Crear(L);
+        tubo->SetInicio(a);
+        tubo->SetFin(b);
+
+        while (Primero(i) == "<VERTICE") {
+            std::string l = Linea(i);
+            SiguienteToken(l);
+            for (;;) {
+                const std::string t = SiguienteToken(l);
+                if (t == "/>")
+                    break;
+                if (t.empty())
+                    throw std::runtime_error("falta \"/>\" al final del vértice");
+                SepararAtributo(t, n, v);
+                if (n == "LINEA")
+                    linea = AEntero(v);
+                else if (n == "X")
+                    vx = ADecimal(v);
+                else if (n == "Y")
+                    vy = ADecimal(v);
+            }
+            tubo->SetLinea(linea);
+            tubo->AnadirVertice({vx, vy});
+            ++i;
+        }
+        // A tube listed without bends still ends on its end point, like one
+        // drawn in the editor, so it follows its element.
+        if (tubo->Vertices.Count() == 0) {
+            b->GetPadre()->Dibujar();
+            tubo->AnadirVertice({b->XMundo, b->YMundo});
+        }
+        ++i;
+    }
+    ++i;
+}
+
+void AnadirCodigo(std::string& S, std::uint32_t c) {
+    S += "&#" + std::to_string(c) + ";";
+}
+
+void AnadirUtf8(std::string& S, std::uint32_t c) {
+    if (c < 0x80) {
+        S += static_cast<char>(c);
+    } else if (c < 0x800) {
+        S += static_cast<char>(0xC0 | (c >> 6));
+        S += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        S += static_cast<char>(0xE0 | (c >> 12));
+        S += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        S += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        S += static_cast<char>(0xF0 | (c >> 18));
+        S += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        S += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        S += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+} // namespace
+
+std::string Escapar(std::string_view V) {
+    std::string r;
+    for (std::size_t k = 0; k < V.size();) {
+        const auto c = static_cast<unsigned char>(V[k]);
+        // Decode one UTF-8 sequence; a malformed byte stands for itself.
+        std::uint32_t cp = c;
+        std::size_t largo = 1;
+        if (c >= 0xC0) {
+            const std::size_t n = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+            if (k + n <= V.size() && EsUtf8Valido(V.substr(k, n))) {
+                cp = n == 2 ? c & 0x1F : n == 3 ? c & 0x0F : c & 0x07;
+                for (std::size_t j = 1; j < n; ++j)
+                    cp = (cp << 6) | (static_cast<unsigned char>(V[k + j]) & 0x3F);
+                largo = n;
+            }
+        }
+        if (cp == '"' || cp == '&' || cp == '<' || cp == '>' || cp < 0x20 ||
+            (cp >= 0x7F && cp < 0xA0) || cp > 0xFF)
+            AnadirCodigo(r, cp);
+        else
+            r.append(V.substr(k, largo));
+        k += largo;
+    }
+    return r;
+}
+
+std::string Desescapar(std::string_view V) {
+    std::string r;
+    for (std::size_t k = 0; k < V.size(); ++k) {
+        if (V[k] == '&') {
+            const auto fin = V.find(';', k);
+            if (fin != std::string_view::npos && fin - k <= 10) {
+                const std::string_view ref = V.substr(k + 1, fin - k - 1);
+                std::uint32_t cp = 0;
+                bool ok = false;
+                if (ref.size() > 1 && ref[0] == '#') {
+                    const bool hex = ref[1] == 'x' || ref[1] == 'X';
+                    const auto num = ref.substr(hex ? 2 : 1);
+                    auto res =
+                        std::from_chars(num.data(), num.data() + num.size(), cp, hex ? 16 : 10);
+                    ok = !num.empty() && res.ec == std::errc() &&
+                         res.ptr == num.data() + num.size() && cp <= 0x10FFFF &&
+                         !(cp >= 0xD800 && cp <= 0xDFFF);
+                } else if (ref == "quot" || ref == "amp" || ref == "lt" || ref == "gt" ||
+                           ref == "apos") {
+                    cp = ref == "quot"  ? '"'
+                         : ref == "amp" ? '&'
+                         : ref == "lt"  ? '<'
+                         : ref == "gt"  ? '>'
+                                        : '\'';
+                    ok = true;
+                }
+                if (ok) {
+                    AnadirUtf8(r, cp);
+                    k = fin;
+                    continue;
+                }
+            }
+        }
+        r += V[k];
+    }
+    return r;
+}
+
+std::string SiguienteToken(std::string& L) {
+    std::size_t a = 0, b = L.size();
+    while (a < b && Blanco(static_cast<unsigned char>(L[a])))
+        ++a;
+    while (b > a && Blanco(static_cast<unsigned char>(L[b - 1])))
+        --b;
+    if (a == b) {
+        L.clear();
+        return {};
+    }
+    std::size_t p = a;
+    while (p < b && L[p] != ' ' && L[p] != '\t' && L[p] != '"')
+        ++p;
+    if (p < b && L[p] == '"') {
+        const auto q = L.find('"', p + 1);
+        p = (q == std::string::npos || q >= b) ? b : q + 1;
+    }
+    std::string token = L.substr(a, p - a);
+    L = L.substr(p, b - p);
+    return token;
+}
+
+void SepararAtributo(std::string_view T, std::string& Nombre, std::string& Valor) {
+    while (!T.empty() && Blanco(static_cast<unsigned char>(T.front())))
+        T.remove_prefix(1);
+    while (!T.empty() && Blanco(static_cast<unsigned char>(T.back())))
+        T.remove_suffix(1);
+    const auto igual = T.find('=');
+    if (igual == std::string_view::npos) {
+        Nombre.clear();
+        Valor.clear();
+        return;
+    }
+    Nombre = std::string(T.substr(0, igual));
+    // Between the opening quote (two past the "=") and the last character.
+    const std::size_t desde = igual + 2;
+    Valor = desde < T.size() ? std::string(T.substr(desde, T.size() - 1 - desde)) : std::string();
+}
+
+std::vector<std::string> Escribir(TAerPaintBox& L) {
+    BorrarTemporales(L);
+    for (int i = 0; i < L.Componentes.Count(); ++i) {
+        auto* c = L.Componentes.Item(i);
+        if (c->GetNombre().empty())
+            c->SetNombre(std::string(kTemporal) + std::to_string(i));
+    }
+    std::vector<std::string> r;
+    r.emplace_back(R"(<?xml version="1.0" encoding="iso-8859-1"?>)");
+    r.emplace_back(R"(<NEUMATICA VERSION="1.0">)");
+    if (L.Componentes.Count() > 0) {
+        r.emplace_back("<COMPONENTES>");
+        for (int i = 0; i < L.Componentes.Count(); ++i) {
+            auto* c = L.Componentes.ItemComo<TAerComponente>(i);
+            r.push_back("  <COMPONENTE NOMBRE=\"" + Escapar(c->GetNombre()) + "\" TIPO=\"" +
+                        std::string(NombreTipo(c->GetTipo())) + "\">");
+            r.push_back(Param("TIPO", std::to_string(NumeroTipo(c->GetTipo()))));
+            r.push_back(Param("X", NumeroATexto(c->X)));
+            r.push_back(Param("Y", NumeroATexto(c->Y)));
+            r.push_back(Param("ESCALAX", NumeroATexto(c->EscalaX)));
+            r.push_back(Param("ESCALAY", NumeroATexto(c->EscalaY)));
+            r.push_back(Param("ALFA", NumeroATexto(c->Alfa)));
+            r.push_back(Param("SIMETRICO", Flag(c->Simetrico)));
+            r.push_back(Param("PARAMETRO", NumeroATexto(c->GetParametro())));
+            r.push_back(Param("VALOR", NumeroATexto(c->Valor)));
+            if (auto* v = dynamic_cast<TAerValvula*>(c)) {
+                r.push_back(Param("MONOESTABLE", Flag(v->GetMonoestable())));
+                r.push_back(Param("ACTUADOR", std::to_string(static_cast<int>(v->GetActuador()))));
+                r.push_back(Param("ACTUADOR_STR", std::string(NombreActuador(v->GetActuador()))));
+                if (v->GetEscamoteable()) {
+                    r.push_back(Param("SENTIDO", std::to_string(static_cast<int>(v->Sentido))));
+                    r.push_back(Param("SENTIDO_STR", std::string(NombreSentido(v->Sentido))));
+                }
+                if (v->GetCilindro())
+                    r.push_back(Param("CILINDRO", Escapar(v->GetCilindro()->GetNombre())));
+            }
+            r.emplace_back("  </COMPONENTE>");
+        }
+        r.emplace_back("</COMPONENTES>");
+    }
+    if (L.Textos.Count() > 0) {
+        r.emplace_back("<TEXTOS>");
+        for (int i = 0; i < L.Textos.Count(); ++i) {
+            auto* t = L.Textos.ItemComo<TAerTexto>(i);
+            r.push_back("  <TEXTO STR=\"" + Escapar(t->Cadena) + "\">");
+            r.push_back(Param("X", NumeroATexto(t->X)));
+            r.push_back(Param("Y", NumeroATexto(t->Y)));
+            r.push_back(Param("ALFA", NumeroATexto(t->Alfa)));
+            r.push_back(Param("SIZE", NumeroATexto(t->GetTamano())));
+            r.push_back(Param("COLOR", std::to_string(t->ColorTexto.rgba())));
+            r.push_back(Param("NEGRITA", Flag(t->GetEstilo() & etNegrita)));
+            r.push_back(Param("ITALICA", Flag(t->GetEstilo() & etItalica)));
+            r.push_back(Param("SUBRAYADA", Flag(t->GetEstilo() & etSubrayada)));
+            r.push_back(Param("TACHADA", Flag(t->GetEstilo() & etTachada)));
+            if (t->GetAsociado())
+                r.push_back(Param("ASOCIADO", Escapar(t->GetAsociado()->GetNombre())));
+            r.emplace_back("  </TEXTO>");
+        }
+        r.emplace_back("</TEXTOS>");
+    }
+    if (L.Tubos.Count() > 0) {
+        r.emplace_back("<TUBOS>");
+        for (int i = 0; i < L.Tubos.Count(); ++i) {
+            auto* t = L.Tubos.ItemComo<TAerTubo>(i);
+            // A tube being drawn has no end yet and is not part of the circuit.
+            if (!t->Inicio || !t->Fin || !t->Inicio->GetPadre() || !t->Fin->GetPadre())
+                continue;
+            r.push_back("  <TUBO INI=\"" + Escapar(t->Inicio->GetPadre()->GetNombre()) +
+                        "\" FIN=\"" + Escapar(t->Fin->GetPadre()->GetNombre()) + "\">");
+            r.push_back(Param("INI", std::to_string(t->Inicio->GetIndice())));
+            r.push_back(Param("FIN", std::to_string(t->Fin->GetIndice())));
+            for (int k = 0; k < t->Vertices.Count(); ++k) {
+                const auto* v = t->Vertice(k);
+                r.push_back("    <VERTICE X=\"" + DosDecimales(v->X) + "\" Y=\"" +
+                            DosDecimales(v->Y) + "\" LINEA=\"" + std::to_string(v->GetLinea()) +
+                            "\" />");
+            }
+            r.emplace_back("  </TUBO>");
+        }
+        r.emplace_back("</TUBOS>");
+    }
+    r.emplace_back("</NEUMATICA>");
+    BorrarTemporales(L);
+    return r;
+}
+
+void Leer(TAerPaintBox& L, const std::vector<std::string>& Lineas) {
+    TLector lector(L, Lineas);
+    try {
+        lector.Leer();
+    } catch (const std::exception& e) {
+        BorrarTemporales(L);
+        std::throw_with_nested(ELecturaAer(lector.Actual() + 1, e.what()));
+    }
+}
+
+std::string Bytes(const std::vector<std::string>& Lineas) {
+    std::string r;
+    for (const auto& l : Lineas) {
+        r += Utf8ALatin1(l);
+        r += "\r\n";
+    }
+    return r;
+}
+
+std::vector<std::string> LineasDe(std::string_view B) {
+    std::vector<std::string> r;
+    std::size_t a = 0;
+    while (a < B.size()) {
+        auto b = B.find('\n', a);
+        if (b == std::string_view::npos)
+            b = B.size();
+        std::string_view l = B.substr(a, b - a);
+        if (!l.empty() && l.back() == '\r')
+            l.remove_suffix(1);
+        r.push_back(Latin1AUtf8(l));
+        a = b + 1;
+    }
+    return r;
+}
+
+std::vector<std::string> CargarLineas(const std::filesystem::path& Ruta) {
+    std::ifstream f(Ruta, std::ios::binary);
+    if (!f)
+        throw std::runtime_error("No se puede abrir el archivo \"" + Ruta.string() + "\"");
+    std::ostringstream s;
+    s << f.rdbuf();
+    return LineasDe(s.str());
+}
+
+void GuardarLineas(const std::filesystem::path& Ruta, const std::vector<std::string>& Lineas) {
+    std::ofstream f(Ruta, std::ios::binary | std::ios::trunc);
+    const std::string b = Bytes(Lineas);
+    f.write(b.data(), static_cast<std::streamsize>(b.size()));
+    f.close();
+    if (!f)
+        throw std::runtime_error("No se puede escribir el archivo \"" + Ruta.string() + "\"");
+}
+
+} // namespace ArchivoAer
+
+} // namespace ventix

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ventix {
+
+class TAerPaintBox;
+
+// A circuit file that cannot be read: the line (from 1) where reading stopped
+// and what went wrong there. The error that stopped the reader (conversion,
+// list index, duplicate name) is nested inside it.
+class ELecturaAer : public std::runtime_error {
+public:
+    ELecturaAer(int Linea, const std::string& Motivo);
+    int Linea;
+    std::string Motivo;
+};
+
+// The ".aer" circuit file: one element per line, XML-shaped, ISO-8859-1 on
+// disk. The lines handled here are UTF-8; `CargarLineas` and `GuardarLineas`
+// transcode at the file boundary.
+//
+// Values are written verbatim between double quotes, except that characters
+// a quoted value cannot hold (a double quote, &, <, >, control characters,
+// characters outside Latin-1) become XML character references, which the
+// reader turns back.
+namespace ArchivoAer {
+
+// Lines of the circuit, in order. Unnamed components are written as "$$$"
+// plus their list position; names beginning with "$$$" are cleared after.
+std::vector<std::string> Escribir(TAerPaintBox& Lienzo);
+// Rebuilds the circuit from the lines into an emptied canvas. Raises
+// ELecturaAer; what was read before the error stays in the canvas.
+void Leer(TAerPaintBox& Lienzo, const std::vector<std::string>& Lineas);
+
+// The file's lines as UTF-8; CR LF or LF endings.
+std::vector<std::string> CargarLineas(const std::filesystem::path& Ruta);
+// Writes the lines in ISO-8859-1, each ended by CR LF.
+void GuardarLineas(const std::filesystem::path& Ruta, const std::vector<std::string>& Lineas);
+// The bytes of a file holding the lines (ISO-8859-1, CR LF).
+std::string Bytes(const std::vector<std::string>& Lineas);
+// The lines of a file's bytes, as UTF-8.
+std::vector<std::string> LineasDe(std::string_view Bytes);
+
+// The reader's tokenising: the next blank-separated token of the line (a
+// quoted value with blanks stays one token), which is taken off the line.
+std::string SiguienteToken(std::string& Linea);
+// Splits NAME="VALUE" into name and value (verbatim); empty both without "=".
+void SepararAtributo(std::string_view Token, std::string& Nombre, std::string& Valor);
+
+// Character references for what a quoted value cannot hold, and back.
+std::string Escapar(std::string_view Valor);
+std::string Desescapar(std::string_view Valor);
+
+} // namespace ArchivoAer
+
+} // namespace ventix
