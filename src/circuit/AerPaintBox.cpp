@@ -74,6 +74,8 @@ void TAerPaintBox::BorrarSeleccion() {
 }
 
 void TAerPaintBox::BorrarCircuito() {
+    Desactivar();
+    Deseleccionar();
     Seleccionado = nullptr;
     Resaltado = nullptr;
     TuboNuevo = nullptr;
@@ -83,6 +85,9 @@ void TAerPaintBox::BorrarCircuito() {
     RefConexiones.BorrarTodo();
     RefActuadores.BorrarTodo();
     Textos.BorrarTodo();
+    ColorSeleccion = 0x4000FF00u;
+    Arrastre = arSeleccion;
+    Modo = mdEdicion;
 }
 
 void TAerPaintBox::DibujarCircuito() {
