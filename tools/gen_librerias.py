@@ -305,13 +305,19 @@ def logic(y_and):
     c.line((-12, 0), (-15, 0))
     c.line((12, 0), (15, 0))
     c.line((0, 4), (0, 7))
-    seats(c)
     if y_and:
-        sh = sym.block("Corredera", DeltaX=7.0)
-        sh.fillrect(-9.5, -2.5, -8, 2.5)
-        sh.fillrect(1, -2.5, 2.5, 2.5)
-        sh.line((-8, 0), (1, 0), W_BODY)
+        # seats face the ports from inside: pressure at X alone pushes the
+        # shuttle towards Y (state 1) and its left plate closes X
+        for sg in (-1, 1):
+            c.line((4 * sg, 1), (6 * sg, 3))
+            c.line((4 * sg, -1), (6 * sg, -3))
+        sh = sym.block("Corredera", DeltaX=3.0)
+        sh.fillrect(-10, -2.5, -8.5, 2.5)
+        sh.fillrect(5.5, -2.5, 7, 2.5)
+        sh.line((-8.5, 0), (5.5, 0), W_BODY)
     else:
+        # seats at the ports: the ball closes the side without pressure
+        seats(c)
         r = 2.2
         xc = -12 + r * math.sqrt(2)
         sh = sym.block("Bola", DeltaX=-2 * xc)
@@ -532,6 +538,136 @@ TIPOS = ["Presión", "Válvula22NA", "Válvula22NC", "Válvula32NA", "Válvula32
          "TextBox"]
 
 
+ROLES = {
+    "Presión": ["outlet"],
+    "Válvula22NA": ["P, supply", "A, work"],
+    "Válvula22NC": ["P, supply", "A, work"],
+    "Válvula32NA": ["P, supply", "R, exhaust", "A, work"],
+    "Válvula32NC": ["P, supply", "R, exhaust", "A, work"],
+    "Válvula52": ["R, exhaust", "P, supply", "S, exhaust", "A, work", "B, work"],
+    "CilindroSimple": ["advance chamber, cap end"],
+    "CilindroDoble": ["advance chamber, cap end", "return chamber, rod end"],
+    "VálvulaAnd": ["X, input", "Y, input", "A, outlet"],
+    "VálvulaOr": ["X, input", "Y, input", "A, outlet"],
+    "Regulador1": ["1 (flow from 1 to 2 is throttled)", "2 (flow from 2 to 1 passes freely)"],
+    "Regulador2": ["1", "2"],
+    "TemporizadorNA": ["control signal", "P, supply", "A, outlet"],
+    "TemporizadorNC": ["control signal", "P, supply", "A, outlet"],
+    "Escape": ["to the atmosphere"],
+    "ConectorT": ["1", "2", "3"],
+    "ActuadorPilotadoIzquierdo": ["pilot port, in the valve's coordinates"],
+    "ActuadorPilotadoDerecho": ["pilot port, in the valve's coordinates"],
+}
+KINDS = {0: "0 (starts a tube)", 1: "1 (ends a tube)", 10: "10 (both)"}
+
+DOC_HEAD = """# Component catalogue
+
+`data/Librerías/LIBRERÍA.txt` and the symbol libraries it names are written by
+`tools/gen_librerias.py`; this page is written by the same run, so edit the
+generator, not the files. `tools/preview_librerias.py OUT_DIR` draws every
+symbol at states 0, 0.5 and 1 (and the valves assembled with their actuators)
+to check them by eye.
+
+## Conventions
+
+- One drawing unit is a millimetre on paper: text height 4, tube width 0.2,
+  symbol outlines 0.35, flow paths and ports 0.25, markers and pilot lines 0.18.
+  Every connection point lies on the half-unit grid.
+- Each symbol library is an ISO-8859-1 INI file (CR LF) and an ASCII DXF R2000
+  file; a block is a DXF layer whose POINT is the block's base point. In the DXF
+  the symbols are laid out on a grid, 100 units apart, so a CAD program shows them
+  side by side.
+- The first block of every symbol is `…_Zona`: a blank MTEXT whose box covers the
+  body, so the symbol can be hit with the mouse; its POINT is the symbol's origin.
+  Filled shapes are LWPOLYLINEs with flag 1 (read as filled polygons) doubled by a
+  solid HATCH for other CAD programs (the program ignores hatches). Outlines are
+  open LWPOLYLINEs whose last point repeats the first.
+- Within a block the first entity always has an area, so its extents never start
+  from a degenerate line.
+
+## Directional valve frame
+
+All five directional valves share one body, in valve coordinates (origin at the
+middle of the line between the two squares):
+
+- two position squares of 12 × 12: the actuated square at x −12..0, the rest
+  square at x 0..12, y −6..6;
+- the ports sit on the rest square: work ports on top (stubs from y 6 to 9),
+  supply and exhaust ports at the bottom (stubs from y −6 to −9); the connection
+  point is the end of the stub. Port x positions: 2/2 P, A at 6; 3/2 P, A at 3,
+  R at 9; 5/2 R 2, P 6, S 10, A 3, B 9;
+- the block `…_Cuerpo` (squares and paths) slides by DeltaX 12 at state 1, so
+  the actuated square then lies under the ports; the port stubs stay;
+- left actuators link at (−12, 0) and draw to the left of it; the spring and the
+  right pilot and relay actuators link at (12, 0) and draw to the right. All of
+  them slide with the body (DeltaX 12), except the spring, whose fixed end stays at
+  x 28 while it compresses from 16 to 4 units (EscalaFinX 0.25 about its fixed end);
+- the pilot points lie at (−20, 0) (left) and (20, 0) (right) in valve
+  coordinates; the `ConexiónPilotada` symbol is centred on its point and slides by
+  12 with the body, so the centre of its hit box is the posed pilot port;
+- the roller of both roller actuators is centred at (−31.5, 0) (state 0) with
+  radius 2.5; `ActuadorAnclaje` (shown only at state 1) is a cam pressing it from
+  above.
+
+## Types
+"""
+
+
+def write_doc(path, libs, entries):
+    lines = DOC_HEAD.split("\n")
+    syms = {}
+    for f, nombre, ss in libs:
+        for i, sym in enumerate(ss):
+            syms[(nombre, i + 1)] = sym
+    for t in TIPOS:
+        lib, pos, state, link, pts = entries[t]
+        sym = syms[(lib, pos)]
+        lines += ["", "### %s" % t, "",
+                  "Symbol %d \"%s\" of the library \"%s\"; initial state %s; link point (%s, %s)."
+                  % (pos, sym.nombre, lib, fmt(state), fmt(link[0]), fmt(link[1])), ""]
+        if pts:
+            lines += ["| index | role | position | kind |", "|---|---|---|---|"]
+            for i, (x, y, k) in enumerate(pts):
+                lines.append("| %d | %s | (%s, %s) | %s |" % (i + 1, ROLES[t][i], fmt(x), fmt(y), KINDS[k]))
+        else:
+            lines.append("No connection points.")
+        lines += ["", "Blocks:", ""]
+        b0 = sym.blocks[0].base
+        for b in sym.blocks:
+            p = b.pose
+            moves = []
+            if p["DeltaX"] or p["DeltaY"]:
+                moves.append("moves by (%s, %s)" % (fmt(p["DeltaX"]), fmt(p["DeltaY"])))
+            if p["EscalaFinX"] != p["EscalaIniX"] or p["EscalaFinY"] != p["EscalaIniY"]:
+                moves.append("scales to (%s, %s) about its base point (%s, %s)" % (
+                    fmt(p["EscalaFinX"] / p["EscalaIniX"]), fmt(p["EscalaFinY"] / p["EscalaIniY"]),
+                    fmt(b.base[0] - b0[0]), fmt(b.base[1] - b0[1])))
+            if p["RotacionX"] != p["RotacionY"]:
+                moves.append("turns from %s to %s degrees" % (fmt(p["RotacionX"]), fmt(p["RotacionY"])))
+            lines.append("- `%s`: %s at state 1." % (b.name, ", ".join(moves)) if moves else
+                         "- `%s`: fixed." % b.name)
+        lines += ["", MOTION.get(t, "")] if MOTION.get(t) else []
+    with open(path, "w", encoding="utf-8", newline="\n") as f:
+        f.write("\n".join(lines) + "\n")
+
+
+MOTION = {
+    "CilindroSimple": "Piston and rod travel 30 units from state 0 (retracted) to 1 (advanced); the return "
+                      "spring, fixed at the rod-end wall, compresses from 37 to 7 units.",
+    "CilindroDoble": "Piston and rod travel 36 units from state 0 (retracted) to 1 (advanced).",
+    "VálvulaAnd": "The shuttle is centred at state 0.5 (both inputs alike); at 1 (X alone) it has moved "
+                  "towards Y and closes X, at 0 (Y alone) it closes Y.",
+    "VálvulaOr": "The ball is centred at state 0.5; at 1 (X alone) it seals Y, at 0 (Y alone) it seals X.",
+    "TemporizadorNA": "The reservoir fills from empty (state 0) to full (state 1); the valve inside is drawn "
+                      "at rest (open from P to A).",
+    "TemporizadorNC": "The reservoir fills from empty (state 0) to full (state 1); the valve inside is drawn "
+                      "at rest (A to exhaust, P closed).",
+    "Escape2": "Drawn by the program at an unconnected input of a valve or cylinder, in the element's "
+               "coordinates, hanging below the point.",
+    "ActuadorAnclaje": "Drawn only while the valve's state exceeds 0.94, so only its final pose is seen.",
+}
+
+
 def write_text(path, lines):
     with open(path, "wb") as f:
         f.write(("\r\n".join(lines) + "\r\n").encode("iso-8859-1"))
@@ -581,6 +717,9 @@ def write_dxf(path, syms):
                     msp.add_mtext(" ", dxfattribs=dict(at, insert=P((e[1], e[2])), char_height=e[4],
                                                        width=e[3], attachment_point=7))
     doc.saveas(path)
+    auditor = ezdxf.readfile(path).audit()
+    if auditor.has_errors or auditor.has_fixes:
+        raise SystemExit("%s: the DXF audit found %d errors, %d fixes" % (path, len(auditor.errors), len(auditor.fixes)))
     # ezdxf ends lines with LF; keep that, the reader takes both
 
 
@@ -608,6 +747,7 @@ def main():
             cat += ["ConexiónX%d=%s" % (i + 1, fmt(x)), "ConexiónY%d=%s" % (i + 1, fmt(y)),
                     "TipoConexión%d=%d" % (i + 1, k)]
     write_text(os.path.join(OUT, "LIBRERÍA.txt"), cat)
+    write_doc(os.path.join(os.path.dirname(OUT), "..", "docs", "catalogue.md"), libs, entries)
 
 
 if __name__ == "__main__":
