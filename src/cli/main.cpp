@@ -14,6 +14,8 @@ const TComando* const Comandos[] = {
     &ComandoDxf(),
     &ComandoFormat(),
     &ComandoRender(),
+    &ComandoLibreria(),
+    &ComandoSimbolos(),
 };
 
 void Uso(std::ostream& S) {
