@@ -31,6 +31,8 @@ inline bool PideAyuda(const std::vector<std::string>& Args) {
 const TComando& ComandoDxf();
 const TComando& ComandoFormat();
 const TComando& ComandoRender();
+const TComando& ComandoCheck();
+const TComando& ComandoSimulate();
 const TComando& ComandoLibreria();
 const TComando& ComandoSimbolos();
 

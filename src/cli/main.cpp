@@ -11,11 +11,8 @@ using namespace ventix::cli;
 namespace {
 
 const TComando* const Comandos[] = {
-    &ComandoDxf(),
-    &ComandoFormat(),
-    &ComandoRender(),
-    &ComandoLibreria(),
-    &ComandoSimbolos(),
+    &ComandoDxf(),      &ComandoFormat(),   &ComandoRender(),   &ComandoCheck(),
+    &ComandoSimulate(), &ComandoLibreria(), &ComandoSimbolos(),
 };
 
 void Uso(std::ostream& S) {
