@@ -182,7 +182,7 @@ def ejemplos(cat):
     fuente(c, "Pulsador", 0, "_f1")
     c.tubo("Pulsador", 2, "A", 0)
     c.etiqueta("A", "Cilindro A", 22, 8)
-    c.etiqueta("Pulsador", "Pulsador de mando", 24)
+    c.etiqueta("Pulsador", "Pulsador de mando", 36)
     c.texto("Mientras se pulsa, el cilindro avanza; al soltar, el muelle lo recoge.", -80, -40, 3)
     r["01_mando_directo_simple_efecto"] = c
 
@@ -223,7 +223,7 @@ def ejemplos(cat):
     r["03_funcion_y_mando_bimanual"] = c
 
     c = Circuito(cat, "Función O: mando desde dos puntos")
-    c.comp("A", "CilindroSimple", -41, 100)
+    c.comp("A", "CilindroSimple", -44, 100)
     c.comp("O", "VálvulaOr", -60, 50)
     c.comp("Puerta", "Válvula32NC", -100, 0, actuador="Seta")
     c.comp("Mesa", "Válvula32NC", -30, 0, actuador="Seta")
