@@ -339,6 +339,13 @@ TEST_F(Archivo, BrokenFilesNameTheLine) {
     EXPECT_EQ(LineaDelError(tubos(tubo("a", "-1", "b", vertice))), 12);
     EXPECT_EQ(LineaDelError(tubos(tubo("a", "0", "a", vertice))), 12);
     EXPECT_EQ(LineaDelError(tubos(tubo("a", "0", "b", R"(    <VERTICE X="1" Y="2")"))), 15);
+    // Position 3 of a push-button valve holds its actuator, not a point.
+    auto valvula = tubos(tubo("a", "0", "v", vertice));
+    valvula.insert(valvula.begin() + 9, {"  <COMPONENTE NOMBRE=\"v\">", "    <PARAM TIPO=\"5\" />",
+                                         "    <PARAM ACTUADOR=\"2\" />", "  </COMPONENTE>"});
+    EXPECT_EQ(LineaDelError(valvula), 0);
+    valvula[17] = "    <PARAM FIN=\"3\" />";
+    EXPECT_EQ(LineaDelError(valvula), 16);
     auto dosVeces = tubo("a", "0", "b", vertice);
     const auto otra = tubo("a", "0", "b", vertice);
     dosVeces.insert(dosVeces.end(), otra.begin(), otra.end());
