@@ -1,0 +1,31 @@
+#include "editor/Aplicacion.h"
+
+#include <QMessageBox>
+
+namespace ventix {
+
+TAplicacion::TAplicacion(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("Ventix"));
+    setApplicationDisplayName(QStringLiteral("Ventix"));
+}
+
+bool TAplicacion::notify(QObject* Receptor, QEvent* Evento) {
+    bool r = false;
+    Proteger([&] { r = QApplication::notify(Receptor, Evento); });
+    return r;
+}
+
+bool TAplicacion::DebeMostrarse(const QString& Mensaje) {
+    return !Mensaje.toUpper().contains(QStringLiteral("FLOATING"));
+}
+
+void TAplicacion::ApplicationEventsException(const QString& Mensaje) {
+    if (!DebeMostrarse(Mensaje))
+        return;
+    if (MostrarError)
+        MostrarError(Mensaje);
+    else
+        QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Ventix"), Mensaje);
+}
+
+} // namespace ventix
