@@ -103,7 +103,7 @@ TfrmMain::TfrmMain(const std::filesystem::path& Catalogo) : QWidget(nullptr) {
         if (!i.isNull()) {
             b->setIcon(i);
             b->setIconSize(QSize(b->width() - 6, 20));
-            b->setText({});
+            b->setToolButtonStyle(Qt::ToolButtonIconOnly);
         }
     }
     const TTipoComponente Actuadores[5] = {
@@ -114,7 +114,7 @@ TfrmMain::TfrmMain(const std::filesystem::path& Catalogo) : QWidget(nullptr) {
         const QIcon i = GlifoSimbolo(Lienzo->Libreria, Actuadores[b->Tag], 24, 18);
         if (!i.isNull()) {
             b->setIcon(i);
-            b->setText({});
+            b->setToolButtonStyle(Qt::ToolButtonIconOnly);
         }
     }
 
@@ -317,6 +317,7 @@ void TfrmMain::CrearPaneles() {
         auto* b = Boton(pActuador, 5 + 31 * i, 30, i, QString::fromUtf8(HintsActuador[i]));
         b->SetGrupo(1, false);
         b->setText(QString::fromLatin1(NombresAct[i]));
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
         connect(b, &QToolButton::clicked, this, [this, b] { CambiarActuadorClick(b->Tag); });
         *Act[i] = b;
     }
@@ -381,6 +382,7 @@ void TfrmMain::CrearPaneles() {
     for (int i = 0; i < 4; ++i) {
         auto* b = Boton(pTexto, 120 + 25 * i, 24, 0, QString::fromUtf8(HintsEstilo[i]));
         b->setText(QString::fromLatin1(Estilos[i]));
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
         QFont f = b->font();
         f.setBold(i == 0);
         f.setItalic(i == 1);

@@ -265,7 +265,6 @@ QIcon GlifoSimbolo(const TAerLibreria& Libreria, TTipoComponente Tipo, int Ancho
     const TCADRectF b = Individuo.Bounds;
     if (!(b.Width > 0 || b.Height > 0))
         return {};
-    Vista.SetFondo(0x00FFFFFFu);
     Vista.SetCliente(Ancho * k, Alto * k);
     Vista.Activar();
     Vista.Paint();
@@ -275,7 +274,16 @@ QIcon GlifoSimbolo(const TAerLibreria& Libreria, TTipoComponente Tipo, int Ancho
     Vista.Centrar(b.X + b.Width / 2.0, b.Y + b.Height / 2.0);
     Vista.OnPintar = [&](TCADPaintBox& V) { Individuo.Dibujar(V, true); };
     Vista.Paint();
-    QPixmap pm = QPixmap::fromImage(Vista.Bitmap.copy(0, 0, Ancho * k, Alto * k));
+    // The view paints black on white: the darkness becomes the glyph's alpha,
+    // so it sits cleanly on any button face.
+    QImage Imagen(Ancho * k, Alto * k, QImage::Format_ARGB32);
+    for (int y = 0; y < Imagen.height(); ++y)
+        for (int x = 0; x < Imagen.width(); ++x) {
+            const QRgb c = Vista.Bitmap.pixel(x, y);
+            const int Alfa = 255 - std::min({qRed(c), qGreen(c), qBlue(c)});
+            Imagen.setPixel(x, y, qRgba(0x20, 0x20, 0x28, Alfa));
+        }
+    QPixmap pm = QPixmap::fromImage(Imagen);
     pm.setDevicePixelRatio(k);
     return QIcon(pm);
 }

@@ -198,3 +198,20 @@ TEST_F(Ventana, ZoomButtonsKeepTheCentre) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(VentanaSinCatalogo, StartsAndStaysUsable) {
+    Aplicacion();
+    TfrmMain F(std::filesystem::u8path("/no/existe/LIBRERÍA.txt"));
+    EXPECT_FALSE(F.Lienzo->Libreria.Problemas.empty());
+    F.show();
+    // Buttons without a symbol fall back to a caption.
+    EXPECT_FALSE(F.btnValvula->text().isEmpty());
+    F.btnCilindro->click();
+    EXPECT_EQ(F.Lienzo->Componentes.Count(), 1);
+    F.SetModo(mdVerificar);
+    EXPECT_EQ(F.Lienzo->Modo, mdParado);
+}
+
+} // namespace
