@@ -95,7 +95,8 @@ int main(int argc, char** argv) {
             L.Seleccionar(v);
         } else if (Escena == "errores") {
             F.btnCheckClick();
-            F.frmErrores->move(F.geometry().right() - 120, F.geometry().top() + 150);
+            F.move(0, 0);
+            F.frmErrores->move(F.frameGeometry().right() + 4, 120);
         } else if (Escena == "ejecucion") {
             F.btnCheckClick();
             F.btnPlayClick();
