@@ -1,5 +1,7 @@
 #include "editor/Aplicacion.h"
 
+#include "foundation/Numeros.h"
+
 #include <QMessageBox>
 
 namespace ventix {
@@ -19,9 +21,20 @@ bool TAplicacion::DebeMostrarse(const QString& Mensaje) {
     return !Mensaje.toUpper().contains(QStringLiteral("FLOATING"));
 }
 
+void TAplicacion::ApplicationEventsException(const std::exception& E) {
+    const QString Mensaje = QString::fromUtf8(E.what());
+    if (dynamic_cast<const EConversionError*>(&E))
+        Mostrar(Mensaje);
+    else
+        ApplicationEventsException(Mensaje);
+}
+
 void TAplicacion::ApplicationEventsException(const QString& Mensaje) {
-    if (!DebeMostrarse(Mensaje))
-        return;
+    if (DebeMostrarse(Mensaje))
+        Mostrar(Mensaje);
+}
+
+void TAplicacion::Mostrar(const QString& Mensaje) {
     if (MostrarError)
         MostrarError(Mensaje);
     else

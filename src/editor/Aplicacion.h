@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include <exception>
 #include <functional>
 
 namespace ventix {
@@ -18,7 +19,11 @@ public:
     // Whether a message is shown at all (floating-point failures are not).
     static bool DebeMostrarse(const QString& Mensaje);
     // Shows an exception's message; a no-op for floating-point failures.
+    // A number that cannot be read is shown even though its message names a
+    // floating point value: it is the user's typing, not a failure.
+    static void ApplicationEventsException(const std::exception& E);
     static void ApplicationEventsException(const QString& Mensaje);
+    static void Mostrar(const QString& Mensaje);
     // Shows the message; a standard error box unless replaced (tests).
     static inline std::function<void(const QString&)> MostrarError;
 };
@@ -29,7 +34,7 @@ template <class F> void Proteger(F&& Handler) {
     try {
         Handler();
     } catch (const std::exception& e) {
-        TAplicacion::ApplicationEventsException(QString::fromUtf8(e.what()));
+        TAplicacion::ApplicationEventsException(e);
     } catch (...) {
         TAplicacion::ApplicationEventsException(QStringLiteral("Error desconocido"));
     }

@@ -1,6 +1,7 @@
 #include "editor/FormMain.h"
 
 #include "editor/AcercaDe.h"
+#include "editor/Aplicacion.h"
 #include "editor/FormErrores.h"
 #include "editor/Glifos.h"
 #include "editor/Lienzo.h"
@@ -24,6 +25,13 @@
 namespace ventix {
 
 namespace {
+
+// Handlers never let an exception into Qt's signal code: it is shown where
+// it is raised, as the application's handler would.
+template <class F> void AlPulsar(QAbstractButton* Boton, QObject* Contexto, F Manejador) {
+    QObject::connect(Boton, &QAbstractButton::clicked, Contexto,
+                     [Manejador] { Proteger(Manejador); });
+}
 
 QFrame* Grupo(QWidget* Padre, int Left, int Width) {
     auto* f = new QFrame(Padre);
@@ -182,29 +190,29 @@ void TfrmMain::CrearBarra() {
     for (auto [b, g] : Propios) {
         b->SetGrupo(g, true);
         b->SetDown(true);
-        connect(b, &QToolButton::clicked, this, [this] { btnShowClick(); });
+        AlPulsar(b, this, [this] { btnShowClick(); });
     }
     btnShowPresiones->setEnabled(false);
     btnAbout = new TBotonRapido(pMenu, 610, 5, 70, 25, {});
     btnAbout->setText(QStringLiteral("Acerca de..."));
     btnAbout->setToolButtonStyle(Qt::ToolButtonTextOnly);
 
-    connect(btnNew, &QToolButton::clicked, this, [this] { btnNewClick(); });
-    connect(btnOpen, &QToolButton::clicked, this, [this] { btnOpenClick(); });
-    connect(btnSave, &QToolButton::clicked, this, [this] { btnSaveClick(); });
-    connect(btnImagen, &QToolButton::clicked, this, [this] { btnImagenClick(); });
-    connect(btnZoomMas, &QToolButton::clicked, this, [this] { btnZoomMasClick(); });
-    connect(btnZoomMenos, &QToolButton::clicked, this, [this] { btnZoomMenosClick(); });
-    connect(btnZoom1, &QToolButton::clicked, this, [this] { btnZoom1Click(); });
-    connect(btnZoomExtension, &QToolButton::clicked, this, [this] { btnZoomExtensionClick(); });
-    connect(btnEditCom, &QToolButton::clicked, this, [this] { btnEditComClick(); });
-    connect(btnCheck, &QToolButton::clicked, this, [this] { btnCheckClick(); });
-    connect(btnErrores, &QToolButton::clicked, this, [this] { btnErroresClick(); });
-    connect(btnPlay, &QToolButton::clicked, this, [this] { btnPlayClick(); });
-    connect(btnStep, &QToolButton::clicked, this, [this] { btnStepClick(); });
-    connect(btnPause, &QToolButton::clicked, this, [this] { btnPauseClick(); });
-    connect(btnStop, &QToolButton::clicked, this, [this] { btnStopClick(); });
-    connect(btnAbout, &QToolButton::clicked, this, [this] { btnAboutClick(); });
+    AlPulsar(btnNew, this, [this] { btnNewClick(); });
+    AlPulsar(btnOpen, this, [this] { btnOpenClick(); });
+    AlPulsar(btnSave, this, [this] { btnSaveClick(); });
+    AlPulsar(btnImagen, this, [this] { btnImagenClick(); });
+    AlPulsar(btnZoomMas, this, [this] { btnZoomMasClick(); });
+    AlPulsar(btnZoomMenos, this, [this] { btnZoomMenosClick(); });
+    AlPulsar(btnZoom1, this, [this] { btnZoom1Click(); });
+    AlPulsar(btnZoomExtension, this, [this] { btnZoomExtensionClick(); });
+    AlPulsar(btnEditCom, this, [this] { btnEditComClick(); });
+    AlPulsar(btnCheck, this, [this] { btnCheckClick(); });
+    AlPulsar(btnErrores, this, [this] { btnErroresClick(); });
+    AlPulsar(btnPlay, this, [this] { btnPlayClick(); });
+    AlPulsar(btnStep, this, [this] { btnStepClick(); });
+    AlPulsar(btnPause, this, [this] { btnPauseClick(); });
+    AlPulsar(btnStop, this, [this] { btnStopClick(); });
+    AlPulsar(btnAbout, this, [this] { btnAboutClick(); });
 }
 
 // The insert buttons show the components' own symbols; made again once the
@@ -217,7 +225,7 @@ void TfrmMain::CrearLateral() {
                             const QString& Hint) {
             auto* b = new TBotonRapido(pHerramientas, Left, Top, Width, Height, Hint);
             b->Tag = Tipo;
-            connect(b, &QToolButton::clicked, this, [this, b] { InsertarComponenteClick(b->Tag); });
+            AlPulsar(b, this, [this, b] { InsertarComponenteClick(b->Tag); });
             return b;
         };
         btnPresion = Boton(4, 4, 25, 25, 1, "Insertar Válvula de Presión");
@@ -275,8 +283,7 @@ void TfrmMain::CrearPaneles() {
                                   int(NombreTipo(static_cast<TTipoComponente>(Tag0 + i)).size())));
             (*b)->setToolButtonStyle(Qt::ToolButtonIconOnly);
             TBotonRapido* bb = *b;
-            connect(bb, &QToolButton::clicked, this,
-                    [this, bb] { CambiarComponenteClick(bb->Tag); });
+            AlPulsar(bb, this, [this, bb] { CambiarComponenteClick(bb->Tag); });
             ++i;
         }
     };
@@ -318,7 +325,7 @@ void TfrmMain::CrearPaneles() {
         b->SetGrupo(1, false);
         b->setText(QString::fromLatin1(NombresAct[i]));
         b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        connect(b, &QToolButton::clicked, this, [this, b] { CambiarActuadorClick(b->Tag); });
+        AlPulsar(b, this, [this, b] { CambiarActuadorClick(b->Tag); });
         *Act[i] = b;
     }
 
@@ -327,7 +334,7 @@ void TfrmMain::CrearPaneles() {
     btnMuelle->setIcon(Glifo("muelle"));
     btnMuelle->SetGrupo(1, true);
     btnMuelle->SetDown(true);
-    connect(btnMuelle, &QToolButton::clicked, this, [this] { btnMuelleClick(); });
+    AlPulsar(btnMuelle, this, [this] { btnMuelleClick(); });
 
     pIzqDer = Panel(60);
     btnValvulaPosicion0 = Boton(pIzqDer, 5, 25, 0, "Posición Inicial de la Válvula a la Izquierda");
@@ -336,7 +343,7 @@ void TfrmMain::CrearPaneles() {
     btnValvulaPosicion1->setIcon(Glifo("der"));
     for (auto* b : {btnValvulaPosicion0, btnValvulaPosicion1}) {
         b->SetGrupo(1, false);
-        connect(b, &QToolButton::clicked, this, [this] { btnValvulaPosicionClick(); });
+        AlPulsar(b, this, [this] { btnValvulaPosicionClick(); });
     }
     btnValvulaPosicion0->SetDown(true);
 
@@ -349,13 +356,14 @@ void TfrmMain::CrearPaneles() {
     TrackBar->setTickInterval(10);
     TrackBar->setTickPosition(QSlider::TicksAbove);
     TrackBar->setToolTip(QStringLiteral("Posición"));
-    connect(TrackBar, &QSlider::valueChanged, this, [this](int v) { TrackBarChange(v); });
+    connect(TrackBar, &QSlider::valueChanged, this,
+            [this](int v) { Proteger([&] { TrackBarChange(v); }); });
 
     pEnclavar = Panel(45);
     btnEnclavar = Boton(pEnclavar, 10, 25, 0, "Enclava el rodillo a un cilindro");
     btnEnclavar->setIcon(Glifo("enclavar"));
     btnEnclavar->SetGrupo(1, true);
-    connect(btnEnclavar, &QToolButton::clicked, this, [this] { btnEnclavarClick(); });
+    AlPulsar(btnEnclavar, this, [this] { btnEnclavarClick(); });
 
     pIdaVuelta = Panel(60);
     btnRetroceso = Boton(pIdaVuelta, 5, 25, 0,
@@ -366,7 +374,7 @@ void TfrmMain::CrearPaneles() {
     btnAvance->setIcon(Glifo("avance"));
     for (auto* b : {btnRetroceso, btnAvance}) {
         b->SetGrupo(1, false);
-        connect(b, &QToolButton::clicked, this, [this, b] { btnAvanceRetrocesoClick(b->Tag); });
+        AlPulsar(b, this, [this, b] { btnAvanceRetrocesoClick(b->Tag); });
     }
     btnRetroceso->SetDown(true);
 
@@ -374,7 +382,8 @@ void TfrmMain::CrearPaneles() {
     edTexto = new QLineEdit(QStringLiteral("Texto"), pTexto);
     edTexto->setGeometry(5, 7, 110, 21);
     edTexto->setToolTip(QStringLiteral("Texto a mostrar"));
-    connect(edTexto, &QLineEdit::textChanged, this, [this] { edTextoChange(); });
+    connect(edTexto, &QLineEdit::textChanged, this,
+            [this] { Proteger([this] { edTextoChange(); }); });
     const char* Estilos[4] = {"N", "i", "S", "T"};
     const char* HintsEstilo[4] = {"Pone el Texto en Negrita", "Pone el Texto en Itálica",
                                   "Subraya el Texto", "Tacha el Texto"};
@@ -390,7 +399,7 @@ void TfrmMain::CrearPaneles() {
         f.setStrikeOut(i == 3);
         b->setFont(f);
         b->SetGrupo(1 + i, true);
-        connect(b, &QToolButton::clicked, this, [this] { btnFontEstiloClick(); });
+        AlPulsar(b, this, [this] { btnFontEstiloClick(); });
         *Est[i] = b;
     }
     edSize = new QLineEdit(QStringLiteral("5"), pTexto);
@@ -398,18 +407,18 @@ void TfrmMain::CrearPaneles() {
     edSize->setToolTip(QStringLiteral("Altura del Texto"));
     btnOk = Boton(pTexto, 253, 25, 0, "Establece la altura del Texto");
     btnOk->setIcon(Glifo("ok"));
-    connect(btnOk, &QToolButton::clicked, this, [this] { btnOkClick(); });
+    AlPulsar(btnOk, this, [this] { btnOkClick(); });
     btnColor = Boton(pTexto, 281, 25, 0, "Selecciona el Color del Texto");
     btnColor->setAutoRaise(false);
     btnColor->setStyleSheet(QStringLiteral("background: #000000; border: 1px solid #808080;"));
-    connect(btnColor, &QToolButton::clicked, this, [this] { btnColorClick(); });
+    AlPulsar(btnColor, this, [this] { btnColorClick(); });
 
     pLineas = Panel(135);
     for (int i = 0; i < 5; ++i) {
         auto* b = Boton(pLineas, 5 + 25 * i, 25, i, "Tipo de Unión entre Vértices");
         b->setIcon(Glifo(QStringLiteral("linea%1").arg(i)));
         b->SetGrupo(1, false);
-        connect(b, &QToolButton::clicked, this, [this, b] { btnLineaClick(b->Tag); });
+        AlPulsar(b, this, [this, b] { btnLineaClick(b->Tag); });
         btnLinea[i] = b;
     }
     btnLinea[2]->SetDown(true);
@@ -420,29 +429,29 @@ void TfrmMain::CrearPaneles() {
     btnPrev->setIcon(Glifo("prev"));
     btnNext->setIcon(Glifo("next"));
     for (auto* b : {btnPrev, btnNext})
-        connect(b, &QToolButton::clicked, this, [this, b] { btnNextPrevClick(b->Tag); });
+        AlPulsar(b, this, [this, b] { btnNextPrevClick(b->Tag); });
 
     pCrearTubo = Panel(135);
     auto* lbl = new QLabel(QStringLiteral("Crear una Unión:"), pCrearTubo);
     lbl->setGeometry(5, 5, 95, 25);
     btnCrearTubo = Boton(pCrearTubo, 102, 25, 0, "Crear una Unión entre dos Conexiones");
     btnCrearTubo->setIcon(Glifo("creartubo"));
-    connect(btnCrearTubo, &QToolButton::clicked, this, [this] { btnCrearTuboClick(); });
+    AlPulsar(btnCrearTubo, this, [this] { btnCrearTuboClick(); });
 
     pBorrar = Panel(35);
     btnBorrar = Boton(pBorrar, 5, 25, 0, "Borra el Elemento Seleccionado");
     btnBorrar->setIcon(Glifo("borrar"));
-    connect(btnBorrar, &QToolButton::clicked, this, [this] { btnBorrarClick(); });
+    AlPulsar(btnBorrar, this, [this] { btnBorrarClick(); });
     pRotar90 = Panel(35);
     btnRotar90 = Boton(pRotar90, 5, 25, 0, "Rotar 90º");
     btnRotar90->setIcon(Glifo("rotar"));
-    connect(btnRotar90, &QToolButton::clicked, this, [this] { btnRotar90Click(); });
+    AlPulsar(btnRotar90, this, [this] { btnRotar90Click(); });
     pSimetrico = Panel(35);
     btnSimetrico = Boton(pSimetrico, 5, 25, 0,
                          "Pinta el componente de forma simétrica respecto a un eje vertical");
     btnSimetrico->setIcon(Glifo("simetrico"));
     btnSimetrico->SetGrupo(1, true);
-    connect(btnSimetrico, &QToolButton::clicked, this, [this] { btnSimetricoClick(); });
+    AlPulsar(btnSimetrico, this, [this] { btnSimetricoClick(); });
 
     pCoordenadas = Panel(95);
     auto* lx = new QLabel(QStringLiteral("X:"), pCoordenadas);
@@ -466,20 +475,20 @@ void TfrmMain::CrearPaneles() {
     edNombre->setGeometry(50, 7, 88, 21);
     btnNameOk = Boton(pNombre, 140, 25, 0, "Establece el nombre del componente");
     btnNameOk->setIcon(Glifo("ok"));
-    connect(btnNameOk, &QToolButton::clicked, this, [this] { btnNameOkClick(); });
+    AlPulsar(btnNameOk, this, [this] { btnNameOkClick(); });
 
     pLinkTexto = Panel(90);
     btnLinkText = Boton(pLinkTexto, 5, 80, 0, "Enlaza un texto al componente");
     btnLinkText->setIcon(Glifo("enlace"));
     btnLinkText->setText(QStringLiteral("Texto"));
     btnLinkText->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    connect(btnLinkText, &QToolButton::clicked, this, [this] { btnLinkTextClick(); });
+    AlPulsar(btnLinkText, this, [this] { btnLinkTextClick(); });
 
     pAlternar = Panel(35);
     btnAlternar = Boton(pAlternar, 5, 25, 0, "Alterna las herramientas de edición del componente");
     btnAlternar->setIcon(Glifo("alternar"));
     btnAlternar->SetGrupo(1, true);
-    connect(btnAlternar, &QToolButton::clicked, this, [this] { btnAlternarClick(); });
+    AlPulsar(btnAlternar, this, [this] { btnAlternarClick(); });
 
     for (auto* b : {btnValvula22NA, btnValvula22NC, btnValvula32NA, btnValvula32NC, btnValvula52,
                     btnCilindroSimple, btnCilindroDoble, btnValvulaAnd, btnValvulaOr, btnRegulador1,
@@ -508,6 +517,11 @@ void TfrmMain::wheelEvent(QWheelEvent* e) {
 
 // Key preview: the window sees Escape whatever control has the focus.
 bool TfrmMain::eventFilter(QObject* o, QEvent* e) {
+    Proteger([&] { Filtrar(o, e); });
+    return QWidget::eventFilter(o, e);
+}
+
+void TfrmMain::Filtrar(QObject* o, QEvent* e) {
     // A key that no control takes climbs to the parents and passes here
     // again: only its first receiver counts.
     QObject* Primero = QApplication::focusWidget();
@@ -533,7 +547,6 @@ bool TfrmMain::eventFilter(QObject* o, QEvent* e) {
     } else if (e->type() == QEvent::FocusOut && (o == edX || o == edY)) {
         ConfirmarCoordenada(static_cast<QLineEdit*>(o), o == edX);
     }
-    return QWidget::eventFilter(o, e);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* e) {

@@ -169,6 +169,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    void Filtrar(QObject* o, QEvent* e);
     void CrearBarra();
     void CrearLateral();
     void CrearCinta();

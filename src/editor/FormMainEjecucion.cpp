@@ -1,6 +1,7 @@
 #include "editor/FormMain.h"
 
 #include "circuit/AerValvula.h"
+#include "editor/Aplicacion.h"
 #include "editor/FormErrores.h"
 #include "editor/PanelSimulacion.h"
 #include "editor/Simulacion.h"
@@ -26,7 +27,8 @@ void TfrmMain::EntrarVerificar() {
     btnStop->setEnabled(true);
     btnStop->SetDown(true);
     Simulacion = std::make_unique<TSimulacionEditor>(*Lienzo);
-    connect(Simulacion.get(), &TSimulacionEditor::Tick, this, [this] { RelojTimer(); });
+    connect(Simulacion.get(), &TSimulacionEditor::Tick, this,
+            [this] { Proteger([this] { RelojTimer(); }); });
     std::vector<TPanelSimulacion::TFila> Filas;
     for (auto* v : Simulacion->Manuales)
         Filas.push_back({v->GetNombre(), std::string(NombreTipo(v->GetTipo())),

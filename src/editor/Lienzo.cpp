@@ -1,6 +1,7 @@
 #include "editor/Lienzo.h"
 
 #include "circuit/AerPaintBox.h"
+#include "editor/Aplicacion.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,7 +16,7 @@ TLienzo::TLienzo(QWidget* Padre, TAerPaintBox& C) : QWidget(Padre), Canvas(C) {
 }
 
 void TLienzo::paintEvent(QPaintEvent*) {
-    Canvas.Paint();
+    Proteger([this] { Canvas.Paint(); });
     QPainter p(this);
     if (Canvas.DibujoActivo)
         p.drawImage(QPoint(0, 0), Canvas.Bitmap, QRect(0, 0, width(), height()));
@@ -30,21 +31,21 @@ void TLienzo::resizeEvent(QResizeEvent*) {
 void TLienzo::mousePressEvent(QMouseEvent* e) {
     Pulsado = true;
     const QPoint p = e->position().toPoint();
-    Canvas.MouseDown(e->button(), e->modifiers(), p.x(), p.y());
+    Proteger([&] { Canvas.MouseDown(e->button(), e->modifiers(), p.x(), p.y()); });
 }
 
 void TLienzo::mouseMoveEvent(QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
-    Canvas.MouseMove(e->modifiers(), p.x(), p.y());
+    Proteger([&] { Canvas.MouseMove(e->modifiers(), p.x(), p.y()); });
 }
 
 void TLienzo::mouseReleaseEvent(QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
-    Canvas.MouseUp(e->button(), e->modifiers(), p.x(), p.y());
+    Proteger([&] { Canvas.MouseUp(e->button(), e->modifiers(), p.x(), p.y()); });
     const bool Clic = Pulsado && rect().contains(p);
     Pulsado = false;
     if (Clic && e->button() == Qt::LeftButton && OnClick)
-        OnClick();
+        Proteger(OnClick);
 }
 
 } // namespace ventix

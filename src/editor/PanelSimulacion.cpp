@@ -1,5 +1,6 @@
 #include "editor/PanelSimulacion.h"
 
+#include "editor/Aplicacion.h"
 #include "editor/BotonRapido.h"
 #include "editor/Glifos.h"
 
@@ -26,7 +27,7 @@ TPanelSimulacion::TPanelSimulacion(QWidget* Padre, const std::vector<TFila>& F)
         b->installEventFilter(this);
         connect(b, &QToolButton::clicked, this, [this, b] {
             if (OnPulsar)
-                OnPulsar(b->Tag, b->Down());
+                Proteger([&] { OnPulsar(b->Tag, b->Down()); });
         });
         Botones.push_back(b);
         FilaDe.push_back(i);
