@@ -17,8 +17,8 @@ TfrmAcercaDe::TfrmAcercaDe(QWidget* Padre) : QDialog(Padre) {
                               this);
     auto* Texto = new QLabel(
         QStringLiteral("Editor y simulador de circuitos neumáticos para la enseñanza.<br><br>"
-                       "Licencia: la que acompaña a su código fuente (véase README).<br>"
-                       "Creado por el equipo de Ventix, con Qt 6, libjpeg y libinih."),
+                       "Licencia: la que se distribuye con su código fuente.<br>"
+                       "Hecho con Qt 6, libjpeg, libinih y nlohmann-json."),
         this);
     Texto->setWordWrap(true);
     auto* Botones = new QDialogButtonBox(QDialogButtonBox::Ok, this);

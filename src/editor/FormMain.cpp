@@ -33,6 +33,28 @@ template <class F> void AlPulsar(QAbstractButton* Boton, QObject* Contexto, F Ma
                      [Manejador] { Proteger(Manejador); });
 }
 
+// The caption of an insert button when the catalogue has no symbol for it.
+QString Rotulo(TTipoComponente t) {
+    switch (t) {
+    case TTipoComponente::Presion:
+        return QStringLiteral("P");
+    case TTipoComponente::Escape:
+        return QStringLiteral("E");
+    case TTipoComponente::ConectorT:
+        return QStringLiteral("T");
+    case TTipoComponente::Valvula32NC:
+        return QStringLiteral("Válvula");
+    case TTipoComponente::CilindroDoble:
+        return QStringLiteral("Cilindro");
+    case TTipoComponente::ValvulaAnd:
+        return QStringLiteral("Lógica");
+    case TTipoComponente::Regulador2:
+        return QStringLiteral("Regulador");
+    default:
+        return QStringLiteral("Temporizador");
+    }
+}
+
 QFrame* Grupo(QWidget* Padre, int Left, int Width) {
     auto* f = new QFrame(Padre);
     f->setGeometry(Left, 0, Width, 35);
@@ -250,10 +272,7 @@ void TfrmMain::CrearLateral() {
         if (!i.isNull())
             b->setIcon(i);
         else
-            b->setText(
-                QString::fromUtf8(NombreTipo(static_cast<TTipoComponente>(b->Tag)).data(),
-                                  int(NombreTipo(static_cast<TTipoComponente>(b->Tag)).size()))
-                    .left(b->width() > 30 ? 12 : 2));
+            b->setText(Rotulo(static_cast<TTipoComponente>(b->Tag)));
     }
 }
 

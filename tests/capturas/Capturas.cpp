@@ -97,6 +97,8 @@ int main(int argc, char** argv) {
             F.btnCheckClick();
             F.move(0, 0);
             F.frmErrores->move(F.frameGeometry().right() + 4, 120);
+        } else if (Escena == "acerca") {
+            QTimer::singleShot(0, [&] { F.btnAboutClick(); });
         } else if (Escena == "ejecucion") {
             F.btnCheckClick();
             F.btnPlayClick();
