@@ -68,7 +68,7 @@ void Ejemplo(TAerPaintBox& L, bool ConErrores) {
     Unir(L, k(P2, 0), k(V2, 0));
     Unir(L, k(V2, 2), k(C2, 0));
     for (auto* e : {V1, V2, C1, C2})
-        Etiqueta(L, e, -22, 4);
+        Etiqueta(L, e, e->EsCilindro() ? -30 : -24, 2);
     L.MarcarTubosControl();
 }
 
