@@ -142,3 +142,33 @@ TEST(CliDxf, Help) {
     EXPECT_EQ(r.Estado, 0);
     EXPECT_NE(r.Salida.find("Uso: ventix-cli dxf ARCHIVO.dxf"), std::string::npos);
 }
+
+// The catalogue commands use the shipped catalogue copied beside the tool.
+TEST(CliLibreria, TheShippedCatalogueHasNoProblem) {
+    const auto r = Ejecutar("library");
+    EXPECT_EQ(r.Estado, 0) << r.Salida;
+    EXPECT_NE(r.Salida.find("Válvula52\tlibrería \"Válvulas\""), std::string::npos);
+    EXPECT_EQ(r.Salida.find("Problema"), std::string::npos);
+}
+
+TEST(CliLibreria, ABrokenCatalogueIsReportedWithStatusOne) {
+    const auto r = Ejecutar("library --libreria '" + std::string(VENTIX_TEST_DATA) +
+                            "/catalogo/LIBRERÍA.txt'");
+    EXPECT_EQ(r.Estado, 1);
+    EXPECT_NE(
+        r.Salida.find("Problema: El tipo \"Presión\" usa la librería de símbolos \"Pruebas\""),
+        std::string::npos);
+}
+
+TEST(CliSimbolos, WritesTheSheet) {
+    const std::string png =
+        ::testing::TempDir() + "ventix_simbolos_" + std::to_string(getpid()) + ".png";
+    const auto r = Ejecutar("symbols '" + png + "'");
+    EXPECT_EQ(r.Estado, 0) << r.Errores;
+    std::ifstream f(png, std::ios::binary);
+    std::string cabecera(8, '\0');
+    f.read(cabecera.data(), 8);
+    EXPECT_EQ(cabecera.substr(1, 3), "PNG");
+    std::remove(png.c_str());
+    EXPECT_EQ(Ejecutar("symbols").Estado, 2);
+}
