@@ -6,7 +6,7 @@
 #include "editor/Glifos.h"
 #include "editor/Lienzo.h"
 #include "editor/PanelCinta.h"
-#include "editor/Simulacion.h"
+#include "sim/SimCircuito.h"
 
 #include <QApplication>
 #include <QBoxLayout>

@@ -23,7 +23,7 @@ class TfrmErrores;
 class TLienzo;
 class TPanelCinta;
 class TPanelSimulacion;
-class TSimulacionEditor;
+class TSimCircuito;
 
 // The editor's main window: toolbar, ribbon of context tools, side bar of
 // insert buttons, the circuit canvas and the status bar. It drives the eight
@@ -83,7 +83,7 @@ public:
     int NumErrores = 0;
     TAerValvula* ValvulaEnclavar = nullptr;
     std::uint8_t ActuadorInicial = 2;
-    std::unique_ptr<TSimulacionEditor> Simulacion;
+    std::unique_ptr<TSimCircuito> Simulacion;
     TPanelSimulacion* PanelSimulacion = nullptr; // a child of pCintaLateral, freed here
     QColor ColorTexto{0, 0, 0};
 
@@ -126,7 +126,6 @@ public:
     void EntrarEjecutar();
     void EntrarParado();
     void LiberarSimulacion();
-    void RelojTimer();
 
     // Editing and file commands (FormMainComandos.cpp, commands/).
     void InsertarComponenteClick(int Tipo);

@@ -1,12 +1,8 @@
 #include "editor/FormMain.h"
 
-#include "circuit/AerValvula.h"
-#include "editor/Aplicacion.h"
 #include "editor/FormErrores.h"
 #include "editor/PanelSimulacion.h"
-#include "editor/Simulacion.h"
-
-#include <QApplication>
+#include "sim/SimCircuito.h"
 
 // Verification and run control: the network and its button panel live from a
 // clean check until the window returns to editing.
@@ -14,7 +10,7 @@
 namespace ventix {
 
 void TfrmMain::EntrarVerificar() {
-    NumErrores = VerificarCircuito(*Lienzo);
+    NumErrores = Lienzo->Verificar();
     frmErrores->SetLineas(Lienzo->Errores);
     ActualizarEstado();
     if (NumErrores != 0) {
@@ -26,40 +22,24 @@ void TfrmMain::EntrarVerificar() {
     btnPause->setEnabled(false);
     btnStop->setEnabled(true);
     btnStop->SetDown(true);
-    Simulacion = std::make_unique<TSimulacionEditor>(*Lienzo);
-    connect(Simulacion.get(), &TSimulacionEditor::Tick, this,
-            [this] { Proteger([this] { RelojTimer(); }); });
-    std::vector<TPanelSimulacion::TFila> Filas;
-    for (auto* v : Simulacion->Manuales)
-        Filas.push_back({v->GetNombre(), std::string(NombreTipo(v->GetTipo())),
-                         v->GetActuador() == TActuador::Rele, v->GetMonoestable(),
-                         v->GetMonoestable() && Simulacion->Estado(v) == 1.0});
-    PanelSimulacion = new TPanelSimulacion(pCintaLateral, Filas);
-    PanelSimulacion->OnPulsar = [this](int n, bool Abajo) {
-        Simulacion->Pulsar(n, Abajo);
-        Repintar();
-    };
+    Simulacion = std::make_unique<TSimCircuito>(*Lienzo);
+    Simulacion->OnRepintar = [this] { Repintar(); };
+    TSimCircuito* Red = Simulacion.get();
+    PanelSimulacion = new TPanelSimulacion(pCintaLateral, Red->BotonesPanel(),
+                                           [Red](int n) { return Red->BotonAbajo(n); });
+    PanelSimulacion->OnPulsar = [Red](int n, bool Abajo) { Red->PulsarBoton(n, Abajo); };
+    Red->PanelManual = PanelSimulacion;
     SetModo(mdParado);
 }
 
 void TfrmMain::EntrarEjecutar() {
     if (Simulacion)
-        Simulacion->Reloj.start();
+        Simulacion->Arrancar();
 }
 
 void TfrmMain::EntrarParado() {
     if (Simulacion)
         Simulacion->Restablecer();
-    Repintar();
-}
-
-void TfrmMain::RelojTimer() {
-    if (Lienzo->Modo != mdEjecutar) {
-        Simulacion->Reloj.stop();
-        return;
-    }
-    Simulacion->Paso();
-    Simulacion->Paso();
     Repintar();
 }
 

@@ -8,8 +8,8 @@
 #include "editor/Lienzo.h"
 #include "editor/PanelCinta.h"
 #include "editor/PanelSimulacion.h"
-#include "editor/Simulacion.h"
 #include "foundation/Numeros.h"
+#include "sim/SimCircuito.h"
 
 #include <QLabel>
 #include <QLineEdit>

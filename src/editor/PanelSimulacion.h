@@ -1,9 +1,10 @@
 #pragma once
 
+#include "sim/SimCircuito.h"
+
 #include <QFrame>
 
 #include <functional>
-#include <string>
 #include <vector>
 
 class QLabel;
@@ -18,20 +19,13 @@ class TBotonRapido;
 class TPanelSimulacion : public QFrame {
     Q_OBJECT
 public:
-    // One row of the panel.
-    struct TFila {
-        std::string Nombre; // the valve's name, may be empty
-        std::string Hint;   // its component-type name
-        bool Rele = false;  // relay (else push-button)
-        bool Monoestable = true;
-        bool Abajo = false; // a monostable button starting down
-    };
-    // Builds the panel hidden inside Padre; shown only when it has buttons.
-    TPanelSimulacion(QWidget* Padre, const std::vector<TFila>& Filas);
+    // Builds the panel hidden inside Padre, with the buttons the network
+    // lists (Abajo tells which start down); shown only when it has buttons.
+    TPanelSimulacion(QWidget* Padre, const std::vector<TBotonPanel>& Botones,
+                     const std::function<bool(int)>& Abajo);
 
     QLabel* Etiqueta;
     std::vector<TBotonRapido*> Botones; // by button number
-    std::vector<int> FilaDe;            // the row of each button
     // A button went down (true) or up (false).
     std::function<void(int Boton, bool Abajo)> OnPulsar;
 
@@ -39,7 +33,7 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
-    std::vector<TFila> Filas;
+    std::vector<TBotonPanel> Datos;
 };
 
 } // namespace ventix

@@ -102,8 +102,11 @@ int main(int argc, char** argv) {
         } else if (Escena == "ejecucion") {
             F.btnCheckClick();
             F.btnPlayClick();
-            if (F.PanelSimulacion && !F.PanelSimulacion->Botones.empty())
+            // V1 held down; V2 switched over with its right-hand button.
+            if (F.PanelSimulacion && F.PanelSimulacion->Botones.size() == 3) {
                 F.PanelSimulacion->Botones[0]->click();
+                F.PanelSimulacion->Botones[2]->click();
+            }
         }
         F.Repintar();
     });

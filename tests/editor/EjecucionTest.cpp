@@ -3,7 +3,7 @@
 #include "editor/BotonRapido.h"
 #include "editor/FormErrores.h"
 #include "editor/PanelSimulacion.h"
-#include "editor/Simulacion.h"
+#include "sim/SimCircuito.h"
 
 #include <QEnterEvent>
 #include <QLabel>
@@ -25,6 +25,7 @@ protected:
         Seta = Valvula(TActuador::Seta);
         Seta->SetNombre("V1");
         auto* c = TAerComponente::Crear(L(), T::CilindroDoble);
+        C1 = c;
         Rele = Valvula(TActuador::Rele, false);
         auto* c2 = TAerComponente::Crear(L(), T::CilindroDoble);
         L().ActualizarGeometria();
@@ -34,6 +35,7 @@ protected:
     }
     TAerValvula* Seta = nullptr;
     TAerValvula* Rele = nullptr;
+    TAerComponente* C1 = nullptr;
 };
 
 TEST_F(Ejecucion, AFaultyCircuitStaysInVerification) {
@@ -92,16 +94,34 @@ TEST_F(Ejecucion, ACleanCircuitRunsPausesStopsAndGoesBackToEditing) {
     QApplication::sendEvent(B[2], &Entra);
     EXPECT_EQ(F->PanelSimulacion->Etiqueta->text(), "(sin nombre)");
 
+    // The push-button switches its valve at once, even while stopped.
+    B[0]->click();
+    EXPECT_TRUE(F->Simulacion->BotonAbajo(0));
+    EXPECT_EQ(Seta->GetParametro(), 1.0);
+    B[0]->click();
+    EXPECT_FALSE(F->Simulacion->BotonAbajo(0));
+    EXPECT_EQ(Seta->GetParametro(), 0.0);
+
     // The halves of a bistable valve release each other.
     B[1]->click();
     EXPECT_TRUE(B[1]->Down());
+    const double Izquierda = Rele->GetParametro();
     B[2]->click();
     EXPECT_TRUE(B[2]->Down());
     EXPECT_FALSE(B[1]->Down());
+    EXPECT_FALSE(F->Simulacion->BotonAbajo(1));
+    EXPECT_NE(Rele->GetParametro(), Izquierda);
+    B[1]->click();
+    EXPECT_EQ(Rele->GetParametro(), Izquierda);
 
+    // Running with the push-button held, every tick moves the cylinder.
+    B[0]->click();
     F->btnPlay->click();
     EXPECT_EQ(L().Modo, mdEjecutar);
-    EXPECT_TRUE(F->Simulacion->Reloj.isActive());
+    const double Carrera = C1->GetParametro();
+    F->Simulacion->Tic();
+    EXPECT_GT(C1->GetParametro(), Carrera);
+    EXPECT_TRUE(F->Simulacion->GetReloj().isActive());
     EXPECT_FALSE(F->btnEditCom->isEnabled() || F->btnErrores->isEnabled() ||
                  F->btnStep->isEnabled() || F->btnImagen->isEnabled());
     EXPECT_TRUE(F->btnPlay->Down());
@@ -112,16 +132,21 @@ TEST_F(Ejecucion, ACleanCircuitRunsPausesStopsAndGoesBackToEditing) {
     EXPECT_EQ(L().Modo, mdPausa);
     EXPECT_TRUE(F->btnStep->isEnabled() && F->btnPlay->isEnabled());
     // The next tick finds the pause and only stops the timer.
+    const double Parada = C1->GetParametro();
+    F->Simulacion->Tic();
+    EXPECT_FALSE(F->Simulacion->GetReloj().isActive());
+    EXPECT_EQ(C1->GetParametro(), Parada);
+    // Single steps alternate between propagating and advancing.
     const auto Fase = F->Simulacion->Fase;
-    F->RelojTimer();
-    EXPECT_FALSE(F->Simulacion->Reloj.isActive());
-    EXPECT_EQ(F->Simulacion->Fase, Fase);
     F->btnStep->click();
     EXPECT_NE(F->Simulacion->Fase, Fase);
 
+    // Stop resets the network; the cylinder stays where it got to.
+    const double Antes = C1->GetParametro();
     F->btnStop->click();
     EXPECT_EQ(L().Modo, mdParado);
-    EXPECT_EQ(F->Simulacion->Fase, 0);
+    EXPECT_EQ(C1->GetParametro(), Antes);
+    EXPECT_FALSE(F->btnPause->isEnabled());
     EXPECT_TRUE(F->btnEditCom->isEnabled());
 
     F->btnEditCom->click();
