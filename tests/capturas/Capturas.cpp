@@ -54,12 +54,12 @@ void Ejemplo(TAerPaintBox& L, bool ConErrores) {
     auto* P1 = Poner(TAerComponente::Crear(L, T::Presion), 0, -45, "P1");
     auto* V1 = Poner(TAerValvula::Crear(L, true, TActuador::Seta, T::Valvula32NC), 0, -10, "V1");
     auto* C1 = Poner(TAerComponente::Crear(L, T::CilindroSimple), 10, 30, "A");
-    auto* P2 = Poner(TAerComponente::Crear(L, T::Presion), 70, -45, "P2");
-    auto* V2 = Poner(TAerValvula::Crear(L, false, TActuador::Rele, T::Valvula32NC), 70, -10, "V2");
-    auto* C2 = Poner(TAerComponente::Crear(L, T::CilindroDoble), 80, 30, "B");
+    auto* P2 = Poner(TAerComponente::Crear(L, T::Presion), 100, -45, "P2");
+    auto* V2 = Poner(TAerValvula::Crear(L, false, TActuador::Rele, T::Valvula32NC), 100, -10, "V2");
+    auto* C2 = Poner(TAerComponente::Crear(L, T::CilindroDoble), 110, 30, "B");
     if (ConErrores) {
-        Poner(TAerValvula::Crear(L, true, TActuador::Rodillo, T::Valvula32NA), 130, -10, "S1");
-        Poner(TAerComponente::Crear(L, T::Escape), 130, 30);
+        Poner(TAerValvula::Crear(L, true, TActuador::Rodillo, T::Valvula32NA), 160, -10, "S1");
+        Poner(TAerComponente::Crear(L, T::Escape), 160, 30);
     }
     L.ActualizarGeometria();
     auto k = [](TAerComponente* e, int i) { return e->Conexion(i); };
@@ -100,12 +100,16 @@ int main(int argc, char** argv) {
         } else if (Escena == "acerca") {
             QTimer::singleShot(0, [&] { F.btnAboutClick(); });
         } else if (Escena == "ejecucion") {
+            // Room for the rods once the cylinders are out.
+            F.Lienzo->AlejarZoom();
+            F.Lienzo->Centrar(76, -7);
+            F.ActualizarEstado();
             F.btnCheckClick();
             F.btnPlayClick();
-            // V1 held down; V2 switched over with its right-hand button.
+            // V1 held down; V2 switched over with its left-hand button.
             if (F.PanelSimulacion && F.PanelSimulacion->Botones.size() == 3) {
                 F.PanelSimulacion->Botones[0]->click();
-                F.PanelSimulacion->Botones[2]->click();
+                F.PanelSimulacion->Botones[1]->click();
             }
         }
         F.Repintar();
