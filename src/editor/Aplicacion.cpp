@@ -1,0 +1,44 @@
+#include "editor/Aplicacion.h"
+
+#include "foundation/Numeros.h"
+
+#include <QMessageBox>
+
+namespace ventix {
+
+TAplicacion::TAplicacion(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("Ventix"));
+    setApplicationDisplayName(QStringLiteral("Ventix"));
+}
+
+bool TAplicacion::notify(QObject* Receptor, QEvent* Evento) {
+    bool r = false;
+    Proteger([&] { r = QApplication::notify(Receptor, Evento); });
+    return r;
+}
+
+bool TAplicacion::DebeMostrarse(const QString& Mensaje) {
+    return !Mensaje.toUpper().contains(QStringLiteral("FLOATING"));
+}
+
+void TAplicacion::ApplicationEventsException(const std::exception& E) {
+    const QString Mensaje = QString::fromUtf8(E.what());
+    if (dynamic_cast<const EConversionError*>(&E))
+        Mostrar(Mensaje);
+    else
+        ApplicationEventsException(Mensaje);
+}
+
+void TAplicacion::ApplicationEventsException(const QString& Mensaje) {
+    if (DebeMostrarse(Mensaje))
+        Mostrar(Mensaje);
+}
+
+void TAplicacion::Mostrar(const QString& Mensaje) {
+    if (MostrarError)
+        MostrarError(Mensaje);
+    else
+        QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Ventix"), Mensaje);
+}
+
+} // namespace ventix

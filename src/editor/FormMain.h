@@ -1,0 +1,184 @@
+#pragma once
+
+#include "circuit/AerPaintBox.h"
+#include "editor/BotonRapido.h"
+
+#include <QFrame>
+#include <QWidget>
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QSlider;
+class QTimer;
+
+namespace ventix {
+
+class TAerValvula;
+class TfrmErrores;
+class TLienzo;
+class TPanelCinta;
+class TPanelSimulacion;
+class TSimCircuito;
+
+// The editor's main window: toolbar, ribbon of context tools, side bar of
+// insert buttons, the circuit canvas and the status bar. It drives the eight
+// modes of the editor and decides which tools the selected element gets.
+// Split by concern: FormMain.cpp (layout), FormMainModos.cpp (modes, ribbon,
+// status), FormMainEjecucion.cpp (verification and run control),
+// FormMainComandos.cpp (the handlers of the editing and file commands).
+class TfrmMain : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfrmMain(const std::filesystem::path& Catalogo = RutaCatalogoPorDefecto());
+    ~TfrmMain() override;
+
+    // The document and its view.
+    std::unique_ptr<TAerPaintBox> Lienzo;
+    TLienzo* PB = nullptr;
+    std::unique_ptr<TfrmErrores> frmErrores;
+
+    // Regions.
+    QFrame* pMenu = nullptr;
+    TPanelCinta* pCinta = nullptr;
+    QFrame* pCintaLateral = nullptr;
+    QFrame* pHerramientas = nullptr;
+    std::array<QLabel*, 4> StatusBar1{};
+
+    // Toolbar.
+    TBotonRapido *btnNew, *btnOpen, *btnSave, *btnImagen;
+    TBotonRapido *btnZoomMas, *btnZoomMenos, *btnZoom1, *btnZoomExtension;
+    TBotonRapido *btnEditCom, *btnCheck, *btnErrores, *btnPlay, *btnStep, *btnPause, *btnStop;
+    TBotonRapido *btnShowConexiones, *btnShowVertices, *btnShowEstrellas, *btnShowEnclavamientos,
+        *btnShowTextos, *btnShowTubosControl, *btnShowPresiones;
+    TBotonRapido* btnAbout;
+
+    // Side bar.
+    TBotonRapido *btnPresion, *btnEscape, *btnConector, *btnValvula, *btnCilindro, *btnLogica,
+        *btnRegulador, *btnTemporizador, *btnTexto;
+
+    // Tool panels, in the order they are created.
+    QFrame *pValvula, *pCilindro, *pLogica, *pRegulador, *pTemporizador, *pActuador, *pMuelle,
+        *pIzqDer, *pTrack, *pEnclavar, *pIdaVuelta, *pTexto, *pLineas, *pVertices, *pCrearTubo,
+        *pBorrar, *pRotar90, *pSimetrico, *pCoordenadas, *pNombre, *pLinkTexto, *pAlternar;
+    TBotonRapido *btnValvula22NA, *btnValvula22NC, *btnValvula32NA, *btnValvula32NC, *btnValvula52;
+    TBotonRapido *btnCilindroSimple, *btnCilindroDoble, *btnValvulaAnd, *btnValvulaOr;
+    TBotonRapido *btnRegulador1, *btnRegulador2, *btnTemporizadorNA, *btnTemporizadorNC;
+    TBotonRapido *btnPilotado, *btnRele, *btnSeta, *btnRodillo, *btnEscamoteable;
+    TBotonRapido *btnMuelle, *btnValvulaPosicion0, *btnValvulaPosicion1;
+    QSlider* TrackBar;
+    TBotonRapido *btnEnclavar, *btnRetroceso, *btnAvance;
+    QLineEdit *edTexto, *edSize;
+    TBotonRapido *btnNegrita, *btnItalica, *btnSubrayada, *btnTachada, *btnOk, *btnColor;
+    std::array<TBotonRapido*, 5> btnLinea{};
+    TBotonRapido *btnPrev, *btnNext, *btnCrearTubo, *btnBorrar, *btnRotar90, *btnSimetrico;
+    QLineEdit *edX, *edY, *edNombre;
+    TBotonRapido *btnNameOk, *btnLinkText, *btnAlternar;
+
+    // Private fields of the window.
+    int NumErrores = 0;
+    TAerValvula* ValvulaEnclavar = nullptr;
+    std::uint8_t ActuadorInicial = 2;
+    std::unique_ptr<TSimCircuito> Simulacion;
+    TPanelSimulacion* PanelSimulacion = nullptr; // a child of pCintaLateral, freed here
+    QColor ColorTexto{0, 0, 0};
+
+    // Modes, ribbon and status (FormMainModos.cpp).
+    void SetModo(std::uint8_t Modo);
+    void OcultarCinta();
+    void MostrarPanel(QFrame* Panel);
+    void ActualizarEstado();
+    void AlSeleccionar(TAerComponente* Elemento, bool& Aceptar);
+    void AlResaltar(TAerComponente* Elemento, bool& Permitido);
+    void PBPaint();
+    void FormResize();
+    void FormKeyDown(int Key);
+    // Zoom about the canvas's pointer position when Pos (window client
+    // coordinates) lies inside the window.
+    void FormMouseWheel(int Delta, const QPoint& Pos);
+    // The ribbon's panels that are shown, from left to right.
+    std::vector<QFrame*> PanelesVisibles() const;
+    // A connection on which a tube may start or end now.
+    bool Disponible(const TAerComponente* Conexion) const;
+
+    // Toolbar handlers.
+    void btnZoomMasClick();
+    void btnZoomMenosClick();
+    void btnZoom1Click();
+    void btnZoomExtensionClick();
+    void btnShowClick();
+    void btnEditComClick() { SetModo(mdEdicion); }
+    void btnCheckClick();
+    void btnPlayClick() { SetModo(mdEjecutar); }
+    void btnPauseClick() { SetModo(mdPausa); }
+    void btnStopClick() { SetModo(mdParado); }
+    void btnStepClick();
+    void btnErroresClick();
+    void btnAboutClick();
+    void btnImagenClick();
+
+    // Run control (FormMainEjecucion.cpp).
+    void EntrarVerificar();
+    void EntrarEjecutar();
+    void EntrarParado();
+    void LiberarSimulacion();
+
+    // Editing and file commands (FormMainComandos.cpp, commands/).
+    void InsertarComponenteClick(int Tipo);
+    void CambiarComponenteClick(int Tipo);
+    void CambiarActuadorClick(int Actuador);
+    void btnMuelleClick();
+    void btnValvulaPosicionClick();
+    void TrackBarChange(int Posicion);
+    void btnAvanceRetrocesoClick(int Sentido);
+    void btnEnclavarClick();
+    void btnRotar90Click();
+    void btnSimetricoClick();
+    void edXKeyPress(int Key);
+    void edYKeyPress(int Key);
+    void btnBorrarClick();
+    void btnNameOkClick();
+    void btnLinkTextClick();
+    void edTextoChange();
+    void btnFontEstiloClick();
+    void btnOkClick();
+    void btnColorClick();
+    void btnCrearTuboClick();
+    void btnLineaClick(int Linea);
+    void btnNextPrevClick(int Sentido);
+    void btnAlternarClick();
+    void btnNewClick();
+    void btnOpenClick();
+    void btnSaveClick();
+    void PBClick();
+    void PBMouseMove();
+    void PBMouseDown();
+
+    // Repaints the canvas.
+    void Repintar();
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void Filtrar(QObject* o, QEvent* e);
+    void CrearBarra();
+    void CrearLateral();
+    void CrearCinta();
+    void CrearPaneles();
+    QFrame* Panel(int Width);
+    void MostrarVertice(int Linea);
+    // The display buttons' states into the canvas's switches.
+    void CopiarMostrar();
+    void EscribirCoordenadas();
+    void ConfirmarCoordenada(QLineEdit* Ed, bool EsX);
+};
+
+} // namespace ventix

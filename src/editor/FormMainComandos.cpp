@@ -1,0 +1,150 @@
+#include "editor/FormMain.h"
+
+#include "circuit/AerConexion.h"
+#include "circuit/AerTubo.h"
+#include "circuit/AerValvula.h"
+#include "editor/commands/Insertar.h"
+#include "foundation/Numeros.h"
+
+#include <QLineEdit>
+
+// Handlers of the ribbon's editing commands and of the file commands. Those
+// the modes need (insert, delete, tubes, interlock, the alternate view,
+// coordinates) work; the rest are filled in with the editing and file
+// commands.
+
+namespace ventix {
+
+void TfrmMain::InsertarComponenteClick(int Tipo) {
+    OcultarCinta();
+    Lienzo->Deseleccionar();
+    Repintar();
+    TAerComponente* e = Insertar(*Lienzo, static_cast<TTipoComponente>(Tipo),
+                                 static_cast<TActuador>(ActuadorInicial));
+    Lienzo->ColocarEnPuntero(e);
+}
+
+void TfrmMain::ConfirmarCoordenada(QLineEdit* Ed, bool EsX) {
+    TAerComponente* s = Lienzo->Seleccionado;
+    std::exception_ptr Error;
+    if (s) {
+        double& v = EsX ? s->X : s->Y;
+        try {
+            v = TextoANumero(Ed->text().toStdString());
+        } catch (...) {
+            Error = std::current_exception();
+        }
+        Ed->setText(QString::fromStdString(NumeroATexto(v)));
+    }
+    Lienzo->Arrastre = arLibre;
+    Repintar();
+    if (Ed->hasFocus())
+        Ed->clearFocus();
+    if (Error)
+        std::rethrow_exception(Error);
+}
+
+void TfrmMain::edXKeyPress(int Key) {
+    if (Key == 13)
+        ConfirmarCoordenada(edX, true);
+}
+
+void TfrmMain::edYKeyPress(int Key) {
+    if (Key == 13)
+        ConfirmarCoordenada(edY, false);
+}
+
+void TfrmMain::btnBorrarClick() {
+    OcultarCinta();
+    Lienzo->BorrarSeleccion();
+    Repintar();
+    SetModo(mdEdicion);
+}
+
+void TfrmMain::btnCrearTuboClick() {
+    auto* Inicio = dynamic_cast<TAerConexion*>(Lienzo->Seleccionado);
+    if (!Inicio)
+        return;
+    btnLinea[2]->SetDown(true);
+    auto* t = TAerTubo::Crear(*Lienzo);
+    t->SetInicio(Inicio);
+    t->SetLinea(lnVerticalHorizontalVertical);
+    t->Provisional = Lienzo->PosicionRaton;
+    Lienzo->TuboNuevo = t;
+    OcultarCinta();
+    MostrarPanel(pBorrar);
+    MostrarPanel(pLineas);
+    Lienzo->Deseleccionar();
+    SetModo(mdTubo);
+}
+
+void TfrmMain::PBClick() {
+    if (Lienzo->Modo == mdTubo && Lienzo->TuboNuevo && !Lienzo->Seleccionado) {
+        Lienzo->TuboNuevo->AnadirVertice(Lienzo->PosicionRaton);
+        Repintar();
+    }
+}
+
+void TfrmMain::PBMouseMove() {
+    Repintar();
+    ActualizarEstado();
+    if (Lienzo->TuboNuevo)
+        Lienzo->TuboNuevo->Provisional = Lienzo->PosicionRaton;
+}
+
+void TfrmMain::PBMouseDown() {
+    Repintar();
+}
+
+void TfrmMain::btnEnclavarClick() {
+    auto* v = dynamic_cast<TAerValvula*>(Lienzo->Seleccionado);
+    if (!btnEnclavar->Down()) {
+        btnEnclavar->setToolTip(QStringLiteral("Enclava el rodillo a un cilindro"));
+        ValvulaEnclavar = nullptr;
+        if (v)
+            v->SetCilindro(nullptr);
+        Repintar();
+        return;
+    }
+    btnEnclavar->setToolTip(QStringLiteral("Desenclava el rodillo del cilindro"));
+    ValvulaEnclavar = v;
+    SetModo(mdEnclavar);
+}
+
+void TfrmMain::btnAlternarClick() {
+    bool Aceptar = true;
+    AlSeleccionar(Lienzo->Seleccionado, Aceptar);
+}
+
+void TfrmMain::btnLineaClick(int Linea) {
+    if (Lienzo->TuboNuevo)
+        Lienzo->TuboNuevo->SetLinea(Linea);
+    if (auto* v = dynamic_cast<TAerVertice*>(Lienzo->Seleccionado))
+        v->SetLinea(Linea);
+    Repintar();
+}
+
+// Editing commands.
+void TfrmMain::CambiarComponenteClick(int) {}
+void TfrmMain::CambiarActuadorClick(int) {}
+void TfrmMain::btnMuelleClick() {}
+void TfrmMain::btnValvulaPosicionClick() {}
+void TfrmMain::TrackBarChange(int) {}
+void TfrmMain::btnAvanceRetrocesoClick(int) {}
+void TfrmMain::btnRotar90Click() {}
+void TfrmMain::btnSimetricoClick() {}
+void TfrmMain::btnNameOkClick() {}
+void TfrmMain::btnLinkTextClick() {}
+void TfrmMain::edTextoChange() {}
+void TfrmMain::btnFontEstiloClick() {}
+void TfrmMain::btnOkClick() {}
+void TfrmMain::btnColorClick() {}
+void TfrmMain::btnNextPrevClick(int) {}
+
+// File commands.
+void TfrmMain::btnNewClick() {}
+void TfrmMain::btnOpenClick() {}
+void TfrmMain::btnSaveClick() {}
+void TfrmMain::btnImagenClick() {}
+
+} // namespace ventix

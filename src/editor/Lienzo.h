@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+namespace ventix {
+
+class TAerPaintBox;
+
+// The paint area `PB`: a thin widget around the core canvas. It hands the
+// canvas its size, paints it and blits its picture, forwards the mouse, and
+// shows the cursors the canvas asks for.
+class TLienzo : public QWidget {
+    Q_OBJECT
+public:
+    TLienzo(QWidget* Padre, TAerPaintBox& Canvas);
+
+    // Called once the mouse button is released over the canvas.
+    std::function<void()> OnClick;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    TAerPaintBox& Canvas;
+    bool Pulsado = false;
+};
+
+} // namespace ventix

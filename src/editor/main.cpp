@@ -1,0 +1,26 @@
+#include "editor/Aplicacion.h"
+#include "editor/FormMain.h"
+
+#include <QMessageBox>
+
+#include <memory>
+
+using namespace ventix;
+
+int main(int argc, char** argv) {
+    TAplicacion App(argc, argv);
+    std::unique_ptr<TfrmMain> frmMain;
+    Proteger([&] { frmMain = std::make_unique<TfrmMain>(); });
+    if (!frmMain)
+        return 1;
+    frmMain->show();
+    // What went wrong with the catalogue is said once, over the open window.
+    const auto& Problemas = frmMain->Lienzo->Libreria.Problemas;
+    if (!Problemas.empty()) {
+        QStringList l;
+        for (const auto& p : Problemas)
+            l << QString::fromStdString(p);
+        QMessageBox::warning(frmMain.get(), QStringLiteral("Ventix"), l.join(QLatin1Char('\n')));
+    }
+    return App.exec();
+}

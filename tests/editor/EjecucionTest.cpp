@@ -1,0 +1,254 @@
+#include "Ventana.h"
+
+#include "editor/BotonRapido.h"
+#include "editor/FormErrores.h"
+#include "editor/PanelSimulacion.h"
+#include "sim/SimCircuito.h"
+
+#include <QEnterEvent>
+#include <QLabel>
+#include <QTimer>
+
+#include <stdexcept>
+
+using namespace ventix;
+using T = TTipoComponente;
+
+namespace {
+
+// A source feeding a push-button valve that drives a cylinder, plus a bistable
+// relay valve whose outputs are tubed: a circuit with no errors.
+class Ejecucion : public Ventana {
+protected:
+    void Limpio() {
+        auto* p = TAerComponente::Crear(L(), T::Presion);
+        Seta = Valvula(TActuador::Seta);
+        Seta->SetNombre("V1");
+        auto* c = TAerComponente::Crear(L(), T::CilindroDoble);
+        C1 = c;
+        Rele = Valvula(TActuador::Rele, false);
+        auto* c2 = TAerComponente::Crear(L(), T::CilindroDoble);
+        L().ActualizarGeometria();
+        Unir(p->Conexion(0), Seta->Conexion(0));
+        Unir(Seta->Conexion(2), c->Conexion(0));
+        Unir(Rele->Conexion(2), c2->Conexion(0));
+    }
+    TAerValvula* Seta = nullptr;
+    TAerValvula* Rele = nullptr;
+    TAerComponente* C1 = nullptr;
+};
+
+TEST_F(Ejecucion, AFaultyCircuitStaysInVerification) {
+    auto* p = TAerComponente::Crear(L(), T::Presion);
+    p->SetNombre("P1");
+    F->btnCheck->click();
+    EXPECT_EQ(L().Modo, mdVerificar);
+    EXPECT_EQ(F->NumErrores, 1);
+    EXPECT_TRUE(p->Marcado);
+    EXPECT_FALSE(F->btnPlay->isEnabled() || F->btnStep->isEnabled() || F->btnPause->isEnabled() ||
+                 F->btnStop->isEnabled());
+    EXPECT_TRUE(F->frmErrores->isVisible());
+    EXPECT_TRUE(F->frmErrores->Texto().contains(
+        "El Componente \"P1\" del tipo \"Presión\" tiene 1 error:"));
+    EXPECT_EQ(F->StatusBar1[3]->text(), " 1 Error detectado");
+    EXPECT_TRUE(F->btnCheck->Down());
+    EXPECT_EQ(F->PanelSimulacion, nullptr);
+    // The check button may not be raised while verifying.
+    F->btnCheck->click();
+    EXPECT_TRUE(F->btnCheck->Down());
+    F->btnEditCom->click();
+    EXPECT_EQ(L().Modo, mdEdicion);
+    EXPECT_EQ(F->StatusBar1[3]->text(), "");
+    EXPECT_FALSE(p->Marcado);
+}
+
+TEST_F(Ejecucion, ACleanCircuitRunsPausesStopsAndGoesBackToEditing) {
+    Limpio();
+    F->btnCheck->click();
+    ASSERT_EQ(L().Modo, mdParado) << F->frmErrores->Texto().toStdString();
+    EXPECT_EQ(F->NumErrores, 0);
+    ASSERT_NE(F->Simulacion, nullptr);
+    ASSERT_NE(F->PanelSimulacion, nullptr);
+    EXPECT_FALSE(F->PanelSimulacion->isHidden());
+    EXPECT_EQ(F->PanelSimulacion->parentWidget(), F->pCintaLateral);
+    EXPECT_TRUE(F->pHerramientas->isHidden());
+    EXPECT_TRUE(F->btnPlay->isEnabled() && F->btnStep->isEnabled() && F->btnStop->isEnabled());
+    EXPECT_FALSE(F->btnPause->isEnabled());
+    EXPECT_TRUE(F->btnStop->Down());
+    EXPECT_TRUE(F->btnShowPresiones->isEnabled());
+
+    // One full-width button for the push-button valve, two halves for the
+    // bistable relay valve.
+    const auto& B = F->PanelSimulacion->Botones;
+    ASSERT_EQ(B.size(), 3u);
+    EXPECT_EQ(B[0]->geometry(), QRect(5, 30, 74, 25));
+    EXPECT_EQ(B[1]->geometry(), QRect(5, 55, 37, 25));
+    EXPECT_EQ(B[2]->geometry(), QRect(42, 55, 37, 25));
+    EXPECT_EQ(B[1]->Grupo, B[2]->Grupo);
+    EXPECT_NE(B[0]->Grupo, B[1]->Grupo);
+    EXPECT_EQ(B[0]->toolTip(), "Válvula32NC");
+    EXPECT_EQ(F->PanelSimulacion->geometry(), QRect(1, 1, 84, 85));
+    QEnterEvent Entra(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QApplication::sendEvent(B[0], &Entra);
+    EXPECT_EQ(F->PanelSimulacion->Etiqueta->text(), "V1");
+    QApplication::sendEvent(B[2], &Entra);
+    EXPECT_EQ(F->PanelSimulacion->Etiqueta->text(), "(sin nombre)");
+
+    // The push-button switches its valve at once, even while stopped.
+    B[0]->click();
+    EXPECT_TRUE(F->Simulacion->BotonAbajo(0));
+    EXPECT_EQ(Seta->GetParametro(), 1.0);
+    B[0]->click();
+    EXPECT_FALSE(F->Simulacion->BotonAbajo(0));
+    EXPECT_EQ(Seta->GetParametro(), 0.0);
+
+    // The halves of a bistable valve release each other.
+    B[1]->click();
+    EXPECT_TRUE(B[1]->Down());
+    const double Izquierda = Rele->GetParametro();
+    B[2]->click();
+    EXPECT_TRUE(B[2]->Down());
+    EXPECT_FALSE(B[1]->Down());
+    EXPECT_FALSE(F->Simulacion->BotonAbajo(1));
+    EXPECT_NE(Rele->GetParametro(), Izquierda);
+    B[1]->click();
+    EXPECT_EQ(Rele->GetParametro(), Izquierda);
+
+    // Running with the push-button held, every tick moves the cylinder.
+    B[0]->click();
+    F->btnPlay->click();
+    EXPECT_EQ(L().Modo, mdEjecutar);
+    const double Carrera = C1->GetParametro();
+    F->Simulacion->Tic();
+    EXPECT_GT(C1->GetParametro(), Carrera);
+    EXPECT_TRUE(F->Simulacion->GetReloj().isActive());
+    EXPECT_FALSE(F->btnEditCom->isEnabled() || F->btnErrores->isEnabled() ||
+                 F->btnStep->isEnabled() || F->btnImagen->isEnabled());
+    EXPECT_TRUE(F->btnPlay->Down());
+    F->FormKeyDown(27);
+    EXPECT_EQ(L().Modo, mdEjecutar) << "Escape does nothing while running";
+
+    F->btnPause->click();
+    EXPECT_EQ(L().Modo, mdPausa);
+    EXPECT_TRUE(F->btnStep->isEnabled() && F->btnPlay->isEnabled());
+    // The next tick finds the pause and only stops the timer.
+    const double Parada = C1->GetParametro();
+    F->Simulacion->Tic();
+    EXPECT_FALSE(F->Simulacion->GetReloj().isActive());
+    EXPECT_EQ(C1->GetParametro(), Parada);
+    // Single steps alternate between propagating and advancing.
+    const auto Fase = F->Simulacion->Fase;
+    F->btnStep->click();
+    EXPECT_NE(F->Simulacion->Fase, Fase);
+
+    // Stop resets the network; the cylinder stays where it got to.
+    const double Antes = C1->GetParametro();
+    F->btnStop->click();
+    EXPECT_EQ(L().Modo, mdParado);
+    EXPECT_EQ(C1->GetParametro(), Antes);
+    EXPECT_FALSE(F->btnPause->isEnabled());
+    EXPECT_TRUE(F->btnEditCom->isEnabled());
+
+    F->btnEditCom->click();
+    EXPECT_EQ(L().Modo, mdEdicion);
+    EXPECT_EQ(F->Simulacion, nullptr);
+    EXPECT_EQ(F->PanelSimulacion, nullptr);
+    EXPECT_FALSE(F->pHerramientas->isHidden());
+    EXPECT_FALSE(F->btnPlay->isEnabled());
+}
+
+TEST_F(Ejecucion, ACircuitWithoutHandValvesHasNoVisiblePanel) {
+    F->btnCheck->click();
+    ASSERT_EQ(L().Modo, mdParado);
+    ASSERT_NE(F->PanelSimulacion, nullptr);
+    EXPECT_TRUE(F->PanelSimulacion->isHidden());
+}
+
+TEST_F(Ejecucion, PlayHidesTheErrorWindow) {
+    F->btnErrores->click();
+    EXPECT_TRUE(F->frmErrores->isVisible());
+    F->btnCheck->click();
+    F->btnPlay->click();
+    EXPECT_FALSE(F->frmErrores->isVisible());
+}
+
+// Handlers that throw: their messages reach the error box, except
+// floating-point failures.
+class Lanzador : public QObject {
+public:
+    std::string Mensaje;
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::User)
+            throw std::runtime_error(Mensaje);
+        return QObject::event(e);
+    }
+};
+
+TEST_F(Ventana, ExceptionsAreShownAtTheEventLoopExceptFloatingPointOnes) {
+    Lanzador l;
+    l.Mensaje = "Floating point overflow";
+    QEvent e(QEvent::User);
+    QApplication::sendEvent(&l, &e);
+    EXPECT_TRUE(Mensajes.isEmpty());
+    l.Mensaje = "fLoAtInG point division by zero";
+    QApplication::sendEvent(&l, &e);
+    EXPECT_TRUE(Mensajes.isEmpty());
+    l.Mensaje = "List index out of bounds (3)";
+    QApplication::sendEvent(&l, &e);
+    EXPECT_EQ(Mensajes, QStringList{"List index out of bounds (3)"});
+}
+
+TEST_F(Ventana, ABadCoordinateKeepsThePositionAndIsReported) {
+    auto* p = TAerComponente::Crear(L(), T::Presion);
+    p->X = 4;
+    ASSERT_TRUE(Elegir(p));
+    F->edX->setText("-12.5");
+    F->edXKeyPress(13);
+    EXPECT_EQ(p->X, -12.5);
+    EXPECT_EQ(F->edX->text(), "-12.5");
+    F->edX->setText("-");
+    EXPECT_ANY_THROW(F->edXKeyPress(13));
+    EXPECT_EQ(p->X, -12.5);
+    EXPECT_EQ(F->edX->text(), "-12.5");
+    EXPECT_EQ(L().Arrastre, arLibre);
+}
+
+TEST_F(Ventana, InsertButtonsPlaceNewElementsUnderThePointer) {
+    L().PosicionRaton = {3, 4};
+    F->btnValvula->click();
+    ASSERT_EQ(L().Componentes.Count(), 1);
+    auto* v = dynamic_cast<TAerValvula*>(L().Seleccionado);
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->GetTipo(), T::Valvula32NC);
+    EXPECT_EQ(v->GetActuador(), TActuador::Seta);
+    EXPECT_TRUE(v->GetMonoestable());
+    EXPECT_EQ(v->X, 3);
+    EXPECT_EQ(L().Arrastre, arSeleccion);
+    F->btnRegulador->click();
+    EXPECT_EQ(L().Seleccionado->Valor, 1.0);
+    EXPECT_EQ(L().Seleccionado->GetTipo(), T::Regulador2);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Ventana, ABadNumberTypedIntoAnEditIsShownAndTheWindowGoesOn) {
+    auto* p = TAerComponente::Crear(L(), T::Presion);
+    p->Y = 2;
+    ASSERT_TRUE(Elegir(p));
+    F->activateWindow();
+    F->edY->setFocus();
+    F->edY->setText("1..5");
+    ASSERT_EQ(QApplication::focusWidget(), F->edY);
+    QKeyEvent Enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(QApplication::focusWidget(), &Enter);
+    EXPECT_EQ(QApplication::focusWidget(), nullptr);
+    // The parser's message names a floating point value, yet it is shown.
+    EXPECT_EQ(Mensajes, QStringList{"'1..5' is not a valid floating point value"});
+    EXPECT_EQ(p->Y, 2);
+    EXPECT_EQ(F->edY->text(), "2");
+    EXPECT_EQ(L().Modo, mdSeleccion);
+}
+
+} // namespace
