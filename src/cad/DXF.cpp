@@ -59,6 +59,13 @@ double Real(const std::string& S) {
     return TextoANumero(S);
 }
 
+// The record name of a repeated code: X0, Y3, S1 ...
+std::string Clave(char Letra, int N) {
+    std::string k(1, Letra);
+    k += std::to_string(N);
+    return k;
+}
+
 // Backslash-P is a line break; a backslash takes the next character as it
 // is; a backslash at the very end is dropped.
 std::string QuitarEscapes(const std::string& S) {
@@ -122,18 +129,17 @@ struct TDXF::TRegistro {
         else
             Poner(C, V);
         if (C == "10")
-            Poner("X" + std::to_string(NX++), V);
+            Poner(Clave('X', NX++), V);
         else if (C == "20")
-            Poner("Y" + std::to_string(NY++), V);
+            Poner(Clave('Y', NY++), V);
         else if (C == "1" || C == "3")
-            Poner("S" + std::to_string(NS++), V);
+            Poner(Clave('S', NS++), V);
     }
 
     const std::string* Buscar(const std::string& Nombre) const {
         const auto it = Valores.find(Nombre);
         return it == Valores.end() ? nullptr : &it->second;
     }
-    bool Tiene(const std::string& Nombre) const { return Buscar(Nombre) != nullptr; }
     std::string Valor(const std::string& Nombre) const {
         const auto* v = Buscar(Nombre);
         return v ? *v : std::string();
@@ -152,7 +158,7 @@ struct TDXF::TRegistro {
     std::string Texto() const {
         std::string r;
         for (int i = 0;; ++i) {
-            const auto* s = Buscar("S" + std::to_string(i));
+            const auto* s = Buscar(Clave('S', i));
             if (!s || s->empty())
                 break;
             r += *s;
@@ -391,8 +397,8 @@ std::unique_ptr<TCADEntidad> TDXF::CrearEntidad(const TRegistro& R) {
         // Notifications wait until the end: each one would walk all vertices.
         p->Puntos.BeginUpdate();
         for (int n = 0;; ++n) {
-            const auto* x = R.Buscar("X" + std::to_string(n));
-            const auto* y = R.Buscar("Y" + std::to_string(n));
+            const auto* x = R.Buscar(Clave('X', n));
+            const auto* y = R.Buscar(Clave('Y', n));
             if (!x || !y)
                 break;
             p->AgregarVertice(TextoANumero(*x), TextoANumero(*y), z);

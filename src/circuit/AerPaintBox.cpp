@@ -97,7 +97,6 @@ void TAerPaintBox::DibujarCircuito() {
             g->setTransform(TransformPantalla());
             QPen pluma = Pen;
             pluma.setWidthF(0.2);
-            pluma.setStyle(Qt::DashDotLine);
             g->setPen(pluma);
             g->drawLine(QPointF(v->X, v->Y), QPointF(v->GetCilindro()->X, v->GetCilindro()->Y));
             g->restore();

@@ -4,6 +4,7 @@
 #include "circuit/Libreria.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,33 @@ public:
     bool MostrarTubosControl = false;
     bool MostrarPresiones = false;
 
+    // Selection and the mouse.
+    Qt::MouseButton BotonSeleccion = Qt::LeftButton;
+    TCADCoordenada PuntoPulsado;
+    TCADCoordenada PosicionRaton;
+    bool RatonPulsado = false;
+    // Asked when a click selects (also with none); may refuse.
+    std::function<void(TAerComponente*, bool& Aceptar)> OnSeleccionar;
+    // Asked before the element under the pointer is highlighted; may refuse.
+    std::function<void(TAerComponente*, bool& Permitido)> OnResaltar;
+
+    // The element at a world point: components (the last one in the list
+    // wins), then connection points (unless a T connector was hit), texts by
+    // their mark (only while marks are shown), vertices; null for none.
+    TAerComponente* ElementoEn(const TCADCoordenada& Punto) const;
+    void Deseleccionar();
+    void Seleccionar(TAerComponente* Elemento);
+    // Makes a new element follow the pointer until the button is released.
+    void ColocarEnPuntero(TAerComponente* Elemento);
+    // Fits the drawing of the last paint into the view.
+    void AjustarVista();
+    // Zooms one step in (Delta >= 1) or out (Delta < 0) about a world point.
+    void ZoomRueda(const TCADCoordenada& Punto, int Delta);
+
+    void MouseDown(Qt::MouseButton Boton, Qt::KeyboardModifiers Shift, int X, int Y) override;
+    void MouseMove(Qt::KeyboardModifiers Shift, int X, int Y) override;
+    void MouseUp(Qt::MouseButton Boton, Qt::KeyboardModifiers Shift, int X, int Y) override;
+
     // Deletes what is selected: the tube being drawn if there is one, else the
     // selected element (with its tubes and texts), or the whole tube of a
     // selected vertex.
@@ -91,6 +119,7 @@ public:
 
 private:
     void DibujarCircuito();
+    void SeleccionarEnPulsacion();
     bool Destruyendo = false;
 };
 

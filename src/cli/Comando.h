@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -28,5 +29,11 @@ inline bool PideAyuda(const std::vector<std::string>& Args) {
 }
 
 const TComando& ComandoDxf();
+const TComando& ComandoLibreria();
+const TComando& ComandoSimbolos();
+
+// Reads "--libreria PATH" among the arguments into Ruta (left as it is when
+// absent); false, after a message, when the path is missing.
+bool LeerOpcionLibreria(const std::vector<std::string>& Args, std::filesystem::path& Ruta);
 
 } // namespace ventix::cli

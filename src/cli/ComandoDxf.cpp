@@ -13,7 +13,8 @@ namespace ventix::cli {
 
 namespace {
 
-using nlohmann::json;
+// Keys keep the order they are written in, the order the help describes.
+using json = nlohmann::ordered_json;
 
 // At most 15 significant digits, as the program writes numbers everywhere.
 double Numero(double X) {

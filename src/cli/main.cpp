@@ -12,6 +12,8 @@ namespace {
 
 const TComando* const Comandos[] = {
     &ComandoDxf(),
+    &ComandoLibreria(),
+    &ComandoSimbolos(),
 };
 
 void Uso(std::ostream& S) {

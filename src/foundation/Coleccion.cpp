@@ -235,6 +235,9 @@ void TColeccion::Quitar(TColeccionItem* Item) {
     if (!Items.empty() && Items.back().get() == Item) {
         Items.back().release();
         Items.pop_back();
+    } else if (!Items.empty() && Items.front().get() == Item) {
+        Items.front().release();
+        Items.pop_front();
     } else {
         auto it = std::find_if(Items.begin(), Items.end(),
                                [Item](const auto& p) { return p.get() == Item; });

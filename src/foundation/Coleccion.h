@@ -3,6 +3,7 @@
 #include "foundation/Clase.h"
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -134,7 +135,8 @@ private:
     void Quitar(TColeccionItem* Item);
 
     const TClase& ClaseItem;
-    std::vector<std::unique_ptr<TColeccionItem>> Items;
+    // A deque, so that emptying from the front (BorrarTodo) stays linear.
+    std::deque<std::unique_ptr<TColeccionItem>> Items;
     bool Modificada = false;
     int Cursor = -1;
     int Bloqueo = 0;

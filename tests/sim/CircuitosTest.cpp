@@ -5,9 +5,11 @@ using namespace ventix::prueba;
 
 namespace {
 
-// Textbook circuits, built as a student draws them.
-class Circuitos : public Red {
+// Textbook circuits, built as a student draws them, on the test catalogue
+// and on the shipped one (same port order, real symbols).
+class Circuitos : public Red, public ::testing::WithParamInterface<const char*> {
 protected:
+    std::string Catalogo() const override { return GetParam(); }
     // A double-acting cylinder on the outputs of a 5/2 valve fed at its
     // pressure port; its exhausts stay open.
     TAerComponente* CilindroEn52(TAerComponente* V) {
@@ -36,7 +38,7 @@ protected:
 
 } // namespace
 
-TEST_F(Circuitos, DirectControlOfASingleActingCylinder) {
+TEST_P(Circuitos, DirectControlOfASingleActingCylinder) {
     auto* p = Pulsador();
     auto* c = Carga(p, 2);
     auto& s = Simular();
@@ -55,7 +57,7 @@ TEST_F(Circuitos, DirectControlOfASingleActingCylinder) {
     EXPECT_EQ(Estado(c), 0.0);
 }
 
-TEST_F(Circuitos, IndirectControlThroughAPilotValve) {
+TEST_P(Circuitos, IndirectControlThroughAPilotValve) {
     auto* v = Valvula(T::Valvula52, TActuador::Pilotado);
     auto* c = CilindroEn52(v);
     auto* p = Pulsador();
@@ -77,7 +79,7 @@ TEST_F(Circuitos, IndirectControlThroughAPilotValve) {
     EXPECT_EQ(Estado(c), 0.0);
 }
 
-TEST_F(Circuitos, TwoHandControlThroughAnAndValve) {
+TEST_P(Circuitos, TwoHandControlThroughAnAndValve) {
     auto* v = Valvula(T::Valvula52, TActuador::Pilotado);
     auto* c = CilindroEn52(v);
     auto* y = Nuevo(T::ValvulaAnd);
@@ -105,7 +107,7 @@ TEST_F(Circuitos, TwoHandControlThroughAnAndValve) {
     EXPECT_EQ(Estado(c), 0.0);
 }
 
-TEST_F(Circuitos, OrControlFromTwoPlaces) {
+TEST_P(Circuitos, OrControlFromTwoPlaces) {
     auto* v = Valvula(T::Valvula32NC, TActuador::Pilotado);
     Fuente(v, 0);
     auto* c = Carga(v, 2);
@@ -124,7 +126,7 @@ TEST_F(Circuitos, OrControlFromTwoPlaces) {
     }
 }
 
-TEST_F(Circuitos, MemoryWithABistableValve) {
+TEST_P(Circuitos, MemoryWithABistableValve) {
     auto* v = Valvula(T::Valvula52, TActuador::Pilotado, false);
     auto* c = CilindroEn52(v);
     Unir(Pulsador(), 2, v, 5); // start
@@ -144,7 +146,7 @@ TEST_F(Circuitos, MemoryWithABistableValve) {
     EXPECT_EQ(Estado(v), 0.0);
 }
 
-TEST_F(Circuitos, DelayedExtensionWithATimer) {
+TEST_P(Circuitos, DelayedExtensionWithATimer) {
     auto* v = Valvula(T::Valvula52, TActuador::Pilotado);
     auto* c = CilindroEn52(v);
     auto* g = Nuevo(T::TemporizadorNC);
@@ -168,7 +170,7 @@ TEST_F(Circuitos, DelayedExtensionWithATimer) {
     EXPECT_EQ(Estado(v), 0.0);
 }
 
-TEST_F(Circuitos, SpeedControlWithAOneWayRegulator) {
+TEST_P(Circuitos, SpeedControlWithAOneWayRegulator) {
     auto* v = Valvula(T::Valvula52, TActuador::Seta);
     auto* c = Nuevo(T::CilindroDoble);
     auto* r = Nuevo(T::Regulador1);
@@ -192,7 +194,7 @@ TEST_F(Circuitos, SpeedControlWithAOneWayRegulator) {
     EXPECT_EQ(vuelta[5], 0.0);
 }
 
-TEST_F(Circuitos, CylinderOscillatingBetweenTwoRollerValves) {
+TEST_P(Circuitos, CylinderOscillatingBetweenTwoRollerValves) {
     auto* v = Valvula(T::Valvula52, TActuador::Pilotado, false);
     auto* c = CilindroEn52(v);
     auto* a0 = Rodillo(c, 0.0);
@@ -219,3 +221,11 @@ TEST_F(Circuitos, CylinderOscillatingBetweenTwoRollerValves) {
     EXPECT_EQ(minimo, 0.0);
     EXPECT_FALSE(v->Marcado);
 }
+
+INSTANTIATE_TEST_SUITE_P(Catalogos, Circuitos,
+                         ::testing::Values(VENTIX_TEST_DATA "/catalogo/LIBRERÍA.txt",
+                                           VENTIX_TEST_DATA "/../../data/Librerías/LIBRERÍA.txt"),
+                         [](const auto& Info) {
+                             return Info.index == 0 ? std::string("Pruebas")
+                                                    : std::string("Enviado");
+                         });

@@ -1,0 +1,165 @@
+#include "circuit/AerConexion.h"
+#include "circuit/AerPaintBox.h"
+#include "circuit/AerTexto.h"
+#include "circuit/AerTubo.h"
+
+#include <algorithm>
+#include <cmath>
+
+// Selection, hit testing and the mouse of the canvas.
+
+namespace ventix {
+
+namespace {
+
+// Nearest multiple of 0.5, ties to even: the grid elements are dragged on.
+double AjustarRejilla(double v) {
+    return std::nearbyint(v * 2.0) / 2.0;
+}
+
+} // namespace
+
+TAerComponente* TAerPaintBox::ElementoEn(const TCADCoordenada& P) const {
+    TAerComponente* r = nullptr;
+    for (int i = 0; i < Componentes.Count(); ++i)
+        if (auto* c = Componentes.ItemComo<TAerComponente>(i); c->ContienePunto(P))
+            r = c;
+    if (!(r && r->EsConectorT()))
+        for (int i = 0; i < RefConexiones.Count(); ++i)
+            if (auto* c = Referido(RefConexiones, i); c->ContienePunto(P))
+                r = c;
+    if (MostrarEstrellas)
+        for (int i = 0; i < Textos.Count(); ++i)
+            if (auto* t = Textos.ItemComo<TAerComponente>(i); t->ContienePunto(P))
+                r = t;
+    for (int i = 0; i < RefVertices.Count(); ++i)
+        if (auto* v = Referido(RefVertices, i); v->ContienePunto(P))
+            r = v;
+    return r;
+}
+
+void TAerPaintBox::Deseleccionar() {
+    for (int i = 0; i < Componentes.Count(); ++i)
+        Componentes.ItemComo<TAerComponente>(i)->Marcado = false;
+    for (int i = 0; i < Textos.Count(); ++i)
+        Textos.ItemComo<TAerComponente>(i)->Marcado = false;
+    for (int i = 0; i < RefVertices.Count(); ++i)
+        Referido(RefVertices, i)->Marcado = false;
+    for (int i = 0; i < RefConexiones.Count(); ++i)
+        Referido(RefConexiones, i)->Marcado = false;
+    Seleccionado = nullptr;
+}
+
+void TAerPaintBox::Seleccionar(TAerComponente* Elemento) {
+    Deseleccionar();
+    if (Elemento) {
+        Seleccionado = Elemento;
+        Elemento->Marcado = true;
+    }
+}
+
+void TAerPaintBox::ColocarEnPuntero(TAerComponente* Elemento) {
+    if (Seleccionado)
+        Seleccionado->Marcado = false;
+    Elemento->Marcado = true;
+    Elemento->X = PosicionRaton.X;
+    Elemento->Y = PosicionRaton.Y;
+    PuntoPulsado = PosicionRaton;
+    RatonPulsado = true;
+    Arrastre = arSeleccion;
+    Seleccionado = Elemento;
+}
+
+void TAerPaintBox::AjustarVista() {
+    if (Extension.Width <= 0 || Extension.Height <= 0)
+        return;
+    const double zx = GetCliente().width() / static_cast<double>(Extension.Width);
+    const double zy = GetCliente().height() / static_cast<double>(Extension.Height);
+    SetZoom(0.9 * std::min(zx, zy));
+    Centrar(Extension.X + Extension.Width / 2.0, Extension.Y + Extension.Height / 2.0);
+}
+
+void TAerPaintBox::ZoomRueda(const TCADCoordenada& Punto, int Delta) {
+    const QPoint pixel(Redondear(Punto.X * Zoom + OffsetX), Redondear(OffsetY - Punto.Y * Zoom));
+    if (Delta >= 1)
+        AcercarZoom();
+    else if (Delta < 0)
+        AlejarZoom();
+    ZoomEn(Punto, pixel);
+}
+
+void TAerPaintBox::SeleccionarEnPulsacion() {
+    if (Seleccionado)
+        Seleccionado->Marcado = false;
+    Seleccionado = nullptr;
+    TAerComponente* e = ElementoEn(PuntoPulsado);
+    bool aceptar = true;
+    if (OnSeleccionar)
+        OnSeleccionar(e, aceptar);
+    if (e) {
+        e->Marcado = aceptar;
+        if (aceptar)
+            Seleccionado = e;
+    }
+}
+
+void TAerPaintBox::MouseDown(Qt::MouseButton Boton, Qt::KeyboardModifiers Shift, int X, int Y) {
+    PosicionRaton = PantallaAMundo(QPoint(X, Y));
+    PuntoPulsado = PosicionRaton;
+    RatonPulsado = true;
+    Arrastre = arLibre;
+    if (Boton == BotonSeleccion) {
+        if (Modo == mdEdicion || Modo == mdSeleccion || Modo == mdEnclavar) {
+            SeleccionarEnPulsacion();
+            if (Seleccionado && !Seleccionado->EsConexion()) {
+                Arrastre = arSeleccion;
+                SetCursor(Qt::SizeAllCursor);
+            }
+        } else if (Modo == mdTubo) {
+            SeleccionarEnPulsacion();
+        }
+    }
+    TCADPaintBox::MouseDown(Boton, Shift, X, Y);
+}
+
+void TAerPaintBox::MouseMove(Qt::KeyboardModifiers Shift, int X, int Y) {
+    PosicionRaton = PantallaAMundo(QPoint(X, Y));
+    if (Arrastre == arNinguno)
+        return;
+    if (Arrastre == arSeleccion && Seleccionado) {
+        SetCursor(Qt::SizeAllCursor);
+        const double x = Seleccionado->X + PosicionRaton.X - PuntoPulsado.X;
+        const double y = Seleccionado->Y + PosicionRaton.Y - PuntoPulsado.Y;
+        Seleccionado->X = AjustarRejilla(x);
+        Seleccionado->Y = AjustarRejilla(y);
+        // The pointer keeps its offset from the element across the snapping.
+        PuntoPulsado = {PosicionRaton.X + Seleccionado->X - x,
+                        PosicionRaton.Y + Seleccionado->Y - y};
+    } else {
+        Resaltado = ElementoEn(PosicionRaton);
+        if (!Resaltado || !OnResaltar) {
+            SetCursor(Qt::ArrowCursor);
+        } else {
+            bool permitido = true;
+            OnResaltar(Resaltado, permitido);
+            if (permitido) {
+                SetCursor(Qt::PointingHandCursor);
+            } else {
+                SetCursor(Qt::ArrowCursor);
+                Resaltado = nullptr;
+            }
+        }
+    }
+    if (Modo == mdTubo && !Resaltado)
+        SetCursor(Qt::CrossCursor);
+    TCADPaintBox::MouseMove(Shift, X, Y);
+}
+
+void TAerPaintBox::MouseUp(Qt::MouseButton Boton, Qt::KeyboardModifiers Shift, int X, int Y) {
+    PosicionRaton = PantallaAMundo(QPoint(X, Y));
+    RatonPulsado = false;
+    Arrastre = arLibre;
+    TCADPaintBox::MouseUp(Boton, Shift, X, Y);
+}
+
+} // namespace ventix

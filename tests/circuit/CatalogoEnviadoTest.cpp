@@ -1,0 +1,143 @@
+#include "circuit/AerConexion.h"
+#include "circuit/AerPaintBox.h"
+#include "circuit/AerTubo.h"
+#include "circuit/AerValvula.h"
+
+#include "../cad/Aplicacion.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+
+using namespace ventix;
+using T = TTipoComponente;
+
+namespace {
+
+const char* const kCatalogo = VENTIX_TEST_DATA "/../../data/Librerías/LIBRERÍA.txt";
+
+class CatalogoEnviado : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AsegurarAplicacion();
+        L.Libreria.Cargar(std::filesystem::u8path(kCatalogo));
+    }
+    TAerPaintBox L;
+};
+
+} // namespace
+
+TEST_F(CatalogoEnviado, LoadsWithoutProblemsAndDrawsEveryType) {
+    for (const auto& p : L.Libreria.Problemas)
+        ADD_FAILURE() << p;
+    for (int t = 1; t <= 30; ++t)
+        EXPECT_NE(L.Libreria.GetSimbolo(static_cast<T>(t)), nullptr)
+            << NombreTipo(static_cast<T>(t));
+}
+
+// The simulation addresses ports by their order and every saved circuit refers
+// to points by position: this order and these kinds are a contract.
+TEST_F(CatalogoEnviado, ConnectionPointOrderAndKinds) {
+    const std::map<T, std::vector<int>> contrato = {
+        {T::Presion, {0}},
+        {T::Valvula22NA, {1, 0}},
+        {T::Valvula22NC, {1, 0}},
+        {T::Valvula32NA, {1, 1, 0}},
+        {T::Valvula32NC, {1, 1, 0}},
+        {T::Valvula52, {1, 1, 1, 0, 0}},
+        {T::CilindroSimple, {1}},
+        {T::CilindroDoble, {1, 1}},
+        {T::ValvulaAnd, {1, 1, 0}},
+        {T::ValvulaOr, {1, 1, 0}},
+        {T::Regulador1, {10, 10}},
+        {T::Regulador2, {10, 10}},
+        {T::TemporizadorNA, {1, 1, 0}},
+        {T::TemporizadorNC, {1, 1, 0}},
+        {T::Escape, {0}},
+        {T::ConectorT, {10, 10, 10}},
+        {T::ActuadorPilotadoIzquierdo, {1}},
+        {T::ActuadorPilotadoDerecho, {1}},
+    };
+    for (int t = 1; t <= 30; ++t) {
+        const auto tipo = static_cast<T>(t);
+        const auto it = contrato.find(tipo);
+        const std::vector<int> esperado = it == contrato.end() ? std::vector<int>{} : it->second;
+        std::vector<int> real;
+        for (int i = 1; i <= L.Libreria.GetConexiones(tipo); ++i) {
+            const auto p = L.Libreria.GetConexion(tipo, i);
+            real.push_back(p.Tipo);
+            EXPECT_EQ(p.X * 2, std::nearbyint(p.X * 2)) << NombreTipo(tipo) << " point " << i;
+            EXPECT_EQ(p.Y * 2, std::nearbyint(p.Y * 2)) << NombreTipo(tipo) << " point " << i;
+        }
+        EXPECT_EQ(real, esperado) << NombreTipo(tipo);
+    }
+    EXPECT_EQ(L.Libreria.GetParametro(T::ValvulaAnd), 0.5);
+    EXPECT_EQ(L.Libreria.GetParametro(T::ValvulaOr), 0.5);
+}
+
+// Source -> push-button 3/2 valve -> single-acting cylinder, exhaust on R.
+TEST_F(CatalogoEnviado, ASmallCircuitDrawsWithTubesLandingOnItsPoints) {
+    auto* fuente = TAerComponente::Crear(L, T::Presion);
+    auto* valvula = TAerValvula::Crear(L, true, TActuador::Seta, T::Valvula32NC);
+    auto* cilindro = TAerComponente::Crear(L, T::CilindroSimple);
+    auto* escape = TAerComponente::Crear(L, T::Escape);
+    fuente->X = 0;
+    fuente->Y = -40;
+    valvula->X = 0;
+    valvula->Y = 0;
+    cilindro->X = 0;
+    cilindro->Y = 40;
+    escape->X = 25;
+    escape->Y = -30;
+    L.SetCliente(800, 600);
+    L.Activar();
+    L.MostrarConexiones = L.MostrarVertices = L.MostrarTextos = true;
+    L.ActualizarGeometria();
+
+    // The valve's points are its catalogue points placed at the valve.
+    for (int i = 0; i < 3; ++i) {
+        const auto p = L.Libreria.GetConexion(T::Valvula32NC, i + 1);
+        EXPECT_NEAR(valvula->Conexion(i)->XMundo, p.X, 1e-4);
+        EXPECT_NEAR(valvula->Conexion(i)->YMundo, p.Y, 1e-4);
+    }
+    auto unir = [&](TAerConexion* a, TAerConexion* b) {
+        auto* t = TAerTubo::Crear(L);
+        t->SetInicio(a);
+        t->SetFin(b);
+        t->AnadirVertice({b->XMundo, b->YMundo});
+        return t;
+    };
+    auto* t1 = unir(fuente->Conexion(0), valvula->Conexion(0));
+    auto* t2 = unir(valvula->Conexion(2), cilindro->Conexion(0));
+    EXPECT_FALSE(valvula->Conexion(1)->Tubo); // R stays open: an exhaust is drawn there
+    EXPECT_TRUE(valvula->Conexion(1)->MostrarEscape());
+    auto* t = TAerComponente::Crear(L, T::ConectorT);
+    t->X = 25;
+    t->Y = -10;
+    L.ActualizarGeometria();
+    unir(escape->Conexion(0), t->Conexion(0));
+
+    cilindro->X = 10; // the tube follows
+    L.Paint();
+    L.AjustarVista();
+    L.Paint();
+    EXPECT_NEAR(t2->Ultimo->X, cilindro->Conexion(0)->XMundo, 1e-9);
+    EXPECT_NEAR(t2->Ultimo->Y, cilindro->Conexion(0)->YMundo, 1e-9);
+    EXPECT_NEAR(t1->Ultimo->Y, valvula->Conexion(0)->YMundo, 1e-9);
+    EXPECT_GT(L.Extension.Width, 20.0f);
+
+    // Something is drawn at each tube end (the tube itself, black).
+    auto oscuro = [&](double x, double y) {
+        const QPointF p = L.MundoAPantalla({x, y});
+        for (int dx = -1; dx <= 1; ++dx)
+            if (qGray(L.Bitmap.pixel(qRound(p.x()) + dx, qRound(p.y()))) < 128)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(oscuro(valvula->Conexion(0)->XMundo, valvula->Conexion(0)->YMundo - 2));
+    EXPECT_TRUE(oscuro(cilindro->Conexion(0)->XMundo, cilindro->Conexion(0)->YMundo - 2));
+    if (const char* png = std::getenv("VENTIX_PNG"))
+        L.Bitmap.copy(0, 0, 800, 600).save(png);
+}

@@ -1,0 +1,204 @@
+#include "circuit/AerConexion.h"
+#include "circuit/AerPaintBox.h"
+#include "circuit/AerTexto.h"
+#include "circuit/AerTubo.h"
+#include "circuit/AerValvula.h"
+
+#include "../cad/Aplicacion.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace ventix;
+using T = TTipoComponente;
+
+namespace {
+
+// A 600 x 400 canvas at zoom 10 whose test symbols give every element a hit
+// area: components a 40 x 16 box from their position up and to the right,
+// points, vertices and text marks a dial of radius 10 about them.
+class Lienzo : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AsegurarAplicacion();
+        L.Libreria.Cargar(
+            std::filesystem::u8path(VENTIX_TEST_DATA "/catalogo-simbolos/LIBRERÍA.txt"));
+        ASSERT_NE(L.Libreria.GetSimbolo(T::Presion), nullptr);
+        L.SetCliente(600, 400);
+        L.Activar();
+        L.MostrarConexiones = L.MostrarVertices = L.MostrarEstrellas = L.MostrarTextos = true;
+        L.MostrarEnclavamientos = L.MostrarTubosControl = L.MostrarPresiones = true;
+        L.Paint(); // puts the world origin at the centre
+        L.SetZoom(10);
+    }
+    QPoint Pixel(double x, double y) const {
+        const QPointF p = L.MundoAPantalla({x, y});
+        return {qRound(p.x()), qRound(p.y())};
+    }
+    void Pulsar(double x, double y, Qt::MouseButton b = Qt::LeftButton) {
+        const QPoint p = Pixel(x, y);
+        L.MouseDown(b, Qt::NoModifier, p.x(), p.y());
+    }
+    void Mover(double x, double y) {
+        const QPoint p = Pixel(x, y);
+        L.MouseMove(Qt::NoModifier, p.x(), p.y());
+    }
+    QRgb Color(double x, double y) const {
+        const QPoint p = Pixel(x, y);
+        return L.Bitmap.pixel(p.x(), p.y()) & 0xFFFFFFu;
+    }
+    TAerTubo* Unir(TAerConexion* a, TAerConexion* b) {
+        auto* t = TAerTubo::Crear(L);
+        t->SetInicio(a);
+        t->SetFin(b);
+        t->AnadirVertice({b->XMundo, b->YMundo});
+        return t;
+    }
+    TAerPaintBox L;
+};
+
+} // namespace
+
+TEST_F(Lienzo, AnEmptyCircuitFitsTwentyUnitsIntoTheView) {
+    L.Paint();
+    EXPECT_EQ(L.Extension.X, -10.0f);
+    EXPECT_EQ(L.Extension.Width, 20.0f);
+    L.AjustarVista();
+    EXPECT_DOUBLE_EQ(L.Zoom, 18.0);
+}
+
+TEST_F(Lienzo, ADragSnapsToHalfUnitsAndKeepsThePointerOffset) {
+    auto* f = TAerComponente::Crear(L, T::Presion);
+    L.ActualizarGeometria();
+    Pulsar(30, 12);
+    ASSERT_EQ(L.Seleccionado, f);
+    EXPECT_TRUE(f->Marcado);
+    EXPECT_EQ(L.Arrastre, arSeleccion);
+    Mover(30.2, 12);
+    EXPECT_EQ(f->X, 0.0);
+    Mover(30.4, 12);
+    EXPECT_EQ(f->X, 0.5);
+    EXPECT_EQ(f->Y, 0.0);
+    const QPoint p = Pixel(30.4, 12);
+    L.MouseUp(Qt::LeftButton, Qt::NoModifier, p.x(), p.y());
+    Mover(30, 12);
+    EXPECT_EQ(f->X, 0.5); // released: moves only highlight
+    EXPECT_EQ(L.Resaltado, f);
+}
+
+TEST_F(Lienzo, HitTestingOrder) {
+    auto* abajo = TAerComponente::Crear(L, T::Presion);
+    auto* arriba = TAerComponente::Crear(L, T::Escape);
+    arriba->X = 20;
+    auto* t = TAerComponente::Crear(L, T::ConectorT);
+    t->Y = -50;
+    auto* o = TAerComponente::Crear(L, T::ValvulaOr);
+    o->Y = -100;
+    auto* texto = TAerTexto::Crear(L);
+    texto->X = 100;
+    texto->Y = 100;
+    L.ActualizarGeometria();
+    EXPECT_EQ(L.ElementoEn({15, 12}), abajo);
+    EXPECT_EQ(L.ElementoEn({35, 12}), arriba);         // the later of two overlapping
+    EXPECT_EQ(L.ElementoEn({1, -49}), t);              // over its own point, a T stays the answer
+    EXPECT_EQ(L.ElementoEn({1, -99}), o->Conexion(2)); // the last point containing it
+    EXPECT_EQ(L.ElementoEn({100, 100}), texto);
+    L.MostrarEstrellas = false;
+    EXPECT_EQ(L.ElementoEn({100, 100}), nullptr);
+    EXPECT_EQ(L.ElementoEn({-200, -200}), nullptr);
+}
+
+TEST_F(Lienzo, WhileRunningAClickMarksNothing) {
+    auto* f = TAerComponente::Crear(L, T::Presion);
+    L.ActualizarGeometria();
+    L.Modo = mdEjecutar;
+    Pulsar(30, 12);
+    EXPECT_EQ(L.Seleccionado, nullptr);
+    EXPECT_FALSE(f->Marcado);
+}
+
+TEST_F(Lienzo, SelectionCanBeRefused) {
+    auto* f = TAerComponente::Crear(L, T::Presion);
+    L.ActualizarGeometria();
+    TAerComponente* preguntado = f;
+    L.OnSeleccionar = [&](TAerComponente* e, bool& aceptar) {
+        preguntado = e;
+        aceptar = false;
+    };
+    Pulsar(-300, -300);
+    EXPECT_EQ(preguntado, nullptr); // asked for empty ground too
+    Pulsar(30, 12);
+    EXPECT_EQ(preguntado, f);
+    EXPECT_EQ(L.Seleccionado, nullptr);
+    EXPECT_FALSE(f->Marcado);
+}
+
+TEST_F(Lienzo, NoHighlightNorPanBeforeTheFirstPress) {
+    auto* f = TAerComponente::Crear(L, T::Presion);
+    L.ActualizarGeometria();
+    const int x = L.OffsetX;
+    L.Arrastrando = true;
+    Mover(30, 12);
+    Mover(50, 50);
+    EXPECT_EQ(L.Resaltado, nullptr);
+    EXPECT_EQ(L.OffsetX, x);
+    L.Arrastrando = false;
+    Pulsar(-300, -300, Qt::RightButton);
+    Mover(30, 12);
+    EXPECT_EQ(L.Resaltado, f);
+}
+
+TEST_F(Lienzo, HighlightIsDrawnSteelBlueUnderTheElement) {
+    auto* f = TAerComponente::Crear(L, T::Presion);
+    L.Paint();
+    EXPECT_EQ(Color(10, 5), 0xFFFFFFu);
+    L.Resaltado = f;
+    L.Paint();
+    EXPECT_EQ(Color(10, 5), 0x4682B4u);
+    f->Marcado = true; // a marked element is overlaid green instead
+    L.Paint();
+    EXPECT_NE(Color(10, 5), 0x4682B4u);
+}
+
+TEST_F(Lienzo, InterlockLinesOnlyWhileEditing) {
+    auto* v = TAerValvula::Crear(L, true, TActuador::Rodillo, T::Valvula32NC);
+    auto* c = TAerComponente::Crear(L, T::CilindroDoble);
+    L.SetZoom(2);
+    v->X = -100;
+    v->Y = 50;
+    c->X = 100;
+    c->Y = 50;
+    v->SetCilindro(c);
+    for (std::uint8_t modo : {mdEdicion, mdSeleccion, mdEnclavar}) {
+        L.Modo = modo;
+        L.Paint();
+        EXPECT_NE(Color(0, 50), 0xFFFFFFu) << int(modo);
+    }
+    for (std::uint8_t modo : {mdTubo, mdVerificar, mdEjecutar}) {
+        L.Modo = modo;
+        L.Paint();
+        EXPECT_EQ(Color(0, 50), 0xFFFFFFu) << int(modo);
+    }
+}
+
+TEST_F(Lienzo, ControlTubesThroughATConnectorAndATimer) {
+    auto* fuente = TAerComponente::Crear(L, T::Presion);
+    auto* mando = TAerValvula::Crear(L, true, TActuador::Seta, T::Valvula32NC);
+    auto* t = TAerComponente::Crear(L, T::ConectorT);
+    auto* v52 = TAerValvula::Crear(L, true, TActuador::Pilotado, T::Valvula52);
+    auto* tempo = TAerComponente::Crear(L, T::TemporizadorNA);
+    auto* escape = TAerComponente::Crear(L, T::Escape);
+    L.ActualizarGeometria();
+    auto* alimentacion = Unir(fuente->Conexion(0), mando->Conexion(0));
+    auto* senal = Unir(mando->Conexion(2), t->Conexion(0));
+    auto* pilotaje = Unir(t->Conexion(1), v52->Conexion(5));
+    auto* control = Unir(t->Conexion(2), tempo->Conexion(0));
+    auto* descarga = Unir(v52->Conexion(3), escape->Conexion(0));
+    L.MarcarTubosControl();
+    EXPECT_EQ(senal->TuboControl, 1);
+    EXPECT_EQ(pilotaje->TuboControl, 1);
+    EXPECT_EQ(control->TuboControl, 1);
+    EXPECT_EQ(alimentacion->TuboControl, 0); // from a source
+    EXPECT_EQ(descarga->TuboControl, 0);     // to an exhaust
+}
