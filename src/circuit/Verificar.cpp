@@ -9,20 +9,6 @@ namespace {
 
 const std::string Separador(55, '-');
 
-// Marks left by a previous check or selection would hide which components
-// are faulty now.
-void QuitarMarcas(TAerPaintBox& L) {
-    for (int i = 0; i < L.Componentes.Count(); ++i)
-        L.Componentes.ItemComo<TAerComponente>(i)->Marcado = false;
-    for (int i = 0; i < L.Textos.Count(); ++i)
-        L.Textos.ItemComo<TAerComponente>(i)->Marcado = false;
-    for (int i = 0; i < L.RefVertices.Count(); ++i)
-        TAerPaintBox::Referido(L.RefVertices, i)->Marcado = false;
-    for (int i = 0; i < L.RefConexiones.Count(); ++i)
-        TAerPaintBox::Referido(L.RefConexiones, i)->Marcado = false;
-    L.Seleccionado = nullptr;
-}
-
 bool FaltaCilindro(const TAerComponente& C) {
     const auto* v = dynamic_cast<const TAerValvula*>(&C);
     if (!v || !C.EsValvula())
@@ -34,7 +20,9 @@ bool FaltaCilindro(const TAerComponente& C) {
 } // namespace
 
 int TAerPaintBox::Verificar() {
-    QuitarMarcas(*this);
+    // Marks left by a previous check or selection would hide which
+    // components are faulty now.
+    Deseleccionar();
     Errores = {
         "Esta ventana se regenerará cuando se vuelva a verificar",
         "el circuito haciendo click en el botón apropiado.",

@@ -79,8 +79,12 @@ void TSimCon::SetPresion(double V) {
         Presion = 1.0;
     else
         Presion = V;
-    if (Conexion && Conexion->Tubo)
-        Conexion->Tubo->EstadoPresion = Presion > 0 ? 1 : Presion < 0 ? 2 : 3;
+    if (Tubo) {
+        const std::uint8_t e = Presion > 0 ? 1 : Presion < 0 ? 2 : 3;
+        Tubo->EstadoPresion = e;
+        if (Espejo)
+            *Espejo = e;
+    }
     Fijada = true;
     // A destination is always an input or a pilot, which has none itself.
     if (Destino)
@@ -144,6 +148,7 @@ TSimCon* TSimC::NuevoPuerto(TAerConexion* Con, std::uint8_t Lista) {
     auto p = std::make_unique<TSimCon>();
     p->Nodo = this;
     p->Conexion = Con;
+    p->Tubo = Con ? Con->Tubo : nullptr;
     p->Lista = Lista;
     TColeccion& lista = Lista == lsSalidas ? Salidas : Lista == lsPilotos ? Pilotos : Entradas;
     auto* puerto = lista.Agregar(std::move(p));

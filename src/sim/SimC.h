@@ -10,6 +10,7 @@ namespace ventix {
 
 class TAerComponente;
 class TAerConexion;
+class TAerTubo;
 class TAerValvula;
 class TSimC;
 
@@ -54,6 +55,13 @@ class TSimCon : public TColeccionItem {
     double Presion = 0.0;
     bool Fijada = false;
     std::uint8_t Lista = lsEntradas;
+
+    // The tube at the point and the network's compact copy of its display
+    // state, set when the network is built: a propagation compares the tubes'
+    // states after every pass, and reading them from the tubes themselves
+    // would cost a cache miss per tube on a large circuit.
+    TAerTubo* Tubo = nullptr;
+    std::uint8_t* Espejo = nullptr;
 };
 
 // One node of the network: a top-level component with its ports, its state

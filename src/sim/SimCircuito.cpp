@@ -7,6 +7,7 @@
 
 #include <QTimer>
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace ventix {
@@ -91,10 +92,22 @@ TSimCircuito::TSimCircuito(TAerPaintBox& C)
         }
     }
 
-    for (int i = 0; i < Canvas.Tubos.Count(); ++i)
+    std::unordered_map<const TAerTubo*, std::size_t> indices;
+    for (int i = 0; i < Canvas.Tubos.Count(); ++i) {
         VTubos.push_back(Canvas.Tubos.ItemComo<TAerTubo>(i));
+        indices.emplace(VTubos.back(), VTubos.size() - 1);
+    }
+    EstadosTubos.resize(VTubos.size());
     Antes.resize(VTubos.size());
-    Despues.resize(VTubos.size());
+    for (std::size_t i = 0; i < VTubos.size(); ++i)
+        EstadosTubos[i] = VTubos[i]->EstadoPresion;
+    for (TSimC* nodo : VNodos)
+        for (TColeccion* lista : {&nodo->Entradas, &nodo->Salidas, &nodo->Pilotos})
+            for (int i = 0; i < lista->Count(); ++i) {
+                auto* p = static_cast<TSimCon*>(lista->Item(i));
+                if (auto t = indices.find(p->Tubo); p->Tubo && t != indices.end())
+                    p->Espejo = &EstadosTubos[t->second];
+            }
 }
 
 TSimCircuito::~TSimCircuito() {
@@ -111,16 +124,14 @@ TSimC* TSimCircuito::NodoDe(const TAerComponente* Componente) const {
 void TSimCircuito::Propagar() {
     for (TAerTubo* t : VTubos)
         t->EstadoPresion = 0;
+    std::fill(EstadosTubos.begin(), EstadosTubos.end(), 0);
     Pasadas = 0;
     for (;;) {
-        for (std::size_t i = 0; i < VTubos.size(); ++i)
-            Antes[i] = VTubos[i]->EstadoPresion;
+        Antes = EstadosTubos;
         for (TSimC* n : VNodos)
             n->ReglaPropagacion();
         ++Pasadas;
-        for (std::size_t i = 0; i < VTubos.size(); ++i)
-            Despues[i] = VTubos[i]->EstadoPresion;
-        if (Antes == Despues || Pasadas >= MaxPasadas)
+        if (Antes == EstadosTubos || Pasadas >= MaxPasadas)
             break;
     }
     Fase = 1;
@@ -141,8 +152,10 @@ void TSimCircuito::Restablecer() {
             for (int i = 0; i < lista->Count(); ++i) {
                 auto* p = static_cast<TSimCon*>(lista->Item(i));
                 p->Fijada = false;
-                if (p->Conexion && p->Conexion->Tubo)
-                    p->Conexion->Tubo->EstadoPresion = 0;
+                if (p->Tubo)
+                    p->Tubo->EstadoPresion = 0;
+                if (p->Espejo)
+                    *p->Espejo = 0;
             }
         }
     }

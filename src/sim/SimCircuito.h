@@ -114,8 +114,8 @@ private:
     std::vector<TSimC*> VRodillos;
     std::vector<TSimCon*> VPilotosManuales;
     std::vector<TAerTubo*> VTubos;
+    std::vector<std::uint8_t> EstadosTubos; // what the tubes show, in VTubos order
     std::vector<std::uint8_t> Antes;
-    std::vector<std::uint8_t> Despues;
     std::vector<bool> Botones; // down or up, one per panel button
 };
 

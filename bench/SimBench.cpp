@@ -1,0 +1,155 @@
+// One full simulation step (propagation to a fixed point, then one advance)
+// on generated circuits of 10 to 10,000 components. The cost of a pass must
+// grow linearly with the circuit.
+
+#include "circuit/AerConexion.h"
+#include "circuit/AerPaintBox.h"
+#include "circuit/AerTubo.h"
+#include "circuit/AerValvula.h"
+#include "sim/SimCircuito.h"
+
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+
+using namespace ventix;
+using T = TTipoComponente;
+
+namespace {
+
+TAerTubo* Unir(TAerPaintBox& L, TAerComponente* De, int I, TAerComponente* A, int J) {
+    auto* t = TAerTubo::Crear(L);
+    t->SetInicio(De->Conexion(I));
+    // The vertex before the end: a finished tube recomputes every control
+    // tube of the circuit, which would make building quadratic.
+    t->AnadirVertice({0, 0});
+    t->SetFin(A->Conexion(J));
+    return t;
+}
+
+// Self-oscillating cells of seven components: a source feeding, through two
+// T connectors, a bistable pilot 5/2 valve and two roller valves that a
+// double-acting cylinder works at both ends of its stroke. Every cell moves
+// at every step.
+void Celdas(TAerPaintBox& L, int Componentes) {
+    for (int i = 0; i < Componentes / 7; ++i) {
+        auto* f = TAerComponente::Crear(L, T::Presion);
+        auto* t1 = TAerComponente::Crear(L, T::ConectorT);
+        auto* t2 = TAerComponente::Crear(L, T::ConectorT);
+        auto* v = TAerValvula::Crear(L, false, TActuador::Pilotado, T::Valvula52);
+        auto* c = TAerComponente::Crear(L, T::CilindroDoble);
+        auto* a0 = TAerValvula::Crear(L, true, TActuador::Rodillo, T::Valvula32NC);
+        auto* a1 = TAerValvula::Crear(L, true, TActuador::Rodillo, T::Valvula32NC);
+        a0->SetCilindro(c);
+        a1->SetCilindro(c);
+        a0->Valor = 0.0;
+        a1->Valor = 1.0;
+        Unir(L, f, 0, t1, 0);
+        Unir(L, t1, 1, v, 1);
+        Unir(L, t1, 2, t2, 0);
+        Unir(L, t2, 1, a0, 0);
+        Unir(L, t2, 2, a1, 0);
+        Unir(L, v, 3, c, 0);
+        Unir(L, v, 4, c, 1);
+        Unir(L, a0, 2, v, 5);
+        Unir(L, a1, 2, v, 6);
+    }
+}
+
+// A cascade of four-component links listed along the flow: a supply line of
+// T connectors, and pilot 3/2 valves each driving a cylinder and the next
+// valve's pilot. One hand valve starts it; the signal moves one link per step.
+void Cadena(TAerPaintBox& L, int Componentes) {
+    auto* f = TAerComponente::Crear(L, T::Presion);
+    auto* linea = TAerComponente::Crear(L, T::ConectorT);
+    Unir(L, f, 0, linea, 0);
+    TAerComponente* mando = TAerValvula::Crear(L, true, TActuador::Seta, T::Valvula32NC);
+    Unir(L, linea, 1, mando, 0);
+    for (int i = 0; i < (Componentes - 3) / 4; ++i) {
+        auto* siguiente = TAerComponente::Crear(L, T::ConectorT);
+        auto* v = TAerValvula::Crear(L, true, TActuador::Pilotado, T::Valvula32NC);
+        auto* reparto = TAerComponente::Crear(L, T::ConectorT);
+        auto* c = TAerComponente::Crear(L, T::CilindroSimple);
+        Unir(L, linea, 2, siguiente, 0);
+        Unir(L, siguiente, 1, v, 0);
+        Unir(L, mando, 2, reparto, 0);
+        Unir(L, reparto, 1, v, 3);
+        Unir(L, reparto, 2, c, 0);
+        linea = siguiente;
+        mando = v;
+    }
+    // The last link's supply and signal end in cylinders.
+    Unir(L, linea, 2, TAerComponente::Crear(L, T::CilindroSimple), 0);
+    Unir(L, mando, 2, TAerComponente::Crear(L, T::CilindroSimple), 0);
+}
+
+int Puertos(const TSimCircuito& S) {
+    int n = 0;
+    for (int i = 0; i < S.NumNodos; ++i) {
+        const TSimC* nodo = S.Nodo(i);
+        n += nodo->NumEntradas + nodo->NumSalidas + nodo->NumPilotos;
+    }
+    return n;
+}
+
+template <void (*Generar)(TAerPaintBox&, int)> void PasoCompleto(benchmark::State& State) {
+    // The canvas is left to the end of the program: tearing down a large
+    // document one element at a time is not what is measured here.
+    auto* L = new TAerPaintBox;
+    L->Libreria.Cargar(std::filesystem::u8path(VENTIX_CATALOGO));
+    Generar(*L, static_cast<int>(State.range(0)));
+    if (L->Verificar() != 0)
+        State.SkipWithError("the generated circuit has errors");
+    auto s = std::make_unique<TSimCircuito>(*L);
+    L->Modo = mdParado;
+    if (s->NumBotones() > 0)
+        s->Pulsar(0);
+    s->Restablecer();
+
+    long long pasadas = 0;
+    long long pasos = 0;
+    for (auto _ : State) {
+        s->Propagar();
+        pasadas += s->Pasadas;
+        s->Avanzar();
+        ++pasos;
+    }
+    const double puertos = Puertos(*s);
+    State.counters["componentes"] = s->NumNodos;
+    State.counters["puertos"] = puertos;
+    State.counters["tubos"] = L->Tubos.Count();
+    State.counters["pasadas"] = static_cast<double>(pasadas) / static_cast<double>(pasos);
+    State.counters["por_puerto"] = benchmark::Counter(
+        puertos, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    State.counters["por_pasada_y_puerto"] = benchmark::Counter(
+        static_cast<double>(pasadas) * puertos / static_cast<double>(pasos),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    s.reset();
+}
+
+void BM_PasoCeldas(benchmark::State& State) {
+    PasoCompleto<Celdas>(State);
+}
+void BM_PasoCadena(benchmark::State& State) {
+    PasoCompleto<Cadena>(State);
+}
+
+BENCHMARK(BM_PasoCeldas)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PasoCadena)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv); // the symbols' texts need fonts
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,147 @@
+#include "Red.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+using namespace ventix;
+using namespace ventix::prueba;
+
+namespace {
+
+// A double-acting cylinder driven by a bistable relay 5/2 valve.
+class Control : public Red {
+protected:
+    void SetUp() override {
+        Red::SetUp();
+        V = Valvula(T::Valvula52, TActuador::Rele, false);
+        C = Nuevo(T::CilindroDoble);
+        Fuente(V, 1);
+        Unir(V, 3, C, 0);
+        Unir(V, 4, C, 1);
+    }
+    TAerValvula* V = nullptr;
+    TAerComponente* C = nullptr;
+};
+
+} // namespace
+
+TEST_F(Control, SingleStepsAlternatePropagationAndAdvance) {
+    auto& s = Simular();
+    s.Pulsar(0);
+    EXPECT_EQ(s.Fase, 1); // the button propagated
+    EXPECT_EQ(Nodo(C).Movimiento, mvAvance);
+    s.Paso(); // advance
+    EXPECT_EQ(s.Fase, 0);
+    EXPECT_EQ(Estado(C), 0.2);
+    s.Paso(); // propagate: nothing moves
+    EXPECT_EQ(s.Fase, 1);
+    EXPECT_EQ(Estado(C), 0.2);
+    s.Paso();
+    EXPECT_EQ(Estado(C), 0.4);
+}
+
+TEST_F(Control, TickStepsOnlyWhileRunningAndOtherwiseStopsTheTimer) {
+    auto& s = Simular();
+    int repintados = 0;
+    s.OnRepintar = [&] { ++repintados; };
+    s.Pulsar(0);
+    EXPECT_EQ(repintados, 1);
+
+    s.Arrancar(); // paused or stopped, a tick only stops the timer
+    L.Modo = mdPausa;
+    s.Tic();
+    EXPECT_FALSE(s.GetReloj().isActive());
+    EXPECT_EQ(Estado(C), 0.0);
+    EXPECT_EQ(repintados, 1);
+
+    L.Modo = mdEjecutar;
+    s.Arrancar();
+    s.Arrancar(); // Play while running changes nothing
+    EXPECT_TRUE(s.GetReloj().isActive());
+    s.Tic();
+    EXPECT_EQ(Estado(C), 0.2);
+    EXPECT_EQ(s.Fase, 0);
+    EXPECT_EQ(repintados, 2);
+}
+
+TEST_F(Control, TheTimerRunsStepsUntilTheModeChanges) {
+    auto& s = Simular();
+    s.Pulsar(0);
+    L.Modo = mdEjecutar;
+    s.GetReloj().setInterval(5);
+    int pasos = 0;
+    QEventLoop bucle;
+    s.OnRepintar = [&] {
+        if (++pasos == 3) {
+            L.Modo = mdPausa;
+            QTimer::singleShot(50, &bucle, &QEventLoop::quit);
+        }
+    };
+    s.Arrancar();
+    QTimer::singleShot(5000, &bucle, &QEventLoop::quit);
+    bucle.exec();
+    EXPECT_EQ(pasos, 3);
+    EXPECT_DOUBLE_EQ(Estado(C), 0.6);
+    EXPECT_FALSE(s.GetReloj().isActive());
+}
+
+TEST_F(Control, StopResetsPortsAndKeepsPositions) {
+    auto& s = Simular();
+    s.Pulsar(0);
+    Pasos(2);
+    L.Modo = mdParado;
+    s.Restablecer();
+    EXPECT_EQ(s.Fase, 1);
+    EXPECT_DOUBLE_EQ(Estado(C), 0.4);
+    // The pressed button is kept: its pilot stays up after the reset.
+    EXPECT_TRUE(s.BotonAbajo(0));
+    EXPECT_EQ(Nodo(V).Piloto(0)->Presion, 1.0);
+    EXPECT_EQ(Estado(V), 1.0);
+    EXPECT_EQ(P(C, 0)->Tubo->EstadoPresion, 1);
+}
+
+TEST_F(Control, BistableRelayButtonsReleaseEachOther) {
+    auto& s = Simular();
+    ASSERT_EQ(s.NumBotones(), 2);
+    EXPECT_EQ(Nodo(V).Piloto(0)->Presion, -1.0); // buttons up at the reset
+    s.Pulsar(0);
+    EXPECT_EQ(Estado(V), 1.0); // switched at once
+    EXPECT_EQ(Nivel(C, 0), 1.0);
+    EXPECT_EQ(Nivel(C, 1), -1.0);
+
+    s.Pulsar(1);
+    EXPECT_FALSE(s.BotonAbajo(0));
+    EXPECT_TRUE(s.BotonAbajo(1));
+    EXPECT_EQ(Nodo(V).Piloto(0)->Presion, -1.0);
+    EXPECT_EQ(Estado(V), 0.0);
+    EXPECT_EQ(Nivel(C, 0), -1.0);
+
+    s.Conmutar(1); // raising the down button vents its pilot; the valve stays
+    EXPECT_FALSE(s.BotonAbajo(1));
+    EXPECT_EQ(Nodo(V).Piloto(1)->Presion, -1.0);
+    EXPECT_EQ(Estado(V), 0.0);
+    EXPECT_FALSE(V->Marcado);
+}
+
+TEST_F(Control, ButtonsOutsideThePanelAreRefused) {
+    auto& s = Simular();
+    EXPECT_THROW(s.Pulsar(2), EListaError);
+    EXPECT_THROW(s.Soltar(-1), EListaError);
+    EXPECT_THROW(s.BotonAbajo(2), EListaError);
+    EXPECT_EQ(Estado(V), 0.0);
+}
+
+TEST_F(Control, MonostableHandValveFollowsItsButton) {
+    auto* m = Valvula(T::Valvula32NC, TActuador::Rele, true);
+    Fuente(m, 0);
+    auto* d = Carga(m, 2);
+    auto& s = Simular();
+    ASSERT_EQ(s.NumBotones(), 3);
+    s.Conmutar(2);
+    EXPECT_EQ(Estado(m), 1.0);
+    EXPECT_EQ(Nivel(d, 0), 1.0);
+    EXPECT_EQ(Estado(V), 0.0); // the other valve's buttons are untouched
+    s.Conmutar(2);
+    EXPECT_EQ(Estado(m), 0.0);
+    EXPECT_EQ(Nivel(d, 0), -1.0);
+}
