@@ -10,10 +10,17 @@ TAerConexion::TAerConexion(TAerPaintBox& L, TTipoComponente T) : TAerComponente(
 }
 
 TAerConexion::~TAerConexion() {
-    // Elements free the tubes at their points before their points; a tube
-    // still attached here would otherwise keep pointing at a freed point.
-    if (Tubo)
-        delete Tubo;
+    // Elements free the tubes at their points before their points; any tube
+    // still naming this point (also one whose place here another tube took)
+    // would otherwise keep pointing at a freed point.
+    auto& tubos = GetLienzo().Tubos;
+    for (int i = tubos.Count() - 1; i >= 0; --i) {
+        if (i >= tubos.Count())
+            continue;
+        auto* t = static_cast<TAerTubo*>(tubos.Item(i));
+        if (t->Inicio == this || t->Fin == this)
+            delete t;
+    }
 }
 
 bool TAerConexion::MostrarMarca() const {

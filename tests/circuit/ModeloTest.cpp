@@ -332,3 +332,16 @@ TEST_F(Modelo, ControlTubesAreThoseCarryingPilotSignals) {
     EXPECT_EQ(alimentacion->TuboControl, 0); // starts at a source
     EXPECT_EQ(trabajo->TuboControl, 0);
 }
+
+TEST_F(Modelo, TwoTubesOnOnePointGoWithIt) {
+    auto* fuente = TAerComponente::Crear(L, T::Presion);
+    auto* a = TAerComponente::Crear(L, T::CilindroSimple);
+    auto* b = TAerComponente::Crear(L, T::CilindroSimple);
+    L.ActualizarGeometria();
+    Unir(fuente->Conexion(0), a->Conexion(0));
+    Unir(fuente->Conexion(0), b->Conexion(0)); // takes the point's place from the first
+    delete fuente;
+    EXPECT_EQ(L.Tubos.Count(), 0);
+    EXPECT_EQ(a->Conexion(0)->Tubo, nullptr);
+    EXPECT_EQ(b->Conexion(0)->Tubo, nullptr);
+}

@@ -18,6 +18,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <unistd.h>
 
 using namespace ventix;
 namespace fs = std::filesystem;
@@ -50,7 +51,8 @@ struct TSalida {
 
 // Runs ventix-cli with the arguments (quoted for the shell).
 TSalida Cli(const std::vector<std::string>& Args) {
-    const fs::path dir = fs::temp_directory_path() / "ventix_cli_test";
+    const fs::path dir =
+        fs::temp_directory_path() / ("ventix_cli_test_" + std::to_string(getpid()));
     fs::create_directories(dir);
     std::string orden = "'" + std::string(VENTIX_CLI) + "'";
     for (const auto& a : Args)
@@ -205,7 +207,8 @@ TEST(Ejemplos, RegulacionVaivenYSecuencia) {
 }
 
 TEST(Cli, ErrorsAndExitStatuses) {
-    const fs::path dir = fs::temp_directory_path() / "ventix_cli_roto";
+    const fs::path dir =
+        fs::temp_directory_path() / ("ventix_cli_roto_" + std::to_string(getpid()));
     fs::create_directories(dir);
     auto escribir = [&](const std::string& Nombre, const std::string& Texto) {
         std::ofstream(dir / Nombre, std::ios::binary) << Texto;

@@ -5,13 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <unistd.h>
 
 using namespace ventix;
 
 TEST(Imagen, WritesByExtensionAndRefusesOthers) {
     QImage img(40, 20, QImage::Format_RGB32);
     img.fill(QColor(255, 0, 0));
-    const auto dir = std::filesystem::temp_directory_path() / "ventix_imagen_test";
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("ventix_imagen_test_" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     for (const char* nombre : {"a.png", "a.BMP", "a.jpg", "a.JPEG"}) {
         const auto ruta = dir / nombre;
