@@ -124,23 +124,6 @@ void TfrmMain::btnLineaClick(int Linea) {
     Repintar();
 }
 
-// Editing commands.
-void TfrmMain::CambiarComponenteClick(int) {}
-void TfrmMain::CambiarActuadorClick(int) {}
-void TfrmMain::btnMuelleClick() {}
-void TfrmMain::btnValvulaPosicionClick() {}
-void TfrmMain::TrackBarChange(int) {}
-void TfrmMain::btnAvanceRetrocesoClick(int) {}
-void TfrmMain::btnRotar90Click() {}
-void TfrmMain::btnSimetricoClick() {}
-void TfrmMain::btnNameOkClick() {}
-void TfrmMain::btnLinkTextClick() {}
-void TfrmMain::edTextoChange() {}
-void TfrmMain::btnFontEstiloClick() {}
-void TfrmMain::btnOkClick() {}
-void TfrmMain::btnColorClick() {}
-void TfrmMain::btnNextPrevClick(int) {}
-
 // File commands.
 void TfrmMain::btnNewClick() {}
 void TfrmMain::btnOpenClick() {}
