@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QSlider>
 #include <QStatusBar>
@@ -424,6 +425,9 @@ void TfrmMain::CrearPaneles() {
     edSize = new QLineEdit(QStringLiteral("5"), pTexto);
     edSize->setGeometry(222, 7, 30, 21);
     edSize->setToolTip(QStringLiteral("Altura del Texto"));
+    // A height takes digits and a point only (no sign).
+    edSize->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.]*")), edSize));
     btnOk = Boton(pTexto, 253, 25, 0, "Establece la altura del Texto");
     btnOk->setIcon(Glifo("ok"));
     AlPulsar(btnOk, this, [this] { btnOkClick(); });

@@ -125,8 +125,18 @@ TEST_F(Ventana, TextPanelEditsStringStyleHeightAndColour) {
     F->btnNegrita->click();
     EXPECT_EQ(t->GetEstilo(), etTachada);
 
-    F->edSize->setText("7.5");
-    F->btnOk->click();
+    // Only digits and points reach the height; Enter sets it.
+    F->edSize->clear();
+    F->edSize->setFocus();
+    for (QChar k : QStringLiteral("-7a.5")) {
+        QKeyEvent e(QEvent::KeyPress, 0, Qt::NoModifier, QString(k));
+        QApplication::sendEvent(F->edSize, &e);
+    }
+    EXPECT_EQ(F->edSize->text(), "7.5");
+    {
+        QKeyEvent e(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(F->edSize, &e);
+    }
     EXPECT_DOUBLE_EQ(t->GetTamano(), 7.5);
     F->edSize->setText("7..5");
     F->btnOk->click();
