@@ -141,10 +141,4 @@ void TfrmMain::btnOkClick() {}
 void TfrmMain::btnColorClick() {}
 void TfrmMain::btnNextPrevClick(int) {}
 
-// File commands.
-void TfrmMain::btnNewClick() {}
-void TfrmMain::btnOpenClick() {}
-void TfrmMain::btnSaveClick() {}
-void TfrmMain::btnImagenClick() {}
-
 } // namespace ventix
