@@ -33,7 +33,8 @@ class TSimCircuito;
 // modes of the editor and decides which tools the selected element gets.
 // Split by concern: FormMain.cpp (layout), FormMainModos.cpp (modes, ribbon,
 // status), FormMainEjecucion.cpp (verification and run control),
-// FormMainComandos.cpp (the handlers of the editing and file commands).
+// FormMainComandos.cpp (the handlers of the editing commands),
+// FormMainArchivo.cpp (New, Open, Save, the picture, closing).
 class TfrmMain : public QWidget {
     Q_OBJECT
 public:

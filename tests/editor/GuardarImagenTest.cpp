@@ -40,6 +40,8 @@ protected:
         D.btnOk->click();
     }
 
+    // The application comes before any widget.
+    bool Listo = (Aplicacion(), true);
     TAerPaintBox Lienzo;
     TfrmSaveImage D;
     QTemporaryDir Dir;
