@@ -21,7 +21,7 @@ namespace ventix {
 
 namespace {
 
-// The size at a scale, rounded half to even; empty when not positive.
+// "W x H" rounded half to even, or "??? x ???" unless both are positive.
 QString Tamano(double w, double h) {
     const double a = std::nearbyint(w), b = std::nearbyint(h);
     if (!(a > 0 && b > 0))
