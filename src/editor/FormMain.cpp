@@ -572,8 +572,4 @@ void TfrmMain::Filtrar(QObject* o, QEvent* e) {
     }
 }
 
-void TfrmMain::closeEvent(QCloseEvent* e) {
-    e->accept();
-}
-
 } // namespace ventix

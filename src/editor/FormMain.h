@@ -8,9 +8,11 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <vector>
 
+class QFileDialog;
 class QLabel;
 class QLineEdit;
 class QSlider;
@@ -20,6 +22,7 @@ namespace ventix {
 
 class TAerValvula;
 class TfrmErrores;
+class TfrmSaveImage;
 class TLienzo;
 class TPanelCinta;
 class TPanelSimulacion;
@@ -30,7 +33,8 @@ class TSimCircuito;
 // modes of the editor and decides which tools the selected element gets.
 // Split by concern: FormMain.cpp (layout), FormMainModos.cpp (modes, ribbon,
 // status), FormMainEjecucion.cpp (verification and run control),
-// FormMainComandos.cpp (the handlers of the editing and file commands).
+// FormMainComandos.cpp (the handlers of the editing commands),
+// FormMainArchivo.cpp (New, Open, Save, the picture, closing).
 class TfrmMain : public QWidget {
     Q_OBJECT
 public:
@@ -151,12 +155,32 @@ public:
     void btnLineaClick(int Linea);
     void btnNextPrevClick(int Sentido);
     void btnAlternarClick();
-    void btnNewClick();
-    void btnOpenClick();
-    void btnSaveClick();
     void PBClick();
     void PBMouseMove();
     void PBMouseDown();
+
+    // File commands (FormMainArchivo.cpp).
+    void btnNewClick();
+    void btnOpenClick();
+    void btnSaveClick();
+    // Yes or No to losing unsaved changes for the action.
+    bool Confirmar(const QString& Accion);
+    void FormCloseQuery(bool& CanClose);
+    // Replaces the circuit by the file's; on failure the previous circuit
+    // comes back and the error is raised.
+    void AbrirArchivo(const std::filesystem::path& Ruta);
+    // Writes the circuit; an existing file is replaced only once the new one
+    // is complete.
+    void GuardarArchivo(const std::filesystem::path& Ruta);
+    // The name of the previous save, proposed by the next one.
+    QString UltimoGuardado;
+    // How the user is asked: unset, a message box and the dialog's own loop.
+    // Tests replace them. EjecutarDialogo answers the chosen file, or empty.
+    std::function<bool(const QString& Texto)> Preguntar;
+    std::function<QString(QFileDialog& Dialogo)> EjecutarDialogo;
+    // The save-image dialog, a child of the window made on first use.
+    TfrmSaveImage* frmSaveImage = nullptr;
+    TfrmSaveImage& SaveImage();
 
     // Repaints the canvas.
     void Repintar();

@@ -124,10 +124,5 @@ void TfrmMain::btnLineaClick(int Linea) {
     Repintar();
 }
 
-// File commands.
-void TfrmMain::btnNewClick() {}
-void TfrmMain::btnOpenClick() {}
-void TfrmMain::btnSaveClick() {}
-void TfrmMain::btnImagenClick() {}
 
 } // namespace ventix

@@ -3,6 +3,7 @@
 
 #include <QMessageBox>
 
+#include <filesystem>
 #include <memory>
 
 using namespace ventix;
@@ -22,5 +23,9 @@ int main(int argc, char** argv) {
             l << QString::fromStdString(p);
         QMessageBox::warning(frmMain.get(), QStringLiteral("Ventix"), l.join(QLatin1Char('\n')));
     }
+    // A circuit named on the command line is opened as by Open.
+    const QStringList Args = App.arguments();
+    if (Args.size() > 1)
+        Proteger([&] { frmMain->AbrirArchivo(std::filesystem::u8path(Args[1].toStdString())); });
     return App.exec();
 }

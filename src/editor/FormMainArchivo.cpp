@@ -1,0 +1,166 @@
+#include "editor/FormMain.h"
+
+#include "editor/FormGuardarImagen.h"
+#include "editor/Lienzo.h"
+#include "files/ArchivoAer.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSaveFile>
+
+#include <stdexcept>
+
+// The file commands of the main window: New, Open, Save, the picture of the
+// canvas and the question before closing.
+
+namespace ventix {
+
+namespace {
+
+const QString FiltroAer = QStringLiteral("Archivos Ventix (*.aer);;Todos (*.*)");
+
+std::filesystem::path Ruta(const QString& Nombre) {
+    return std::filesystem::u8path(Nombre.toStdString());
+}
+
+// A name typed without extension gets ".aer", whatever dialog was used.
+QString ConExtension(const QString& Nombre) {
+    if (Nombre.isEmpty() || !QFileInfo(Nombre).suffix().isEmpty())
+        return Nombre;
+    return Nombre + QStringLiteral(".aer");
+}
+
+} // namespace
+
+bool TfrmMain::Confirmar(const QString& Accion) {
+    const QString Texto =
+        QStringLiteral("Los cambios que no haya guardado se perderán.\r\n¿Desea ") + Accion +
+        QStringLiteral(" de todas maneras?");
+    if (Preguntar)
+        return Preguntar(Texto);
+    return QMessageBox::information(this, QStringLiteral("Ventix"), Texto,
+                                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+static QString Ejecutar(TfrmMain& F, QFileDialog& d) {
+    if (F.EjecutarDialogo)
+        return F.EjecutarDialogo(d);
+    if (d.exec() != QDialog::Accepted)
+        return {};
+    return d.selectedFiles().value(0);
+}
+
+void TfrmMain::btnNewClick() {
+    if (!Confirmar(QStringLiteral("descartar el circuito y crear uno nuevo")))
+        return;
+    OcultarCinta();
+    Lienzo->BorrarCircuito();
+    Lienzo->Arrastre = arSeleccion;
+    ActuadorInicial = 2;
+    btnSeta->SetDown(true);
+    // As after Open, so that the toolbar and the canvas agree.
+    SetModo(mdEdicion);
+    Lienzo->Activar();
+    Repintar();
+    ActualizarEstado();
+}
+
+void TfrmMain::btnOpenClick() {
+    if (!Confirmar(QStringLiteral("descartar el circuito y abrir uno nuevo")))
+        return;
+    OcultarCinta();
+    QFileDialog d(this, QStringLiteral("Abrir un nuevo archivo de Ventix"), {}, FiltroAer);
+    d.setAcceptMode(QFileDialog::AcceptOpen);
+    d.setFileMode(QFileDialog::AnyFile);
+    d.setDefaultSuffix(QStringLiteral("aer"));
+    const QString Nombre = ConExtension(Ejecutar(*this, d));
+    if (Nombre.isEmpty())
+        return;
+    AbrirArchivo(Ruta(Nombre));
+}
+
+void TfrmMain::AbrirArchivo(const std::filesystem::path& Archivo) {
+    // The circuit there was is kept as its lines, to come back if the file
+    // cannot be read: a half-read circuit is never left behind.
+    const std::vector<std::string> Anterior = ArchivoAer::Escribir(*Lienzo);
+    std::string Error;
+    try {
+        const auto Lineas = ArchivoAer::CargarLineas(Archivo);
+        Lienzo->BorrarCircuito();
+        ArchivoAer::Leer(*Lienzo, Lineas);
+    } catch (const std::exception& e) {
+        Error = Archivo.filename().string() + ", " + e.what();
+        Lienzo->BorrarCircuito();
+        try {
+            ArchivoAer::Leer(*Lienzo, Anterior);
+        } catch (const std::exception&) {
+            Lienzo->BorrarCircuito();
+        }
+    }
+    Lienzo->Arrastre = arSeleccion;
+    ActuadorInicial = 2;
+    btnSeta->SetDown(true);
+    Lienzo->Deseleccionar();
+    Lienzo->Activar();
+    SetModo(mdEdicion);
+    if (!Error.empty()) {
+        Repintar();
+        throw std::runtime_error(Error);
+    }
+    // The extent of the new circuit is known once it has been drawn.
+    Lienzo->Paint();
+    btnZoomExtensionClick();
+}
+
+void TfrmMain::btnSaveClick() {
+    QFileDialog d(this, QStringLiteral("Guardar un archivo de Ventix"), {}, FiltroAer);
+    d.setAcceptMode(QFileDialog::AcceptSave);
+    d.setDefaultSuffix(QStringLiteral("aer"));
+    d.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!UltimoGuardado.isEmpty())
+        d.selectFile(UltimoGuardado);
+    const QString Nombre = ConExtension(Ejecutar(*this, d));
+    if (Nombre.isEmpty())
+        return;
+    UltimoGuardado = Nombre;
+    GuardarArchivo(Ruta(Nombre));
+}
+
+void TfrmMain::GuardarArchivo(const std::filesystem::path& Archivo) {
+    const std::string Bytes = ArchivoAer::Bytes(ArchivoAer::Escribir(*Lienzo));
+    QSaveFile f(QString::fromStdString(Archivo.string()));
+    if (!f.open(QIODevice::WriteOnly) ||
+        f.write(Bytes.data(), static_cast<qint64>(Bytes.size())) !=
+            static_cast<qint64>(Bytes.size()) ||
+        !f.commit())
+        throw std::runtime_error("No se puede escribir el archivo \"" + Archivo.string() +
+                                 "\": " + f.errorString().toStdString());
+}
+
+TfrmSaveImage& TfrmMain::SaveImage() {
+    if (!frmSaveImage)
+        frmSaveImage = new TfrmSaveImage(this);
+    frmSaveImage->Lienzo = Lienzo.get();
+    return *frmSaveImage;
+}
+
+void TfrmMain::btnImagenClick() {
+    SaveImage().exec();
+}
+
+void TfrmMain::FormCloseQuery(bool& CanClose) {
+    CanClose = Confirmar(QStringLiteral("salir del programa"));
+}
+
+void TfrmMain::closeEvent(QCloseEvent* e) {
+    bool CanClose = true;
+    FormCloseQuery(CanClose);
+    if (CanClose)
+        e->accept();
+    else
+        e->ignore();
+}
+
+} // namespace ventix

@@ -1,0 +1,191 @@
+#include "Ventana.h"
+
+#include "files/ArchivoAer.h"
+
+#include <QFileDialog>
+#include <QTemporaryDir>
+
+#include <fstream>
+#include <sstream>
+
+using namespace ventix;
+using T = TTipoComponente;
+
+namespace {
+
+std::string Contenido(const std::filesystem::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+// The window with its questions and file dialogs answered by the test.
+class Archivo : public Ventana {
+protected:
+    void SetUp() override {
+        Ventana::SetUp();
+        ASSERT_TRUE(Dir.isValid());
+        F->Preguntar = [this](const QString& t) {
+            Preguntas << t;
+            return Respuesta;
+        };
+        F->EjecutarDialogo = [this](QFileDialog& d) {
+            Titulos << d.windowTitle();
+            Filtros << d.nameFilters().join(QStringLiteral(";;"));
+            Propuestos << d.selectedFiles().value(0);
+            return Eleccion;
+        };
+    }
+    void Circuito() {
+        auto* p = TAerComponente::Crear(L(), T::Presion);
+        p->X = 100;
+        auto* v = Valvula(TActuador::Seta);
+        v->X = 400;
+        v->Y = 300;
+        v->SetNombre("V1");
+        L().ActualizarGeometria();
+        Unir(p->Conexion(0), v->Conexion(0));
+    }
+    std::string Lineas() { return ArchivoAer::Bytes(ArchivoAer::Escribir(L())); }
+    QString En(const char* Nombre) const { return Dir.filePath(QString::fromUtf8(Nombre)); }
+
+    QTemporaryDir Dir;
+    bool Respuesta = true;
+    QString Eleccion;
+    QStringList Preguntas, Titulos, Filtros, Propuestos;
+};
+
+TEST_F(Archivo, NoToNewOpenOrCloseChangesNothing) {
+    Circuito();
+    const std::string Antes = Lineas();
+    Respuesta = false;
+    F->btnNewClick();
+    F->btnOpenClick();
+    bool CanClose = true;
+    F->FormCloseQuery(CanClose);
+    EXPECT_FALSE(CanClose);
+    EXPECT_TRUE(Titulos.isEmpty());
+    EXPECT_EQ(Lineas(), Antes);
+    ASSERT_EQ(Preguntas.size(), 3);
+    EXPECT_EQ(Preguntas[0],
+              QStringLiteral("Los cambios que no haya guardado se perderán.\r\n¿Desea "
+                             "descartar el circuito y crear uno nuevo de todas maneras?"));
+    EXPECT_TRUE(Preguntas[1].contains("descartar el circuito y abrir uno nuevo"));
+    EXPECT_TRUE(Preguntas[2].contains("salir del programa"));
+
+    // Closing the window itself asks the same, and stays open on No.
+    F->close();
+    EXPECT_TRUE(F->isVisible());
+    Respuesta = true;
+    F->close();
+    EXPECT_FALSE(F->isVisible());
+}
+
+TEST_F(Archivo, YesToOpenThenCancelKeepsTheCircuit) {
+    Circuito();
+    const std::string Antes = Lineas();
+    F->btnOpenClick();
+    ASSERT_EQ(Titulos.size(), 1);
+    EXPECT_EQ(Titulos[0], "Abrir un nuevo archivo de Ventix");
+    EXPECT_EQ(Filtros[0], "Archivos Ventix (*.aer);;Todos (*.*)");
+    EXPECT_EQ(Lineas(), Antes);
+}
+
+TEST_F(Archivo, SaveAddsTheExtensionProposesTheLastNameAndStillAsks) {
+    Circuito();
+    Eleccion = En("práctica");
+    F->btnSaveClick();
+    const auto Ruta = std::filesystem::u8path(En("práctica.aer").toStdString());
+    ASSERT_TRUE(std::filesystem::exists(Ruta));
+    EXPECT_EQ(Contenido(Ruta), Lineas()); // ISO-8859-1, CR LF
+    EXPECT_NE(Contenido(Ruta).find("\r\n"), std::string::npos);
+    EXPECT_EQ(Titulos[0], "Guardar un archivo de Ventix");
+
+    Eleccion.clear();
+    F->btnSaveClick();
+    ASSERT_EQ(Propuestos.size(), 2);
+    EXPECT_EQ(Propuestos[1], En("práctica.aer"));
+
+    F->btnNewClick();
+    EXPECT_EQ(Preguntas.size(), 1); // even right after a save
+    EXPECT_EQ(L().Componentes.Count(), 0);
+}
+
+TEST_F(Archivo, OpenFitsTheViewAndNewKeepsIt) {
+    Circuito();
+    Eleccion = En("a.aer");
+    F->btnSaveClick();
+    const std::string Guardado = Lineas();
+
+    L().SetZoom(0.05);
+    F->btnNewClick();
+    EXPECT_DOUBLE_EQ(L().Zoom, 0.05);
+    EXPECT_EQ(L().Componentes.Count(), 0);
+    EXPECT_TRUE(L().DibujoActivo);
+    EXPECT_EQ(L().Modo, mdEdicion);
+    EXPECT_TRUE(F->btnSeta->Down());
+
+    F->btnOpenClick();
+    EXPECT_EQ(Lineas(), Guardado);
+    EXPECT_NE(L().Zoom, 0.05);
+    EXPECT_GT(L().Extension.Width, 0);
+    // The whole circuit lies inside the canvas.
+    const QPointF a = L().MundoAPantalla({L().Extension.X, L().Extension.Y});
+    const QPointF b = L().MundoAPantalla(
+        {L().Extension.X + L().Extension.Width, L().Extension.Y + L().Extension.Height});
+    const QRectF Vista(0, 0, F->PB->width(), F->PB->height());
+    EXPECT_TRUE(Vista.contains(a) && Vista.contains(b)) << a.x() << "," << a.y();
+    EXPECT_EQ(L().Modo, mdEdicion);
+    EXPECT_EQ(L().Seleccionado, nullptr);
+}
+
+TEST_F(Archivo, AFailedOpenBringsBackThePreviousCircuit) {
+    Circuito();
+    Eleccion = En("roto.aer");
+    F->btnSaveClick();
+    // A number spoilt near the end: the first elements would read well.
+    const auto Ruta = std::filesystem::u8path(Eleccion.toStdString());
+    std::string b = Contenido(Ruta);
+    const auto i = b.rfind("X=\"");
+    ASSERT_NE(i, std::string::npos);
+    b.insert(i + 3, "z");
+    std::ofstream(Ruta, std::ios::binary) << b;
+
+    auto* Otro = TAerComponente::Crear(L(), T::Escape);
+    Otro->X = -200;
+    const std::string Antes = Lineas();
+    Eleccion = En("roto.aer");
+    try {
+        F->btnOpenClick();
+        ADD_FAILURE() << "no error";
+    } catch (const std::exception& e) {
+        EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith("roto.aer, línea ")) << e.what();
+    }
+    EXPECT_EQ(Lineas(), Antes);
+    EXPECT_TRUE(L().DibujoActivo);
+    EXPECT_EQ(L().Modo, mdEdicion);
+    EXPECT_TRUE(F->btnNew->isEnabled());
+
+    Eleccion = En("no-existe.aer");
+    EXPECT_THROW(F->btnOpenClick(), std::exception);
+    EXPECT_EQ(Lineas(), Antes);
+}
+
+TEST_F(Archivo, AFailedSaveKeepsTheOldFileAndTheCircuit) {
+    Circuito();
+    Eleccion = En("a.aer");
+    F->btnSaveClick();
+    const auto Ruta = std::filesystem::u8path(En("a.aer").toStdString());
+    const std::string Viejo = Contenido(Ruta);
+    const std::string Antes = Lineas();
+
+    Eleccion = En("falta/b.aer");
+    EXPECT_THROW(F->btnSaveClick(), std::exception);
+    EXPECT_EQ(Lineas(), Antes);
+    EXPECT_EQ(Contenido(Ruta), Viejo);
+    // Nothing but the saved file is left in the folder (no temporary).
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{"a.aer"});
+}
+
+} // namespace

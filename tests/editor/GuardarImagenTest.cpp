@@ -1,0 +1,161 @@
+#include "Ventana.h"
+
+#include "editor/FormGuardarImagen.h"
+
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QImageReader>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+using namespace ventix;
+
+namespace {
+
+// The dialog on a canvas of its own, with the file dialog answered here.
+class GuardarImagen : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Aplicacion();
+        Mensajes.clear();
+        TAplicacion::MostrarError = [this](const QString& m) { Mensajes << m; };
+        Lienzo.SetCliente(600, 400);
+        Lienzo.Activar();
+        D.Lienzo = &Lienzo;
+        D.EjecutarDialogo = [this](QFileDialog& d) {
+            Titulo = d.windowTitle();
+            Filtro = d.selectedNameFilter();
+            return Eleccion;
+        };
+    }
+    void TearDown() override { TAplicacion::MostrarError = nullptr; }
+    void Escala(const char* t) { D.edEscala->setText(QString::fromUtf8(t)); }
+    bool Rojo() const { return D.edEscala->palette().color(QPalette::Text) == QColor(Qt::red); }
+    // OK as the user presses it, the dialog open.
+    void Ok() {
+        D.show();
+        D.btnOk->click();
+    }
+
+    // The application comes before any widget.
+    bool Listo = (Aplicacion(), true);
+    TAerPaintBox Lienzo;
+    TfrmSaveImage D;
+    QTemporaryDir Dir;
+    QString Eleccion, Titulo, Filtro;
+    QStringList Mensajes;
+};
+
+TEST_F(GuardarImagen, StartsWithItsTextsAndSizes) {
+    D.show();
+    EXPECT_EQ(D.windowTitle(), "Guardar un archivo de Ventix como imagen");
+    EXPECT_EQ(D.size(), QSize(368, 252));
+    EXPECT_TRUE(D.rbPortapapeles->isChecked());
+    EXPECT_TRUE(D.rbJpeg->isChecked());
+    EXPECT_TRUE(D.rgFormato->isEnabled());
+    EXPECT_EQ(D.edEscala->text(), "1.0");
+    EXPECT_EQ(D.lblTamInicial->text(), "Tamaño original: 600 x 400");
+    EXPECT_EQ(D.lblTamFinal->text(), "600 x 400");
+    EXPECT_EQ(D.imMiniatura->size(), QSize(200, 133));
+
+    Escala("2");
+    EXPECT_EQ(D.lblTamFinal->text(), "1200 x 800");
+    Escala("0.5");
+    EXPECT_EQ(D.lblTamFinal->text(), "300 x 200");
+    EXPECT_FALSE(Rojo());
+    for (const char* t : {"1,5", "0", "-1", "", "abc"}) {
+        Escala(t);
+        EXPECT_TRUE(Rojo()) << t;
+        EXPECT_EQ(D.lblTamFinal->text(), "??? x ???") << t;
+        EXPECT_FALSE(D.btnOk->isEnabled()) << t;
+    }
+    Escala("1.5");
+    EXPECT_FALSE(Rojo());
+    EXPECT_TRUE(D.btnOk->isEnabled());
+    EXPECT_EQ(D.lblTamFinal->text(), "900 x 600");
+}
+
+TEST_F(GuardarImagen, AnUprightCanvasGivesAnUprightThumbnail) {
+    Lienzo.SetCliente(300, 600);
+    D.show();
+    EXPECT_EQ(D.imMiniatura->size(), QSize(100, 200));
+}
+
+TEST_F(GuardarImagen, TheFormatGroupIsOnlyForTheClipboard) {
+    D.rbArchivo->setChecked(true);
+    EXPECT_TRUE(D.GetADisco());
+    EXPECT_FALSE(D.rgFormato->isEnabled());
+    D.rbPortapapeles->setChecked(true);
+    EXPECT_TRUE(D.rgFormato->isEnabled());
+    D.rbBitmap->setChecked(true);
+    EXPECT_TRUE(D.GetEsBitmap());
+}
+
+TEST_F(GuardarImagen, FilesFollowTheirExtension) {
+    D.rbArchivo->setChecked(true);
+    Escala("0.5");
+    struct Caso {
+        const char* Nombre;
+        const char* Formato;
+    };
+    for (const Caso& c :
+         {Caso{"dibujo.JPG", "jpeg"}, Caso{"dibujo.bmp", "bmp"}, Caso{"dibujo.png", "png"}}) {
+        Eleccion = Dir.filePath(c.Nombre);
+        Ok();
+        QImageReader r(Eleccion);
+        EXPECT_EQ(r.format(), QByteArray(c.Formato)) << c.Nombre;
+        EXPECT_EQ(r.read().size(), QSize(300, 200)) << c.Nombre;
+    }
+    EXPECT_EQ(Titulo, "Guardar un archivo de Ventix como imagen");
+    EXPECT_EQ(Filtro, "Archivos Jpeg (*.jpg)");
+    EXPECT_TRUE(Mensajes.isEmpty());
+
+    Eleccion = Dir.filePath("dibujo.gif");
+    Ok();
+    EXPECT_FALSE(QFile::exists(Eleccion));
+    ASSERT_EQ(Mensajes.size(), 1);
+    EXPECT_TRUE(Mensajes[0].contains(".bmp")) << Mensajes[0].toStdString();
+    EXPECT_FALSE(D.isVisible());
+
+    // Cancelling the file dialog writes nothing.
+    Eleccion.clear();
+    Ok();
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files).size(), 3);
+}
+
+TEST_F(GuardarImagen, TheClipboardGetsTheScaledPicture) {
+    Escala("2");
+    QGuiApplication::clipboard()->clear();
+    Ok();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(1200, 800));
+}
+
+// The main window keeps one dialog: the scale and the choices come back.
+TEST_F(Ventana, TheImageDialogKeepsItsChoices) {
+    auto Abrir = [this](const std::function<void(TfrmSaveImage&)>& Hacer) {
+        QTimer::singleShot(0, F.get(), [this, Hacer] {
+            Hacer(*F->frmSaveImage);
+            F->frmSaveImage->reject();
+        });
+        F->btnImagenClick();
+    };
+    Abrir([](TfrmSaveImage& d) {
+        EXPECT_EQ(d.imMiniatura->size(), QSize(200, 133));
+        d.edEscala->setText("3");
+        d.rbArchivo->setChecked(true);
+    });
+    L().SetZoom(2.5);
+    Abrir([](TfrmSaveImage& d) {
+        EXPECT_EQ(d.edEscala->text(), "3");
+        EXPECT_EQ(d.GetEscala(), 3.0);
+        EXPECT_TRUE(d.GetADisco());
+        EXPECT_EQ(d.lblTamFinal->text(), "1800 x 1200");
+    });
+    // The canvas's own view is left as it was.
+    EXPECT_DOUBLE_EQ(L().Zoom, 2.5);
+}
+
+} // namespace
