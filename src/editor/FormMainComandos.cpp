@@ -124,5 +124,4 @@ void TfrmMain::btnLineaClick(int Linea) {
     Repintar();
 }
 
-
 } // namespace ventix
