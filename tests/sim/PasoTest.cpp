@@ -20,6 +20,20 @@ protected:
         Regulador = r;
         return c;
     }
+    // Two push-button 3/2 valves fed from sources drive the inputs of a
+    // logic valve, whose output feeds a single-acting cylinder.
+    std::pair<TAerComponente*, TAerComponente*> LogicaConDosPulsadores(T Tipo) {
+        auto* logica = Nuevo(Tipo);
+        auto* a = Valvula(T::Valvula32NC, TActuador::Seta);
+        auto* b = Valvula(T::Valvula32NC, TActuador::Seta);
+        Fuente(a, 0);
+        Fuente(b, 0);
+        Unir(a, 2, logica, 0);
+        Unir(b, 2, logica, 1);
+        auto* c = Nuevo(T::CilindroSimple);
+        Unir(logica, 2, c, 0);
+        return {logica, c};
+    }
     TAerComponente* Regulador = nullptr;
 };
 
@@ -342,15 +356,7 @@ TEST_F(Paso, TimerHoldsOnABlockedControlAndResetsOnAVentedOne) {
 }
 
 TEST_F(Paso, AndValveNeedsBothInputsAndItsShuttleFollowsTheOddOne) {
-    auto* y = Nuevo(T::ValvulaAnd);
-    auto* a = Valvula(T::Valvula32NC, TActuador::Seta);
-    auto* b = Valvula(T::Valvula32NC, TActuador::Seta);
-    Fuente(a, 0);
-    Fuente(b, 0);
-    Unir(a, 2, y, 0);
-    Unir(b, 2, y, 1);
-    auto* c = Nuevo(T::CilindroSimple);
-    Unir(y, 2, c, 0);
+    auto [y, c] = LogicaConDosPulsadores(T::ValvulaAnd);
     auto& s = Simular();
     EXPECT_EQ(Nivel(c, 0), -1.0);
     s.Pulsar(0);
@@ -366,15 +372,7 @@ TEST_F(Paso, AndValveNeedsBothInputsAndItsShuttleFollowsTheOddOne) {
 }
 
 TEST_F(Paso, OrValvePassesEitherInputWhereverItsShuttleStands) {
-    auto* o = Nuevo(T::ValvulaOr);
-    auto* a = Valvula(T::Valvula32NC, TActuador::Seta);
-    auto* b = Valvula(T::Valvula32NC, TActuador::Seta);
-    Fuente(a, 0);
-    Fuente(b, 0);
-    Unir(a, 2, o, 0);
-    Unir(b, 2, o, 1);
-    auto* c = Nuevo(T::CilindroSimple);
-    Unir(o, 2, c, 0);
+    auto [o, c] = LogicaConDosPulsadores(T::ValvulaOr);
     auto& s = Simular();
     EXPECT_EQ(Nivel(c, 0), -1.0);
     s.Pulsar(1);
