@@ -540,11 +540,12 @@ void TfrmMain::wheelEvent(QWheelEvent* e) {
 
 // Key preview: the window sees Escape whatever control has the focus.
 bool TfrmMain::eventFilter(QObject* o, QEvent* e) {
-    Proteger([&] { Filtrar(o, e); });
-    return QWidget::eventFilter(o, e);
+    bool Descartar = false;
+    Proteger([&] { Descartar = Filtrar(o, e); });
+    return Descartar || QWidget::eventFilter(o, e);
 }
 
-void TfrmMain::Filtrar(QObject* o, QEvent* e) {
+bool TfrmMain::Filtrar(QObject* o, QEvent* e) {
     // A key that no control takes climbs to the parents and passes here
     // again: only its first receiver counts.
     QObject* Primero = QApplication::focusWidget();
@@ -557,12 +558,22 @@ void TfrmMain::Filtrar(QObject* o, QEvent* e) {
             if (k->key() == Qt::Key_Escape)
                 FormKeyDown(27);
         }
-        if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
-            if (o == edX)
-                edXKeyPress(13);
-            else if (o == edY)
-                edYKeyPress(13);
-            else if (o == edNombre)
+        const bool Enter = k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;
+        if (o == edX || o == edY) {
+            // Characters go through the coordinate filter; keys without one
+            // (arrows, Delete) and control characters (Tab, copy and paste)
+            // keep their usual work.
+            int Key = 0;
+            if (Enter)
+                Key = 13;
+            else if (k->key() == Qt::Key_Backspace)
+                Key = 8;
+            else if (!k->text().isEmpty() && k->text().at(0).isPrint())
+                Key = k->text().at(0).unicode();
+            if (Key != 0)
+                return !(o == edX ? edXKeyPress(Key) : edYKeyPress(Key));
+        } else if (Enter) {
+            if (o == edNombre)
                 btnNameOkClick();
             else if (o == edSize)
                 btnOkClick();
@@ -570,6 +581,7 @@ void TfrmMain::Filtrar(QObject* o, QEvent* e) {
     } else if (e->type() == QEvent::FocusOut && (o == edX || o == edY)) {
         ConfirmarCoordenada(static_cast<QLineEdit*>(o), o == edX);
     }
+    return false;
 }
 
 } // namespace ventix

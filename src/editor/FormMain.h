@@ -142,8 +142,9 @@ public:
     void btnEnclavarClick();
     void btnRotar90Click();
     void btnSimetricoClick();
-    void edXKeyPress(int Key);
-    void edYKeyPress(int Key);
+    // Return false when the key is discarded.
+    bool edXKeyPress(int Key);
+    bool edYKeyPress(int Key);
     void btnBorrarClick();
     void btnNameOkClick();
     void btnLinkTextClick();
@@ -192,7 +193,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
-    void Filtrar(QObject* o, QEvent* e);
+    bool Filtrar(QObject* o, QEvent* e);
     void CrearBarra();
     void CrearLateral();
     void CrearCinta();
@@ -203,6 +204,7 @@ private:
     void CopiarMostrar();
     void EscribirCoordenadas();
     void ConfirmarCoordenada(QLineEdit* Ed, bool EsX);
+    bool CoordenadaKeyPress(QLineEdit* Ed, bool EsX, int Key);
 };
 
 } // namespace ventix

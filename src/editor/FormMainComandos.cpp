@@ -44,14 +44,25 @@ void TfrmMain::ConfirmarCoordenada(QLineEdit* Ed, bool EsX) {
         std::rethrow_exception(Error);
 }
 
-void TfrmMain::edXKeyPress(int Key) {
+// A coordinate takes digits, a sign and a point; any other character is
+// discarded. Keys that remain end a drag, and Enter commits the number.
+bool TfrmMain::CoordenadaKeyPress(QLineEdit* Ed, bool EsX, int Key) {
+    const bool Admitida =
+        Key == 8 || Key == 13 || Key == '-' || Key == '.' || (Key >= '0' && Key <= '9');
+    if (!Admitida)
+        return false;
+    Lienzo->Arrastre = arLibre;
     if (Key == 13)
-        ConfirmarCoordenada(edX, true);
+        ConfirmarCoordenada(Ed, EsX);
+    return true;
 }
 
-void TfrmMain::edYKeyPress(int Key) {
-    if (Key == 13)
-        ConfirmarCoordenada(edY, false);
+bool TfrmMain::edXKeyPress(int Key) {
+    return CoordenadaKeyPress(edX, true, Key);
+}
+
+bool TfrmMain::edYKeyPress(int Key) {
+    return CoordenadaKeyPress(edY, false, Key);
 }
 
 void TfrmMain::btnBorrarClick() {

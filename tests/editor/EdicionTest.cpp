@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 
 using namespace ventix;
@@ -277,6 +278,105 @@ TEST_F(Ventana, NextAndPreviousWalkATubeAndStopAtItsEnds) {
     EXPECT_EQ(L().Seleccionado, v2);
     EXPECT_TRUE(v2->Marcado);
     EXPECT_FALSE(v1->Marcado);
+}
+
+// A coordinate edit takes only what a number needs; Enter moves the element.
+TEST_F(Ventana, CoordinateEditsTakeOnlyNumbers) {
+    auto* p = TAerComponente::Crear(L(), T::Presion);
+    p->X = 4;
+    ASSERT_TRUE(Elegir(p));
+    F->activateWindow();
+    F->edX->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), F->edX);
+    F->edX->selectAll();
+    QTest::keyClicks(F->edX, "a-1x2.5Z");
+    EXPECT_EQ(F->edX->text(), "-12.5");
+    EXPECT_EQ(p->X, 4) << "nothing moves before Enter";
+    L().Arrastre = arSeleccion;
+    QTest::keyClick(F->edX, Qt::Key_Return);
+    EXPECT_EQ(p->X, -12.5);
+    EXPECT_EQ(F->edX->text(), "-12.5");
+    EXPECT_EQ(L().Arrastre, arLibre);
+    EXPECT_EQ(QApplication::focusWidget(), nullptr);
+    // Editing keys keep working: Backspace, and the arrows.
+    F->edY->setFocus();
+    F->edY->setText("37");
+    F->edY->end(false);
+    QTest::keyClick(F->edY, Qt::Key_Backspace);
+    QTest::keyClick(F->edY, Qt::Key_Left);
+    QTest::keyClicks(F->edY, "-");
+    QTest::keyClick(F->edY, Qt::Key_Enter);
+    EXPECT_EQ(p->Y, -3);
+    EXPECT_TRUE(Mensajes.isEmpty()) << Mensajes.join('\n').toStdString();
+}
+
+// What each insert button of the side bar creates.
+TEST_F(Ventana, TheSideBarInsertsItsDefaults) {
+    struct Caso {
+        TBotonRapido* Boton;
+        T Tipo;
+    };
+    for (const Caso& c :
+         {Caso{F->btnPresion, T::Presion}, Caso{F->btnEscape, T::Escape},
+          Caso{F->btnConector, T::ConectorT}, Caso{F->btnValvula, T::Valvula32NC},
+          Caso{F->btnCilindro, T::CilindroDoble}, Caso{F->btnLogica, T::ValvulaAnd},
+          Caso{F->btnRegulador, T::Regulador2}, Caso{F->btnTemporizador, T::TemporizadorNC},
+          Caso{F->btnTexto, T::TextBox}}) {
+        c.Boton->click();
+        TAerComponente* e = L().Seleccionado;
+        ASSERT_NE(e, nullptr);
+        EXPECT_EQ(e->GetTipo(), c.Tipo) << c.Boton->toolTip().toStdString();
+        EXPECT_EQ(e->Valor, c.Tipo == T::Regulador2 ? 1.0 : 0.0);
+        if (auto* v = dynamic_cast<TAerValvula*>(e)) {
+            EXPECT_EQ(v->GetActuador(), TActuador::Seta);
+            EXPECT_TRUE(v->GetMonoestable());
+        }
+        EXPECT_EQ(L().Arrastre, arSeleccion) << "the new element follows the pointer";
+    }
+    EXPECT_EQ(L().Componentes.Count() + L().Textos.Count(), 9);
+}
+
+// A tube drawn with the mouse: the joint kind chosen first applies to every
+// vertex, and a click on a component's body adds a vertex there.
+TEST_F(Ventana, DrawingATubeWithTheMouse) {
+    L().Paint();
+    L().SetZoom(8);
+    L().Centrar(0, 0);
+    auto* p = TAerComponente::Crear(L(), T::Presion);
+    auto* v = Valvula(TActuador::Seta);
+    v->X = 20;
+    v->Y = 20;
+    L().Repintar();
+    auto Clic = [&](double x, double y) {
+        const QPoint s = L().MundoAPantalla({x, y}).toPoint();
+        QTest::mouseMove(F->PB, s);
+        QTest::mouseClick(F->PB, Qt::LeftButton, Qt::NoModifier, s);
+    };
+    auto* Salida = p->Conexion(0);
+    Clic(Salida->XMundo, Salida->YMundo);
+    ASSERT_EQ(L().Seleccionado, Salida);
+    F->btnCrearTubo->click();
+    auto* t = L().TuboNuevo;
+    ASSERT_NE(t, nullptr);
+    EXPECT_TRUE(F->btnLinea[2]->Down());
+    F->btnLinea[4]->click();
+    Clic(0, 12);
+    Clic(20, 20); // the valve's body
+    Clic(-10, 25);
+    EXPECT_EQ(L().TuboNuevo, t);
+    EXPECT_EQ(L().Modo, mdTubo);
+    EXPECT_EQ(L().Seleccionado, nullptr);
+    ASSERT_EQ(t->Vertices.Count(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(t->Vertices.ItemComo<TAerVertice>(i)->GetLinea(), 4);
+    const auto* Medio = t->Vertices.ItemComo<TAerVertice>(1);
+    EXPECT_NEAR(Medio->X, 20, 0.2);
+    EXPECT_NEAR(Medio->Y, 20, 0.2);
+    // Escape throws the unfinished tube away.
+    QTest::keyClick(F.get(), Qt::Key_Escape);
+    EXPECT_EQ(L().TuboNuevo, nullptr);
+    EXPECT_EQ(L().Tubos.Count(), 0);
+    EXPECT_EQ(Salida->Tubo, nullptr);
 }
 
 } // namespace
