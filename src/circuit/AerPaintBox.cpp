@@ -112,12 +112,27 @@ void TAerPaintBox::DibujarCircuito() {
     for (int i = 0; i < Tubos.Count(); ++i)
         Tubos.ItemComo<TAerComponente>(i)->Dibujar();
 
+    // The union starts from the first rectangle that has an area, so the
+    // origin counts only when something lies there.
     TCADLimites total;
     auto unir = [&total](const TCADRectF& r) {
-        UnirLimites(total, TCADLimites::DeRectF(r), total);
+        const TCADLimites b = TCADLimites::DeRectF(r);
+        if (total.Vacio())
+            total = b;
+        else
+            UnirLimites(total, b, total);
     };
-    for (int i = 0; i < Componentes.Count(); ++i)
-        unir(Componentes.ItemComo<TAerComponente>(i)->Bounds);
+    // A component's actuators and springs are elements of their own and
+    // reach beyond its body; their hit areas are in circuit coordinates.
+    for (int i = 0; i < Componentes.Count(); ++i) {
+        const auto* c = Componentes.ItemComo<TAerComponente>(i);
+        unir(c->Bounds);
+        for (int j = 0; j < c->Elementos.Count(); ++j) {
+            const QRectF r = c->Elemento(j)->Region.Limites();
+            unir({static_cast<float>(r.x()), static_cast<float>(r.y()),
+                  static_cast<float>(r.width()), static_cast<float>(r.height())});
+        }
+    }
     for (int i = 0; i < Textos.Count(); ++i)
         unir(Textos.ItemComo<TAerComponente>(i)->Bounds);
     for (int i = 0; i < RefVertices.Count(); ++i)

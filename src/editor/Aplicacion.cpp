@@ -2,13 +2,22 @@
 
 #include "foundation/Numeros.h"
 
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
 
 namespace ventix {
 
 TAplicacion::TAplicacion(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Ventix"));
     setApplicationDisplayName(QStringLiteral("Ventix"));
+    // Qt's own dialogs and buttons (files, colours, Yes and No) in Spanish,
+    // like the rest of the program. Without the translations installed they
+    // stay in English.
+    auto* Traduccion = new QTranslator(this);
+    if (Traduccion->load(QStringLiteral("qtbase_es"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(Traduccion);
 }
 
 bool TAplicacion::notify(QObject* Receptor, QEvent* Evento) {

@@ -173,8 +173,16 @@ public:
     // Writes the circuit; an existing file is replaced only once the new one
     // is complete.
     void GuardarArchivo(const std::filesystem::path& Ruta);
-    // The name of the previous save, proposed by the next one.
+    // The name of the previous save or open, proposed by the next save.
     QString UltimoGuardado;
+    // The folder where the file dialogs open (the last one used).
+    QString Carpeta;
+    // The circuit's file, empty for a new one; named in the title.
+    QString ArchivoActual;
+    void SetArchivo(const QString& Nombre);
+    // The view a new sheet starts with: symbols at a comfortable size about
+    // the origin.
+    void VistaInicial();
     // How the user is asked: unset, a message box and the dialog's own loop.
     // Tests replace them. EjecutarDialogo answers the chosen file, or empty.
     std::function<bool(const QString& Texto)> Preguntar;

@@ -35,13 +35,19 @@ QString ConExtension(const QString& Nombre) {
 } // namespace
 
 bool TfrmMain::Confirmar(const QString& Accion) {
+    // An empty sheet has nothing to lose.
+    if (Lienzo->Componentes.Count() == 0 && Lienzo->Textos.Count() == 0 &&
+        Lienzo->Tubos.Count() == 0)
+        return true;
     const QString Texto =
         QStringLiteral("Los cambios que no haya guardado se perderán.\r\n¿Desea ") + Accion +
         QStringLiteral(" de todas maneras?");
     if (Preguntar)
         return Preguntar(Texto);
+    // No is the default: a stray Enter must not throw work away.
     return QMessageBox::information(this, QStringLiteral("Ventix"), Texto,
-                                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+                                    QMessageBox::Yes | QMessageBox::No,
+                                    QMessageBox::No) == QMessageBox::Yes;
 }
 
 static QString Ejecutar(TfrmMain& F, QFileDialog& d) {
@@ -65,19 +71,21 @@ void TfrmMain::btnNewClick() {
     Lienzo->Activar();
     Repintar();
     ActualizarEstado();
+    SetArchivo({});
 }
 
 void TfrmMain::btnOpenClick() {
     if (!Confirmar(QStringLiteral("descartar el circuito y abrir uno nuevo")))
         return;
     OcultarCinta();
-    QFileDialog d(this, QStringLiteral("Abrir un nuevo archivo de Ventix"), {}, FiltroAer);
+    QFileDialog d(this, QStringLiteral("Abrir un nuevo archivo de Ventix"), Carpeta, FiltroAer);
     d.setAcceptMode(QFileDialog::AcceptOpen);
     d.setFileMode(QFileDialog::AnyFile);
     d.setDefaultSuffix(QStringLiteral("aer"));
     const QString Nombre = ConExtension(Ejecutar(*this, d));
     if (Nombre.isEmpty())
         return;
+    Carpeta = QFileInfo(Nombre).absolutePath();
     AbrirArchivo(Ruta(Nombre));
 }
 
@@ -112,10 +120,14 @@ void TfrmMain::AbrirArchivo(const std::filesystem::path& Archivo) {
     // The extent of the new circuit is known once it has been drawn.
     Lienzo->Paint();
     btnZoomExtensionClick();
+    // Save proposes the file that was opened.
+    UltimoGuardado = QString::fromStdString(Archivo.string());
+    Carpeta = QFileInfo(UltimoGuardado).absolutePath();
+    SetArchivo(UltimoGuardado);
 }
 
 void TfrmMain::btnSaveClick() {
-    QFileDialog d(this, QStringLiteral("Guardar un archivo de Ventix"), {}, FiltroAer);
+    QFileDialog d(this, QStringLiteral("Guardar un archivo de Ventix"), Carpeta, FiltroAer);
     d.setAcceptMode(QFileDialog::AcceptSave);
     d.setDefaultSuffix(QStringLiteral("aer"));
     d.setOption(QFileDialog::DontConfirmOverwrite);
@@ -125,7 +137,16 @@ void TfrmMain::btnSaveClick() {
     if (Nombre.isEmpty())
         return;
     UltimoGuardado = Nombre;
+    Carpeta = QFileInfo(Nombre).absolutePath();
     GuardarArchivo(Ruta(Nombre));
+    SetArchivo(Nombre);
+}
+
+void TfrmMain::SetArchivo(const QString& Nombre) {
+    ArchivoActual = Nombre;
+    // The title names the file; the application's name follows it.
+    setWindowTitle(Nombre.isEmpty() ? QStringLiteral("Ventix") : QFileInfo(Nombre).fileName());
+    setWindowFilePath(Nombre);
 }
 
 void TfrmMain::GuardarArchivo(const std::filesystem::path& Archivo) {

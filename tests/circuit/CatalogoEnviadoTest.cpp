@@ -141,3 +141,20 @@ TEST_F(CatalogoEnviado, ASmallCircuitDrawsWithTubesLandingOnItsPoints) {
     if (const char* png = std::getenv("VENTIX_PNG"))
         L.Bitmap.copy(0, 0, 800, 600).save(png);
 }
+
+// Fitting the view shows the whole circuit: actuators and springs beyond a
+// valve's body count, the origin does not unless something lies there.
+TEST_F(CatalogoEnviado, TheExtentCoversActuatorsAndOnlyTheCircuit) {
+    auto* v = TAerValvula::Crear(L, true, TActuador::Seta, T::Valvula32NC);
+    v->X = 200;
+    v->Y = 100;
+    L.SetCliente(800, 600);
+    L.Activar();
+    L.Paint();
+    const TCADLimites e = TCADLimites::DeRectF(L.Extension);
+    const TCADLimites Cuerpo = TCADLimites::DeRectF(v->Bounds);
+    EXPECT_LT(e.Left, Cuerpo.Left - 10) << "the push-button, left of the body";
+    EXPECT_GT(e.Right, Cuerpo.Right + 10) << "the spring, right of the body";
+    EXPECT_GT(e.Left, 150);
+    EXPECT_GT(e.Bottom, 80);
+}

@@ -189,3 +189,35 @@ TEST_F(Archivo, AFailedSaveKeepsTheOldFileAndTheCircuit) {
 }
 
 } // namespace
+
+namespace {
+
+// An empty sheet is left without a question; the title names the file.
+TEST_F(Archivo, AnEmptySheetAsksNothingAndTheTitleNamesTheFile) {
+    bool CanClose = false;
+    F->FormCloseQuery(CanClose);
+    EXPECT_TRUE(CanClose);
+    F->btnNewClick();
+    EXPECT_TRUE(Preguntas.isEmpty());
+    EXPECT_EQ(F->windowTitle(), "Ventix");
+
+    Circuito();
+    Eleccion = En("práctica 1");
+    F->btnSaveClick();
+    EXPECT_EQ(F->windowTitle(), "práctica 1.aer");
+    EXPECT_EQ(F->Carpeta, Dir.path());
+    F->btnNewClick();
+    EXPECT_EQ(Preguntas.size(), 1);
+    EXPECT_EQ(F->windowTitle(), "Ventix");
+
+    // Open starts in the last folder, and Save then proposes the opened file.
+    Eleccion = En("práctica 1.aer");
+    F->btnOpenClick();
+    EXPECT_EQ(F->windowTitle(), "práctica 1.aer");
+    EXPECT_EQ(L().Componentes.Count(), 2);
+    Eleccion.clear();
+    F->btnSaveClick();
+    EXPECT_EQ(Propuestos.back(), En("práctica 1.aer"));
+}
+
+} // namespace

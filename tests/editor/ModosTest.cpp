@@ -4,6 +4,8 @@
 #include "editor/FormErrores.h"
 #include "editor/PanelCinta.h"
 
+#include <QAbstractButton>
+#include <QMessageBox>
 #include <QSlider>
 
 using namespace ventix;
@@ -212,6 +214,25 @@ TEST(VentanaSinCatalogo, StartsAndStaysUsable) {
     EXPECT_EQ(F.Lienzo->Componentes.Count(), 1);
     F.SetModo(mdVerificar);
     EXPECT_EQ(F.Lienzo->Modo, mdParado);
+}
+
+} // namespace
+
+namespace {
+
+// A new sheet shows symbols at a readable size about the origin, and Qt's own
+// dialogs speak Spanish.
+TEST_F(Ventana, TheFirstViewAndQtsOwnTextsSuitAStudent) {
+    F->VistaInicial();
+    EXPECT_DOUBLE_EQ(L().Zoom, 4.0);
+    const QPointF o = L().MundoAPantalla({0, 0});
+    EXPECT_NEAR(o.x(), F->PB->width() / 2.0, 1);
+    EXPECT_NEAR(o.y(), F->PB->height() / 2.0, 1);
+    EXPECT_EQ(F->StatusBar1[1]->text(), " Zoom = 4.0000");
+
+    QMessageBox m;
+    m.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(m.button(QMessageBox::Yes)->text().remove('&'), QStringLiteral("Sí"));
 }
 
 } // namespace
