@@ -106,6 +106,9 @@ void TCADPaintBox::ZoomEn(const TCADCoordenada& Punto, const QPoint& Pixel) {
     const int b = Redondear(Punto.Y * Zoom + OffsetY);
     OffsetX = Acotar(static_cast<long long>(OffsetX) + Pixel.x() - a);
     OffsetY = Acotar(static_cast<long long>(Pixel.y()) - OffsetY + b);
+    // The offsets now belong to the present client area: a resize since the
+    // last paint must not shift them again when the next paint comes.
+    ClientePrevio = Cliente;
 }
 
 void TCADPaintBox::Centrar(double X, double Y) {

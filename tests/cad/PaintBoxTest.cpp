@@ -149,6 +149,20 @@ TEST_F(Vista, FirstPaintCentresTheOriginAndResizingKeepsItCentred) {
     EXPECT_EQ(llamadas, 2);
 }
 
+// Centring between a resize and its paint: the paint must not move the view
+// again (the first paint of a window and a view set up before it).
+TEST_F(Vista, CentringBeforeThePaintOfAResizeStays) {
+    v.SetCliente(600, 400);
+    v.Zoom = 4;
+    v.Centrar(0, 0);
+    v.Paint();
+    EXPECT_EQ(v.MundoAPantalla({0, 0}), QPointF(300, 200));
+    v.SetCliente(900, 600);
+    v.Centrar(10, 10);
+    v.Paint();
+    EXPECT_EQ(v.MundoAPantalla({10, 10}), QPointF(450, 300));
+}
+
 TEST_F(Vista, TransformStackReadsEachLevelsOwnMatrix) {
     const int e1 = v.PushTransform(10, 0, 90, 2, 2);
     const QTransform m1 = v.TransformActual();

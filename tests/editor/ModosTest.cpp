@@ -223,7 +223,12 @@ namespace {
 // A new sheet shows symbols at a readable size about the origin, and Qt's own
 // dialogs speak Spanish.
 TEST_F(Ventana, TheFirstViewAndQtsOwnTextsSuitAStudent) {
+    // As at start-up: the window is sized, the view set, then it paints.
+    F->resize(1100, 760);
+    QApplication::processEvents();
     F->VistaInicial();
+    QApplication::processEvents();
+    L().Paint();
     EXPECT_DOUBLE_EQ(L().Zoom, 4.0);
     const QPointF o = L().MundoAPantalla({0, 0});
     EXPECT_NEAR(o.x(), F->PB->width() / 2.0, 1);
