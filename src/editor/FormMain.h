@@ -33,8 +33,9 @@ class TSimCircuito;
 // modes of the editor and decides which tools the selected element gets.
 // Split by concern: FormMain.cpp (layout), FormMainModos.cpp (modes, ribbon,
 // status), FormMainEjecucion.cpp (verification and run control),
-// FormMainComandos.cpp (the handlers of the editing commands),
-// FormMainArchivo.cpp (New, Open, Save, the picture, closing).
+// FormMainComandos.cpp (insert, coordinates, delete, tubes, keys),
+// FormMainEdicion.cpp (the other editing commands), FormMainArchivo.cpp
+// (New, Open, Save, the picture, closing; the window's title).
 class TfrmMain : public QWidget {
     Q_OBJECT
 public:
@@ -131,7 +132,7 @@ public:
     void EntrarParado();
     void LiberarSimulacion();
 
-    // Editing and file commands (FormMainComandos.cpp, commands/).
+    // Editing commands (FormMainComandos.cpp, FormMainEdicion.cpp, commands/).
     void InsertarComponenteClick(int Tipo);
     void CambiarComponenteClick(int Tipo);
     void CambiarActuadorClick(int Actuador);

@@ -8,10 +8,10 @@
 
 #include <QLineEdit>
 
-// Handlers of the ribbon's editing commands and of the file commands. Those
-// the modes need (insert, delete, tubes, interlock, the alternate view,
-// coordinates) work; the rest are filled in with the editing and file
-// commands.
+// Handlers of the commands the modes rest on: inserting from the side bar,
+// coordinates typed into the ribbon, deleting, drawing tubes and the key
+// preview. The other editing commands are in FormMainEdicion.cpp, the file
+// commands in FormMainArchivo.cpp.
 
 namespace ventix {
 
