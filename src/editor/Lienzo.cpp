@@ -28,6 +28,14 @@ void TLienzo::resizeEvent(QResizeEvent*) {
     Canvas.SetCliente(width(), height());
 }
 
+// The pointer left the canvas: nothing is under it any more.
+void TLienzo::leaveEvent(QEvent*) {
+    if (Canvas.Resaltado) {
+        Canvas.Resaltado = nullptr;
+        update();
+    }
+}
+
 void TLienzo::mousePressEvent(QMouseEvent* e) {
     Pulsado = true;
     const QPoint p = e->position().toPoint();

@@ -49,4 +49,21 @@ TEST_F(Ventana, TheRightButtonPans) {
     EXPECT_EQ(L().OffsetX, x0 + 40);
 }
 
+// Hovering highlights what lies under the pointer until the pointer leaves
+// the canvas.
+TEST_F(Ventana, TheHighlightEndsWhenThePointerLeaves) {
+    L().Paint();
+    L().SetZoom(10);
+    auto* c = TAerComponente::Crear(L(), T::CilindroDoble);
+    L().Repintar();
+    L().Paint();
+    const QPointF Centro = L().MundoAPantalla(
+        {c->Bounds.X + c->Bounds.Width / 2.0, c->Bounds.Y + c->Bounds.Height / 2.0});
+    QTest::mouseMove(F->PB, Centro.toPoint());
+    ASSERT_EQ(L().Resaltado, c);
+    QEvent Sale(QEvent::Leave);
+    QApplication::sendEvent(F->PB, &Sale);
+    EXPECT_EQ(L().Resaltado, nullptr);
+}
+
 } // namespace
