@@ -41,14 +41,7 @@ TEST(Entidades, MovingALineShiftsExtentsAndNotifiesTheLayerOnce) {
     EXPECT_EQ(Puntos(*l), "2,3,0 6,4,0");
 }
 
-TEST(Entidades, ExtentsOfEachKind) {
-    TCADArco a;
-    a.SetRadio(5);
-    a.SetAlfa1(30);
-    a.SetAlfa2(120);
-    EXPECT_EQ(a.GetTipo(), teArco);
-    EXPECT_EQ(a.Limites, (TCADLimites{-5, 5, 5, -5}));
-
+TEST(Entidades, ExtentsOfTextsPointsAndPolylines) {
     TCADTexto t;
     t.Enlace().SetX(1);
     t.Enlace().SetY(2);

@@ -165,10 +165,7 @@ TEST(Bloque, TakesItsLayerMovedToTheBasePointRoundedToSixDecimals) {
     EXPECT_EQ(b.BaseY, 3.0);
     EXPECT_NEAR(b.Entidades.ItemComo<TCADLinea>(0)->P1().GetX(), -0.000002, 1e-12);
     EXPECT_EQ(l->P1().GetX(), 7.0); // the layer's entity is untouched
-    EXPECT_DOUBLE_EQ(b.Limites.Left, -0.000002);
-    EXPECT_DOUBLE_EQ(b.Limites.Right, 2.123454);
-    EXPECT_DOUBLE_EQ(b.Limites.Top, 1.5);
-    EXPECT_DOUBLE_EQ(b.Limites.Bottom, 0.0);
+    EXPECT_EQ(b.Limites, (TCADLimites{-0.000002, 1.5, 2.123454, 0}));
     EXPECT_TRUE(b.Region.Contiene({1, 1}));
     for (auto [x, r] :
          {std::pair{0.1234565, 0.123456}, {-0.0000025, -0.000002}, {1.23456789, 1.234568}})
