@@ -1,5 +1,7 @@
 #include "foundation/Parametros.h"
 
+#include "foundation/Numeros.h"
+
 #include <gtest/gtest.h>
 
 using namespace ventix;
@@ -38,28 +40,26 @@ template <class F> std::string Mensaje(F f) {
 
 TEST(Parametro, ConversionsOfEachType) {
     TParametro p;
-    EXPECT_EQ(p.AsReal(), 0.0); // empty
-    EXPECT_EQ(p.AsEntero(), 0);
-    EXPECT_EQ(p.AsTexto(), "");
+    // As real, as integer and as text.
+    const auto como = [&] {
+        return NumeroATexto(p.AsReal()) + " " + std::to_string(p.AsEntero()) + " " + p.AsTexto();
+    };
+    EXPECT_EQ(como(), "0 0 "); // empty
     p.SetTexto(" 3,5 ");
-    EXPECT_EQ(p.AsReal(), 3.5);
-    EXPECT_EQ(p.AsEntero(), 4);
+    EXPECT_EQ(como(), "3.5 4  3,5 ");
+    p.SetReal(0.1);
+    EXPECT_EQ(como(), "0.1 0 0.1");
+    p.SetEntero(-12);
+    EXPECT_EQ(como(), "-12 -12 -12");
+    p.SetBooleano(true);
+    EXPECT_EQ(como(), "1 1 TRUE");
+    p.SetBooleano(false);
+    EXPECT_EQ(como(), "0 0 FALSE");
     p.SetTexto("abc");
     EXPECT_EQ(Mensaje([&] { p.AsReal(); }),
               "Error TParametros.\r\nSe ha intentado convertir a número un String no válido");
     EXPECT_THROW(p.AsEntero(), EColeccionError);
     EXPECT_EQ(p.AsTexto(), "abc");
-    p.SetReal(0.1);
-    EXPECT_EQ(p.AsTexto(), "0.1");
-    p.SetEntero(-12);
-    EXPECT_EQ(p.AsTexto(), "-12");
-    EXPECT_EQ(p.AsReal(), -12.0);
-    p.SetBooleano(true);
-    EXPECT_EQ(p.AsReal(), 1.0);
-    EXPECT_EQ(p.AsEntero(), 1);
-    EXPECT_EQ(p.AsTexto(), "TRUE");
-    p.SetBooleano(false);
-    EXPECT_EQ(p.AsTexto(), "FALSE");
 
     TParametroRoto roto;
     roto.Romper();
