@@ -1,30 +1,16 @@
-#include "circuit/AerConexion.h"
-#include "circuit/AerPaintBox.h"
-#include "circuit/AerTubo.h"
-#include "circuit/AerValvula.h"
+#include "ConCatalogo.h"
 
-#include "../cad/Aplicacion.h"
-
-#include <gtest/gtest.h>
-
+#include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <map>
 
 using namespace ventix;
-using T = TTipoComponente;
 
 namespace {
 
-const char* const kCatalogo = VENTIX_TEST_DATA "/../../data/Librerías/LIBRERÍA.txt";
-
-class CatalogoEnviado : public ::testing::Test {
+class CatalogoEnviado : public TConCatalogo {
 protected:
-    void SetUp() override {
-        AsegurarAplicacion();
-        L.Libreria.Cargar(std::filesystem::u8path(kCatalogo));
-    }
-    TAerPaintBox L;
+    CatalogoEnviado() : TConCatalogo(VENTIX_TEST_DATA "/../../data/Librerías/LIBRERÍA.txt") {}
 };
 
 } // namespace
@@ -93,10 +79,7 @@ TEST_F(CatalogoEnviado, ASmallCircuitDrawsWithItsTubeLandingOnItsPoints) {
         EXPECT_NEAR(valvula->Conexion(i)->XMundo, p.X, 1e-4);
         EXPECT_NEAR(valvula->Conexion(i)->YMundo, p.Y, 1e-4);
     }
-    auto* t = TAerTubo::Crear(L);
-    t->SetInicio(valvula->Conexion(2));
-    t->SetFin(cilindro->Conexion(0));
-    t->AnadirVertice({cilindro->Conexion(0)->XMundo, cilindro->Conexion(0)->YMundo});
+    Unir(valvula->Conexion(2), cilindro->Conexion(0));
     L.AjustarVista();
     L.Paint();
     EXPECT_GT(L.Extension.Width, 20.0f);

@@ -1,28 +1,16 @@
-#include "circuit/AerConexion.h"
-#include "circuit/AerPaintBox.h"
-#include "circuit/AerTexto.h"
-#include "circuit/AerValvula.h"
-
-#include "../cad/Aplicacion.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
+#include "ConCatalogo.h"
 
 using namespace ventix;
-using T = TTipoComponente;
 
 namespace {
 
 // A 600 x 400 canvas at zoom 10 whose test symbols give every element a hit
 // area: components a 40 x 16 box from their position up and to the right,
 // points, vertices and text marks a dial of radius 10 about them.
-class Lienzo : public ::testing::Test {
+class Lienzo : public TConCatalogo {
 protected:
+    Lienzo() : TConCatalogo(VENTIX_TEST_DATA "/catalogo-simbolos/LIBRERÍA.txt") {}
     void SetUp() override {
-        AsegurarAplicacion();
-        L.Libreria.Cargar(
-            std::filesystem::u8path(VENTIX_TEST_DATA "/catalogo-simbolos/LIBRERÍA.txt"));
         ASSERT_NE(L.Libreria.GetSimbolo(T::Presion), nullptr);
         L.SetCliente(600, 400);
         L.Activar();
@@ -47,7 +35,6 @@ protected:
         const QPoint p = Pixel(x, y);
         return L.Bitmap.pixel(p.x(), p.y()) & 0xFFFFFFu;
     }
-    TAerPaintBox L;
 };
 
 } // namespace

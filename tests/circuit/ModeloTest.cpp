@@ -1,29 +1,15 @@
-#include "circuit/AerConexion.h"
-#include "circuit/AerPaintBox.h"
-#include "circuit/AerTexto.h"
-#include "circuit/AerTubo.h"
-#include "circuit/AerValvula.h"
-
-#include "../cad/Aplicacion.h"
+#include "ConCatalogo.h"
 #include "foundation/Numeros.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-
 using namespace ventix;
-using T = TTipoComponente;
 
 namespace {
 
 // A canvas with a catalogue that gives every type its connection points but
 // no drawings, so structure and geometry are tested apart from the symbols.
-class Modelo : public ::testing::Test {
+class Modelo : public TConCatalogo {
 protected:
-    void SetUp() override {
-        AsegurarAplicacion();
-        L.Libreria.Cargar(std::filesystem::u8path(VENTIX_TEST_DATA "/catalogo/LIBRERÍA.txt"));
-    }
+    Modelo() : TConCatalogo(VENTIX_TEST_DATA "/catalogo/LIBRERÍA.txt") {}
     std::vector<T> TiposDe(const TAerComponente& c) {
         std::vector<T> r;
         for (int i = 0; i < c.Elementos.Count(); ++i)
@@ -39,16 +25,6 @@ protected:
                  (c.Conexion(i)->Salida ? "S" : "");
         return r;
     }
-    TAerTubo* Unir(TAerConexion* a, TAerConexion* b, std::vector<TCADCoordenada> medio = {}) {
-        auto* t = TAerTubo::Crear(L);
-        t->SetInicio(a);
-        for (const auto& p : medio)
-            t->AnadirVertice(p);
-        t->SetFin(b);
-        t->AnadirVertice({b->XMundo, b->YMundo});
-        return t;
-    }
-    TAerPaintBox L;
 };
 
 } // namespace

@@ -1,40 +1,18 @@
-#include "circuit/AerConexion.h"
-#include "circuit/AerPaintBox.h"
-#include "circuit/AerTexto.h"
-#include "circuit/AerTubo.h"
-#include "circuit/AerValvula.h"
-
-#include "../cad/Aplicacion.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
+#include "ConCatalogo.h"
 
 using namespace ventix;
-using T = TTipoComponente;
 
 namespace {
 
 const std::string Raya(55, '-');
 
-class Verificacion : public ::testing::Test {
+class Verificacion : public TConCatalogo {
 protected:
-    void SetUp() override {
-        AsegurarAplicacion();
-        L.Libreria.Cargar(std::filesystem::u8path(VENTIX_TEST_DATA "/catalogo/LIBRERÍA.txt"));
-    }
-    TAerTubo* Unir(TAerComponente* De, int I, TAerComponente* A, int J) {
-        auto* t = TAerTubo::Crear(L);
-        t->SetInicio(De->Conexion(I));
-        t->SetFin(A->Conexion(J));
-        t->AnadirVertice({0, 0});
-        return t;
-    }
+    Verificacion() : TConCatalogo(VENTIX_TEST_DATA "/catalogo/LIBRERÍA.txt") {}
     // The report below its fixed header.
     std::vector<std::string> Informe() const {
         return {L.Errores.begin() + std::min<std::size_t>(8, L.Errores.size()), L.Errores.end()};
     }
-    TAerPaintBox L;
 };
 
 } // namespace
@@ -54,7 +32,7 @@ TEST_F(Verificacion, EmptyCircuitHasNoErrors) {
 TEST_F(Verificacion, OpenInputsAreFineButPilotsNeedTubesAndMarksAreRenewed) {
     auto* v = TAerValvula::Crear(L, true, TActuador::Pilotado, T::Valvula32NC);
     auto* c = TAerComponente::Crear(L, T::CilindroSimple);
-    Unir(v, 2, c, 0);
+    Unir(v->Conexion(2), c->Conexion(0));
     auto* texto = TAerTexto::Crear(L);
     texto->Marcado = true;
     c->Conexion(0)->Marcado = true;
@@ -75,7 +53,7 @@ TEST_F(Verificacion, OpenInputsAreFineButPilotsNeedTubesAndMarksAreRenewed) {
     EXPECT_EQ(L.Verificar(), 1);
     EXPECT_EQ(L.Errores, primero);
 
-    Unir(TAerComponente::Crear(L, T::Presion), 0, v, 3);
+    Unir(TAerComponente::Crear(L, T::Presion)->Conexion(0), v->Conexion(3));
     EXPECT_EQ(L.Verificar(), 0);
     EXPECT_FALSE(v->Marcado); // the mark of the last check is gone
     EXPECT_EQ(Informe(), std::vector<std::string>{"No se han encontrado errores."});
