@@ -14,7 +14,7 @@ inline std::string Valores(const ventix::TParametros& P,
                            std::initializer_list<const char*> Nombres) {
     std::string r;
     for (const char* n : Nombres)
-        r += (r.empty() ? "" : " ") + P.Param(n).AsTexto();
+        r += (n == *Nombres.begin() ? "" : " ") + P.Param(n).AsTexto();
     return r;
 }
 
