@@ -1,10 +1,11 @@
 #include "cad/Entidades.h"
+#include "Resumen.h"
 
 #include <gtest/gtest.h>
 
 using namespace ventix;
 
-TEST(Limites, UnionStartsFromTheFirstOperand) {
+TEST(Limites, UnionStartsFromTheFirstOperandAndRectanglesRoundTrip) {
     TCADLimites r;
     EXPECT_TRUE(UnirLimites({}, {1, 5, 3, 2}, r));
     EXPECT_EQ(r, (TCADLimites{0, 5, 3, 0}));
@@ -12,29 +13,20 @@ TEST(Limites, UnionStartsFromTheFirstOperand) {
     EXPECT_EQ(r, TCADLimites{});
     EXPECT_TRUE(UnirLimites({1, 5, 3, 2}, {}, r));
     EXPECT_EQ(r, (TCADLimites{1, 5, 3, 2}));
-}
 
-TEST(Limites, SinglePrecisionRectangleRoundTrip) {
-    const TCADLimites l{1, 5, 3, 2};
-    const auto r = l.ARectF();
-    EXPECT_EQ(r.X, 1.0f);
-    EXPECT_EQ(r.Y, 2.0f);
-    EXPECT_EQ(r.Width, 2.0f);
-    EXPECT_EQ(r.Height, 3.0f);
-    EXPECT_EQ(TCADLimites::DeRectF(r), l);
-}
-
-TEST(Entidades, NewLineHasBothPointsAtOriginAndZeroExtents) {
-    TCADLinea l;
-    EXPECT_EQ(l.GetTipo(), teLinea);
-    EXPECT_EQ(l.P1().GetX(), 0.0);
-    EXPECT_EQ(l.Punto("p2"), &l.P2());
-    EXPECT_EQ(l.Limites, TCADLimites{});
+    const auto f = r.ARectF();
+    EXPECT_EQ((std::vector<float>{f.X, f.Y, f.Width, f.Height}), (std::vector<float>{1, 2, 2, 3}));
+    EXPECT_EQ(TCADLimites::DeRectF(f), r);
 }
 
 TEST(Entidades, MovingALineShiftsExtentsAndNotifiesTheLayerOnce) {
     TCADCapa capa;
     auto* l = Crear<TCADLinea>(capa.Entidades);
+    EXPECT_EQ(l->GetTipo(), teLinea);
+    EXPECT_EQ(Puntos(*l), "0,0,0 0,0,0");
+    EXPECT_EQ(l->Punto("p2"), &l->P2());
+    EXPECT_EQ(l->Limites, TCADLimites{});
+    EXPECT_THROW(l->P2().SetNombre("p1"), EColeccionError);
     l->P2().SetX(4);
     l->P2().SetY(1);
     EXPECT_EQ(l->Limites, (TCADLimites{0, 1, 4, 0}));
@@ -46,17 +38,10 @@ TEST(Entidades, MovingALineShiftsExtentsAndNotifiesTheLayerOnce) {
     l->Desplazar(2, 3, 0);
     EXPECT_EQ(avisos, 1);
     EXPECT_EQ(l->Limites, (TCADLimites{2, 4, 6, 3}));
-    EXPECT_EQ(l->P1().GetY(), 3.0);
+    EXPECT_EQ(Puntos(*l), "2,3,0 6,4,0");
 }
 
-TEST(Entidades, ExtentsOfEachKind) {
-    TCADArco a;
-    a.SetRadio(5);
-    a.SetAlfa1(30);
-    a.SetAlfa2(120);
-    EXPECT_EQ(a.GetTipo(), teArco);
-    EXPECT_EQ(a.Limites, (TCADLimites{-5, 5, 5, -5}));
-
+TEST(Entidades, ExtentsOfTextsPointsAndPolylines) {
     TCADTexto t;
     t.Enlace().SetX(1);
     t.Enlace().SetY(2);
@@ -68,7 +53,7 @@ TEST(Entidades, ExtentsOfEachKind) {
     p.SetY(-1);
     EXPECT_EQ(p.Limites, (TCADLimites{7, -1, 7, -1}));
     p.Desplazar(1, 1, 1);
-    EXPECT_EQ(p.GetZ(), 1.0);
+    EXPECT_EQ(Valores(p, {"X", "Y", "Z"}), "8 0 1");
     EXPECT_EQ(p.Limites, (TCADLimites{8, 0, 8, 0}));
 
     TCADPolilinea pl;
@@ -81,7 +66,7 @@ TEST(Entidades, ExtentsOfEachKind) {
     EXPECT_EQ(pl.Limites, (TCADLimites{-2, 4, 3, 0}));
 }
 
-TEST(Entidades, PolygonKeepsVerticesInPointOrderAndThroughClone) {
+TEST(Entidades, ClonesKeepPolygonVerticesLayerEntitiesAndParameters) {
     TCADPoligono g;
     g.AgregarVertice(0, 0);
     g.AgregarVertice(2, 0);
@@ -95,28 +80,19 @@ TEST(Entidades, PolygonKeepsVerticesInPointOrderAndThroughClone) {
     EXPECT_EQ(c->Vertices, g.Vertices);
     EXPECT_EQ(c->Limites, g.Limites);
     EXPECT_EQ(c->GetTipo(), tePoligono);
-}
 
-TEST(Entidades, LayerAssignClonesEntitiesAndParameters) {
     TCADCapa a;
     a.SetNombre("Capa");
     a.SetColor(7);
     a.SetGrosor(0.2);
     a.SetActiva(true);
-    auto* t = Crear<TCADTexto>(a.Entidades);
-    t->SetTexto("Hola\r\nmundo");
+    Crear<TCADTexto>(a.Entidades)->SetTexto("Hola\r\nmundo");
     Crear<TCADArco>(a.Entidades)->SetAlfa2(90);
-    auto copia = a.Clone();
-    auto& b = static_cast<TCADCapa&>(*copia);
+    auto otra = a.Clone();
+    auto& b = static_cast<TCADCapa&>(*otra);
     EXPECT_EQ(b.GetNombre(), "Capa");
-    EXPECT_EQ(b.GetColor(), 7);
-    EXPECT_TRUE(b.GetActiva());
+    EXPECT_EQ(Valores(b, {"Color", "Grosor", "Activa"}), "7 0.2 TRUE");
     ASSERT_EQ(b.Entidades.Count(), 2);
     EXPECT_EQ(b.Entidades.ItemComo<TCADTexto>(0)->GetTexto(), "Hola\r\nmundo");
     EXPECT_EQ(b.Entidades.ItemComo<TCADArco>(1)->GetAlfa2(), 90.0);
-}
-
-TEST(Entidades, DuplicatePointNamesRaise) {
-    TCADLinea l;
-    EXPECT_THROW(l.P2().SetNombre("p1"), EColeccionError);
 }

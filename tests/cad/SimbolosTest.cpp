@@ -1,5 +1,6 @@
 #include "cad/Simbolos.h"
 #include "Aplicacion.h"
+#include "Resumen.h"
 #include "cad/PaintBox.h"
 
 #include <gtest/gtest.h>
@@ -27,50 +28,44 @@ TCADBloque* BloqueRectangulo(TCADComponente& c) {
     return b;
 }
 
-// The block's posed matrix at state t, through an instance at the origin.
-QTransform Pose(TCADComponente& c, int Bloque, double t) {
+// Where the first block's posed matrix takes a point at state t, through an
+// instance at the origin.
+QPointF Pose(TCADComponente& c, double t, QPointF Punto) {
     TCADPaintBox v;
     TCADIndividuo i;
     i.SetComponente(&c);
     i.Estado = t;
     i.Dibujar(v, false);
-    return c.Bloques.ItemComo<TCADBloque>(Bloque)->Matriz;
+    return c.Bloques.ItemComo<TCADBloque>(0)->Matriz.map(Punto);
 }
 
 } // namespace
 
-TEST(Pose, DisplacementIsLinearInTheStateAndExtrapolates) {
-    TCADComponente c;
-    BloqueRectangulo(c)->DeltaX = 10;
-    Cerca(Pose(c, 0, 0).map(QPointF(0, 0)), {0, 0});
-    Cerca(Pose(c, 0, 0.5).map(QPointF(0, 0)), {5, 0});
-    Cerca(Pose(c, 0, 1).map(QPointF(0, 0)), {10, 0});
-    Cerca(Pose(c, 0, 2).map(QPointF(0, 0)), {20, 0});
-    Cerca(Pose(c, 0, -1).map(QPointF(0, 0)), {-10, 0});
-}
-
-TEST(Pose, HalfwayTurnIsFortyFiveDegreesCounterClockwiseAboutTheBase) {
+TEST(Pose, DisplacementTurnAndScaleFollowTheState) {
     TCADComponente c;
     auto* b = BloqueRectangulo(c);
+    b->DeltaX = 10; // linear in the state, extrapolated beyond 0 .. 1
+    for (double t : {0.0, 0.5, 1.0, 2.0, -1.0})
+        Cerca(Pose(c, t, {0, 0}), {10 * t, 0});
+
+    b->DeltaX = 0;
     b->BaseX = 3;
-    b->RotacionY = 90;
+    b->RotacionY = 90; // halfway: 45 degrees counter-clockwise about the base
     const double s = std::sqrt(0.5);
-    Cerca(Pose(c, 0, 0.5).map(QPointF(1, 0)), {3 + s, s});
-    Cerca(Pose(c, 0, 0.5).map(QPointF(0, 0)), {3, 0});
-    Cerca(Pose(c, 0, 1).map(QPointF(1, 0)), {3, 1});
-}
+    Cerca(Pose(c, 0.5, {1, 0}), {3 + s, s});
+    Cerca(Pose(c, 0.5, {0, 0}), {3, 0});
+    Cerca(Pose(c, 1, {1, 0}), {3, 1});
 
-TEST(Pose, ScaleFollowsTheRatioOfFinalToDrawnScale) {
-    TCADComponente c;
-    auto* b = BloqueRectangulo(c);
-    b->EscalaIniX = 2;
+    b->BaseX = 0;
+    b->RotacionY = 0;
+    b->EscalaIniX = 2; // the ratio of final to drawn scale
     b->EscalaFinX = 1;
-    Cerca(Pose(c, 0, 1).map(QPointF(1, 1)), {0.5, 1});
-    Cerca(Pose(c, 0, 0.5).map(QPointF(1, 1)), {0.75, 1});
+    Cerca(Pose(c, 1, {1, 1}), {0.5, 1});
+    Cerca(Pose(c, 0.5, {1, 1}), {0.75, 1});
     // A block built with a drawn scale of 0 keeps its size instead of
     // dividing by zero (the library never loads such a block).
     b->EscalaIniX = 0;
-    Cerca(Pose(c, 0, 1).map(QPointF(1, 1)), {1, 1});
+    Cerca(Pose(c, 1, {1, 1}), {1, 1});
 }
 
 TEST(Pose, InstanceRegionsAreThePosedRectanglesInOwnerCoordinates) {
@@ -90,31 +85,25 @@ TEST(Pose, InstanceRegionsAreThePosedRectanglesInOwnerCoordinates) {
     i.Dibujar(v, false);
     // Block 2 at state 1: (4, 2) .. (6, 3) in the instance.
     EXPECT_EQ(i.Regiones.ItemComo<TCADRegion>(1)->Region.Limites(), QRectF(4, 2, 2, 1));
-    // Turned 90° and moved: x from 100 - 3 to 100, y from 10 to 16.
-    EXPECT_TRUE(i.Region.ContienePunto({97.5, 15}));  // block 2
-    EXPECT_TRUE(i.Region.ContienePunto({99.5, 11}));  // block 1
-    EXPECT_FALSE(i.Region.ContienePunto({98.5, 12})); // between them
+    // Turned 90° and moved: x from 100 - 3 to 100, y from 10 to 16; block 2,
+    // block 1, between them.
+    EXPECT_EQ(Dentro(i.Region, {{97.5, 15}, {99.5, 11}, {98.5, 12}}), "110");
     EXPECT_NEAR(i.Bounds.X, 97, 1e-5);
     EXPECT_NEAR(i.Bounds.Y, 10, 1e-5);
     EXPECT_NEAR(i.Bounds.Width, 3, 1e-5);
     EXPECT_NEAR(i.Bounds.Height, 6, 1e-5);
     Cerca(i.Matriz.map(QPointF(1, 0)), {100, 11});
-}
 
-TEST(Pose, ANestedOwnerSeesTheInstanceThroughItsOwnMatrix) {
-    TCADComponente c;
-    BloqueRectangulo(c);
-    TCADPaintBox v;
-    TCADIndividuo i;
-    i.SetComponente(&c);
-    i.EscalaX = -1;                                 // mirrored
-    const int e = v.PushTransform(50, 50, 0, 1, 1); // the element owning it
-    i.Dibujar(v, false);
+    // A mirrored instance inside an element: the owner sees it through its
+    // own matrix.
+    TCADIndividuo m;
+    m.SetComponente(&c);
+    m.EscalaX = -1;
+    const int e = v.PushTransform(50, 50, 0, 1, 1);
+    m.Dibujar(v, false);
     const QTransform elemento = v.TransformActual();
     v.PopTransform(e);
-    const TArea mundo = i.Region.Region.Transformada(elemento);
-    EXPECT_TRUE(mundo.Contiene({48.5, 50.5}));
-    EXPECT_FALSE(mundo.Contiene({50.5, 50.5}));
+    EXPECT_EQ(Dentro(m.Region.Region.Transformada(elemento), {{48.5, 50.5}, {50.5, 50.5}}), "10");
 }
 
 TEST(Pose, NoComponentNoBlocksOrInvisibleDrawsNothing) {
@@ -124,6 +113,7 @@ TEST(Pose, NoComponentNoBlocksOrInvisibleDrawsNothing) {
     EXPECT_TRUE(i.Region.Region.Vacia());
 
     TCADComponente vacio;
+    vacio.NormalizarBases();
     i.SetComponente(&vacio);
     EXPECT_EQ(i.Regiones.Count(), 0);
     i.Dibujar(v, true);
@@ -151,15 +141,14 @@ TEST(Pose, NoComponentNoBlocksOrInvisibleDrawsNothing) {
     EXPECT_EQ(i.Regiones.Count(), 0);
 }
 
-TEST(Bloque, TakesItsLayerMovedToTheBasePoint) {
+TEST(Bloque, TakesItsLayerMovedToTheBasePointRoundedToSixDecimals) {
     TCADCapa capa;
     auto* l = Crear<TCADLinea>(capa.Entidades);
     l->P1().SetX(7);
     l->P1().SetY(3);
     l->P2().SetX(9.1234565);
     l->P2().SetY(3); // flat: its extents alone would be empty
-    auto* p = Crear<TCADEntidadPunto>(capa.Entidades);
-    p->SetX(1);
+    Crear<TCADEntidadPunto>(capa.Entidades)->SetX(1);
     auto* p2 = Crear<TCADEntidadPunto>(capa.Entidades); // the last point wins
     p2->SetX(7.0000025);
     p2->SetY(3);
@@ -174,14 +163,13 @@ TEST(Bloque, TakesItsLayerMovedToTheBasePoint) {
     EXPECT_EQ(b.Entidades.Count(), 2);
     EXPECT_EQ(b.BaseX, 7.000002); // rounded to 6 decimals, ties to even
     EXPECT_EQ(b.BaseY, 3.0);
-    auto* linea = b.Entidades.ItemComo<TCADLinea>(0);
-    EXPECT_NEAR(linea->P1().GetX(), -0.000002, 1e-12);
+    EXPECT_NEAR(b.Entidades.ItemComo<TCADLinea>(0)->P1().GetX(), -0.000002, 1e-12);
     EXPECT_EQ(l->P1().GetX(), 7.0); // the layer's entity is untouched
-    EXPECT_DOUBLE_EQ(b.Limites.Left, -0.000002);
-    EXPECT_DOUBLE_EQ(b.Limites.Right, 2.123454);
-    EXPECT_DOUBLE_EQ(b.Limites.Top, 1.5);
-    EXPECT_DOUBLE_EQ(b.Limites.Bottom, 0.0);
+    EXPECT_EQ(b.Limites, (TCADLimites{-0.000002, 1.5, 2.123454, 0}));
     EXPECT_TRUE(b.Region.Contiene({1, 1}));
+    for (auto [x, r] :
+         {std::pair{0.1234565, 0.123456}, {-0.0000025, -0.000002}, {1.23456789, 1.234568}})
+        EXPECT_DOUBLE_EQ(Redondear6(x), r) << x;
 
     TCADBloque copia;
     copia.Matriz = QTransform::fromTranslate(1, 1);
@@ -190,35 +178,6 @@ TEST(Bloque, TakesItsLayerMovedToTheBasePoint) {
     EXPECT_EQ(copia.BaseX, b.BaseX);
     EXPECT_EQ(copia.Region, b.Region);
     EXPECT_EQ(copia.Matriz, QTransform::fromTranslate(1, 1));
-}
-
-TEST(Bloque, RoundingToSixDecimalsTiesToEven) {
-    EXPECT_DOUBLE_EQ(Redondear6(0.1234565), 0.123456);
-    EXPECT_DOUBLE_EQ(Redondear6(0.0000025), 0.000002);
-    EXPECT_DOUBLE_EQ(Redondear6(-0.0000025), -0.000002);
-    EXPECT_DOUBLE_EQ(Redondear6(1.23456789), 1.234568);
-}
-
-TEST(Componente, BasesAreRelativeToTheFirstBlock) {
-    TCADComponente c;
-    auto* b1 = BloqueRectangulo(c);
-    auto* b2 = BloqueRectangulo(c);
-    b1->BaseX = 10;
-    b1->BaseY = 5;
-    b2->BaseX = 14;
-    b2->BaseY = 5;
-    c.NormalizarBases();
-    EXPECT_EQ(b1->BaseX, 0.0);
-    EXPECT_EQ(b1->BaseY, 0.0);
-    EXPECT_EQ(b2->BaseX, 4.0);
-    EXPECT_EQ(b2->BaseY, 0.0);
-    TCADComponente vacio;
-    vacio.NormalizarBases();
-
-    TCADComponente copia;
-    copia.Assign(c);
-    EXPECT_EQ(copia.Bloques.Count(), 2);
-    EXPECT_EQ(copia.Bloques.ItemComo<TCADBloque>(1)->BaseX, 4.0);
 }
 
 TEST(Dibujo, InstanceDrawsInItsColourAndRestoresTheView) {

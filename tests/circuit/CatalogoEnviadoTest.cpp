@@ -1,30 +1,16 @@
-#include "circuit/AerConexion.h"
-#include "circuit/AerPaintBox.h"
-#include "circuit/AerTubo.h"
-#include "circuit/AerValvula.h"
+#include "ConCatalogo.h"
 
-#include "../cad/Aplicacion.h"
-
-#include <gtest/gtest.h>
-
+#include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <map>
 
 using namespace ventix;
-using T = TTipoComponente;
 
 namespace {
 
-const char* const kCatalogo = VENTIX_TEST_DATA "/../../data/Librerías/LIBRERÍA.txt";
-
-class CatalogoEnviado : public ::testing::Test {
+class CatalogoEnviado : public TConCatalogo {
 protected:
-    void SetUp() override {
-        AsegurarAplicacion();
-        L.Libreria.Cargar(std::filesystem::u8path(kCatalogo));
-    }
-    TAerPaintBox L;
+    CatalogoEnviado() : TConCatalogo(VENTIX_TEST_DATA "/../../data/Librerías/LIBRERÍA.txt") {}
 };
 
 } // namespace
@@ -77,67 +63,36 @@ TEST_F(CatalogoEnviado, ConnectionPointOrderAndKinds) {
     EXPECT_EQ(L.Libreria.GetParametro(T::ValvulaOr), 0.5);
 }
 
-// Source -> push-button 3/2 valve -> single-acting cylinder, exhaust on R.
-TEST_F(CatalogoEnviado, ASmallCircuitDrawsWithTubesLandingOnItsPoints) {
-    auto* fuente = TAerComponente::Crear(L, T::Presion);
+// A push-button 3/2 valve feeding a single-acting cylinder.
+TEST_F(CatalogoEnviado, ASmallCircuitDrawsWithItsTubeLandingOnItsPoints) {
     auto* valvula = TAerValvula::Crear(L, true, TActuador::Seta, T::Valvula32NC);
     auto* cilindro = TAerComponente::Crear(L, T::CilindroSimple);
-    auto* escape = TAerComponente::Crear(L, T::Escape);
-    fuente->X = 0;
-    fuente->Y = -40;
-    valvula->X = 0;
-    valvula->Y = 0;
-    cilindro->X = 0;
+    cilindro->X = 10;
     cilindro->Y = 40;
-    escape->X = 25;
-    escape->Y = -30;
     L.SetCliente(800, 600);
     L.Activar();
     L.MostrarConexiones = L.MostrarVertices = L.MostrarTextos = true;
     L.ActualizarGeometria();
-
     // The valve's points are its catalogue points placed at the valve.
     for (int i = 0; i < 3; ++i) {
         const auto p = L.Libreria.GetConexion(T::Valvula32NC, i + 1);
         EXPECT_NEAR(valvula->Conexion(i)->XMundo, p.X, 1e-4);
         EXPECT_NEAR(valvula->Conexion(i)->YMundo, p.Y, 1e-4);
     }
-    auto unir = [&](TAerConexion* a, TAerConexion* b) {
-        auto* t = TAerTubo::Crear(L);
-        t->SetInicio(a);
-        t->SetFin(b);
-        t->AnadirVertice({b->XMundo, b->YMundo});
-        return t;
-    };
-    auto* t1 = unir(fuente->Conexion(0), valvula->Conexion(0));
-    auto* t2 = unir(valvula->Conexion(2), cilindro->Conexion(0));
-    EXPECT_FALSE(valvula->Conexion(1)->Tubo); // R stays open: an exhaust is drawn there
-    EXPECT_TRUE(valvula->Conexion(1)->MostrarEscape());
-    auto* t = TAerComponente::Crear(L, T::ConectorT);
-    t->X = 25;
-    t->Y = -10;
-    L.ActualizarGeometria();
-    unir(escape->Conexion(0), t->Conexion(0));
-
-    cilindro->X = 10; // the tube follows
-    L.Paint();
+    Unir(valvula->Conexion(2), cilindro->Conexion(0));
     L.AjustarVista();
     L.Paint();
-    EXPECT_NEAR(t2->Ultimo->X, cilindro->Conexion(0)->XMundo, 1e-9);
-    EXPECT_NEAR(t2->Ultimo->Y, cilindro->Conexion(0)->YMundo, 1e-9);
-    EXPECT_NEAR(t1->Ultimo->Y, valvula->Conexion(0)->YMundo, 1e-9);
     EXPECT_GT(L.Extension.Width, 20.0f);
-
-    // Something is drawn at each tube end (the tube itself, black).
-    auto oscuro = [&](double x, double y) {
-        const QPointF p = L.MundoAPantalla({x, y});
+    // Something dark is drawn at each tube end (the tube itself).
+    auto oscuro = [&](const TAerConexion* c, double dy) {
+        const QPointF p = L.MundoAPantalla({c->XMundo, c->YMundo + dy});
         for (int dx = -1; dx <= 1; ++dx)
             if (qGray(L.Bitmap.pixel(qRound(p.x()) + dx, qRound(p.y()))) < 128)
                 return true;
         return false;
     };
-    EXPECT_TRUE(oscuro(valvula->Conexion(0)->XMundo, valvula->Conexion(0)->YMundo - 2));
-    EXPECT_TRUE(oscuro(cilindro->Conexion(0)->XMundo, cilindro->Conexion(0)->YMundo - 2));
+    EXPECT_TRUE(oscuro(valvula->Conexion(2), 2));
+    EXPECT_TRUE(oscuro(cilindro->Conexion(0), -2));
     if (const char* png = std::getenv("VENTIX_PNG"))
         L.Bitmap.copy(0, 0, 800, 600).save(png);
 }

@@ -1,58 +1,40 @@
-#include "circuit/AerConexion.h"
-#include "circuit/AerPaintBox.h"
-#include "circuit/AerTexto.h"
-#include "circuit/AerTubo.h"
-#include "circuit/AerValvula.h"
-
-#include "../cad/Aplicacion.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
+#include "ConCatalogo.h"
+#include "foundation/Numeros.h"
 
 using namespace ventix;
-using T = TTipoComponente;
 
 namespace {
 
 // A canvas with a catalogue that gives every type its connection points but
 // no drawings, so structure and geometry are tested apart from the symbols.
-class Modelo : public ::testing::Test {
+class Modelo : public TConCatalogo {
 protected:
-    void SetUp() override {
-        AsegurarAplicacion();
-        L.Libreria.Cargar(std::filesystem::u8path(VENTIX_TEST_DATA "/catalogo/LIBRERÍA.txt"));
-    }
+    Modelo() : TConCatalogo(VENTIX_TEST_DATA "/catalogo/LIBRERÍA.txt") {}
     std::vector<T> TiposDe(const TAerComponente& c) {
         std::vector<T> r;
         for (int i = 0; i < c.Elementos.Count(); ++i)
             r.push_back(c.Elemento(i)->GetTipo());
         return r;
     }
-    TAerTubo* Unir(TAerConexion* a, TAerConexion* b, std::vector<TCADCoordenada> medio = {}) {
-        auto* t = TAerTubo::Crear(L);
-        t->SetInicio(a);
-        for (const auto& p : medio)
-            t->AnadirVertice(p);
-        t->SetFin(b);
-        t->AnadirVertice({b->XMundo, b->YMundo});
-        return t;
+    // The roles of an element's points: "E" a tube may end there, "S" start
+    // there, "ES" both.
+    std::string Sentidos(const TAerComponente& c) {
+        std::string r;
+        for (int i = 0; i < c.NumConexiones(); ++i)
+            r += std::string(i ? " " : "") + (c.Conexion(i)->Entrada ? "E" : "") +
+                 (c.Conexion(i)->Salida ? "S" : "");
+        return r;
     }
-    TAerPaintBox L;
 };
 
 } // namespace
 
 TEST_F(Modelo, CatalogueGivesPointsInOrderWithTheirRoles) {
     auto* v = TAerComponente::Crear(L, T::Valvula32NC);
-    ASSERT_EQ(v->NumConexiones(), 3);
-    EXPECT_TRUE(v->Conexion(0)->Entrada);
-    EXPECT_FALSE(v->Conexion(0)->Salida);
-    EXPECT_TRUE(v->Conexion(2)->Salida);
+    EXPECT_EQ(Sentidos(*v), "E E S");
     EXPECT_EQ(v->Conexion(1)->X, 3.0);
     EXPECT_EQ(L.RefConexiones.Count(), 3);
-    auto* r = TAerComponente::Crear(L, T::Regulador1);
-    EXPECT_TRUE(r->Conexion(0)->Entrada && r->Conexion(0)->Salida);
+    EXPECT_EQ(Sentidos(*TAerComponente::Crear(L, T::Regulador1)), "ES ES");
     EXPECT_EQ(TAerComponente::Crear(L, T::ValvulaAnd)->GetParametro(), 0.5);
 }
 
@@ -75,32 +57,23 @@ TEST_F(Modelo, ValveSubElementsFollowTheActuator) {
     EXPECT_TRUE(rodillo->GetRodillo());
     EXPECT_EQ(L.RefActuadores.Count(), 0);
 
+    const int componentes = L.Componentes.Count(), conexiones = L.RefConexiones.Count();
     auto* rele = TAerValvula::Crear(L, false, TActuador::Rele, T::Valvula52);
     EXPECT_EQ(L.RefActuadores.Count(), 2);
     EXPECT_EQ(TAerPaintBox::Referido(L.RefActuadores, 1)->GetTipo(), T::ActuadorReleDerecho);
     TAerValvula::Crear(L, true, TActuador::Seta, T::Valvula22NC);
     EXPECT_EQ(L.RefActuadores.Count(), 3);
-
-    delete rele;
+    delete rele; // freeing valves keeps the reference lists exact
+    delete biestable;
     EXPECT_EQ(L.RefActuadores.Count(), 1);
-}
-
-TEST_F(Modelo, PushButtonAndRollerValvesAlwaysReturnBySpring) {
+    EXPECT_EQ(L.RefConexiones.Count(), conexiones + 2 - 7);
+    EXPECT_EQ(L.Componentes.Count(), componentes);
+    // Push-button and roller valves always return by spring.
     for (auto a : {TActuador::Seta, TActuador::Rodillo, TActuador::Escamoteable}) {
         auto* v = TAerValvula::Crear(L, false, a, T::Valvula32NA);
         EXPECT_TRUE(v->GetMonoestable());
         EXPECT_EQ(TiposDe(*v).back(), T::ActuadorMuelle);
     }
-}
-
-TEST_F(Modelo, CreatingAndFreeingAValveKeepsReferenceListsExact) {
-    const int antes = L.RefConexiones.Count();
-    auto* v = TAerValvula::Crear(L, false, TActuador::Pilotado, T::Valvula52);
-    EXPECT_EQ(L.Componentes.Count(), 1);
-    EXPECT_EQ(L.RefConexiones.Count(), antes + 7);
-    delete v;
-    EXPECT_EQ(L.RefConexiones.Count(), antes);
-    EXPECT_EQ(L.Componentes.Count(), 0);
 }
 
 TEST_F(Modelo, SetParametroReachesSubElementsOnlyOnChange) {
@@ -132,38 +105,28 @@ TEST_F(Modelo, PlacementRotatesScalesAndMirrorsOnlyWhatMayBeMirrored) {
     auto* fuente = TAerComponente::Crear(L, T::Presion);
     fuente->Simetrico = true;
     EXPECT_EQ(fuente->Colocacion().map(QPointF(1, 0)), QPointF(1, 0));
-
     fuente->EscalaX = fuente->EscalaY = 0;
     EXPECT_EQ(fuente->Colocacion().map(QPointF(1, 2)), QPointF(1, 2));
     fuente->EscalaY = 1;
     EXPECT_EQ(fuente->Colocacion().map(QPointF(1, 2)), QPointF(0, 2));
 }
 
-TEST_F(Modelo, RegulatorTakesItsDirectionFromItsFirstTube) {
+TEST_F(Modelo, RegulatorAndTConnectorTakeTheirDirectionFromTheirTubes) {
     auto* fuente = TAerComponente::Crear(L, T::Presion);
     auto* reg = TAerComponente::Crear(L, T::Regulador1);
-    L.ActualizarGeometria();
-    auto* t = Unir(fuente->Conexion(0), reg->Conexion(0));
-    EXPECT_TRUE(reg->Conexion(0)->Entrada);
-    EXPECT_FALSE(reg->Conexion(0)->Salida);
-    EXPECT_FALSE(reg->Conexion(1)->Entrada);
-    EXPECT_TRUE(reg->Conexion(1)->Salida);
-    delete t;
-    EXPECT_TRUE(reg->Conexion(1)->Entrada && reg->Conexion(1)->Salida);
-    EXPECT_TRUE(reg->Conexion(0)->Entrada && reg->Conexion(0)->Salida);
-    EXPECT_EQ(fuente->Conexion(0)->Tubo, nullptr);
-}
-
-TEST_F(Modelo, TConnectorWithTwoOutgoingTubesTakesAirAtTheThird) {
     auto* t = TAerComponente::Crear(L, T::ConectorT);
-    auto* a = TAerComponente::Crear(L, T::ValvulaOr);
+    auto* o = TAerComponente::Crear(L, T::ValvulaOr);
     L.ActualizarGeometria();
-    Unir(t->Conexion(0), a->Conexion(0));
-    // one tube leaving: the other two may still take air in or give it out
-    EXPECT_TRUE(t->Conexion(1)->Entrada && t->Conexion(1)->Salida);
-    Unir(t->Conexion(1), a->Conexion(1));
-    EXPECT_TRUE(t->Conexion(2)->Entrada);
-    EXPECT_FALSE(t->Conexion(2)->Salida);
+    auto* tubo = Unir(fuente->Conexion(0), reg->Conexion(0));
+    EXPECT_EQ(Sentidos(*reg), "E S");
+    delete tubo;
+    EXPECT_EQ(Sentidos(*reg), "ES ES");
+    EXPECT_EQ(fuente->Conexion(0)->Tubo, nullptr);
+
+    Unir(t->Conexion(0), o->Conexion(0));
+    EXPECT_EQ(Sentidos(*t), "S ES ES"); // the other two may still take air in or give it out
+    Unir(t->Conexion(1), o->Conexion(1));
+    EXPECT_EQ(Sentidos(*t), "S S E"); // two tubes leaving: air comes in at the third
 }
 
 TEST_F(Modelo, OpenPortsShowAnExhaustOnValvesAndCylindersOnly) {
@@ -176,20 +139,18 @@ TEST_F(Modelo, OpenPortsShowAnExhaustOnValvesAndCylindersOnly) {
 }
 
 TEST_F(Modelo, LineShapesAndTheirCornerPoints) {
-    using V = std::vector<TCADCoordenada>;
-    auto xy = [](const V& v) {
-        std::vector<std::pair<double, double>> r;
-        for (auto p : v)
-            r.push_back({p.X, p.Y});
+    auto xy = [](int Linea) {
+        std::string r;
+        for (auto p : TAerTubo::Trazado({0, 0}, {10, 4}, Linea))
+            r += "(" + NumeroATexto(p.X) + "," + NumeroATexto(p.Y) + ")";
         return r;
     };
-    using P = std::vector<std::pair<double, double>>;
-    EXPECT_EQ(xy(TAerTubo::Trazado({0, 0}, {10, 4}, 0)), (P{{0, 0}, {5, 0}, {5, 4}, {10, 4}}));
-    EXPECT_EQ(xy(TAerTubo::Trazado({0, 0}, {10, 4}, 1)), (P{{0, 0}, {10, 0}, {10, 4}}));
-    EXPECT_EQ(xy(TAerTubo::Trazado({0, 0}, {10, 4}, 2)), (P{{0, 0}, {0, 2}, {10, 2}, {10, 4}}));
-    EXPECT_EQ(xy(TAerTubo::Trazado({0, 0}, {10, 4}, 3)), (P{{0, 0}, {0, 4}, {10, 4}}));
-    EXPECT_EQ(xy(TAerTubo::Trazado({0, 0}, {10, 4}, 4)), (P{{0, 0}, {10, 4}}));
-    EXPECT_TRUE(TAerTubo::Trazado({0, 0}, {10, 4}, 5).empty());
+    EXPECT_EQ(xy(0), "(0,0)(5,0)(5,4)(10,4)");
+    EXPECT_EQ(xy(1), "(0,0)(10,0)(10,4)");
+    EXPECT_EQ(xy(2), "(0,0)(0,2)(10,2)(10,4)");
+    EXPECT_EQ(xy(3), "(0,0)(0,4)(10,4)");
+    EXPECT_EQ(xy(4), "(0,0)(10,4)");
+    EXPECT_EQ(xy(5), "");
 
     auto* t = TAerTubo::Crear(L);
     t->SetLinea(7);
@@ -201,7 +162,7 @@ TEST_F(Modelo, LineShapesAndTheirCornerPoints) {
     EXPECT_EQ(v->GetLinea(), 0);
 }
 
-TEST_F(Modelo, TubesFollowTheirEndsButNotTheirMiddleVertices) {
+TEST_F(Modelo, TubesAndTextsFollowTheirElementsButNotTheMiddleVertices) {
     auto* fuente = TAerComponente::Crear(L, T::Presion);
     auto* cil = TAerComponente::Crear(L, T::CilindroSimple);
     cil->X = 40;
@@ -209,28 +170,16 @@ TEST_F(Modelo, TubesFollowTheirEndsButNotTheirMiddleVertices) {
     auto* t = Unir(fuente->Conexion(0), cil->Conexion(0), {{0, 20}});
     ASSERT_EQ(t->Vertices.Count(), 2);
     EXPECT_EQ(L.RefVertices.Count(), 2);
+    auto* texto = TAerTexto::Crear(L);
+    texto->X = 42;
+    texto->Y = 5;
+    texto->SetAsociado(cil);
     cil->X = 50;
     cil->Y = 10;
     L.ActualizarGeometria();
-    EXPECT_EQ(t->Ultimo->X, 40.0);
-    EXPECT_EQ(t->Ultimo->Y, 5.0);
-    EXPECT_EQ(t->Vertice(0)->X, 0.0);
-    EXPECT_EQ(t->Vertice(0)->Y, 20.0);
-}
-
-TEST_F(Modelo, TextsFollowTheirElement) {
-    auto* v = TAerComponente::Crear(L, T::Valvula22NC);
-    v->X = 10;
-    v->Y = 10;
-    auto* texto = TAerTexto::Crear(L);
-    texto->X = 12;
-    texto->Y = 15;
-    texto->SetAsociado(v);
-    v->X = 20;
-    v->Y = 20;
-    L.ActualizarGeometria();
-    EXPECT_EQ(texto->X, 22.0);
-    EXPECT_EQ(texto->Y, 25.0);
+    EXPECT_EQ(std::pair(t->Ultimo->X, t->Ultimo->Y), std::pair(40.0, 5.0));
+    EXPECT_EQ(std::pair(t->Vertice(0)->X, t->Vertice(0)->Y), std::pair(0.0, 20.0));
+    EXPECT_EQ(std::pair(texto->X, texto->Y), std::pair(52.0, 15.0));
 }
 
 TEST_F(Modelo, TextFontIsRebuiltOnlyOnChange) {
@@ -249,9 +198,8 @@ TEST_F(Modelo, DeletingAnElementFreesItsTubesAndTextsAndEveryReference) {
     auto* fuente = TAerComponente::Crear(L, T::Presion);
     auto* v = TAerValvula::Crear(L, true, TActuador::Seta, T::Valvula32NC);
     L.ActualizarGeometria();
-    auto* t = Unir(fuente->Conexion(0), v->Conexion(0));
-    auto* texto = TAerTexto::Crear(L);
-    texto->SetAsociado(v);
+    Unir(fuente->Conexion(0), v->Conexion(0));
+    TAerTexto::Crear(L)->SetAsociado(v);
     L.Seleccionado = v;
     L.Resaltado = v;
     L.BorrarSeleccion();
@@ -263,10 +211,9 @@ TEST_F(Modelo, DeletingAnElementFreesItsTubesAndTextsAndEveryReference) {
     EXPECT_EQ(L.Seleccionado, nullptr);
     EXPECT_EQ(L.Resaltado, nullptr);
     EXPECT_EQ(fuente->Conexion(0)->Tubo, nullptr);
-    (void)t;
 }
 
-TEST_F(Modelo, DeletingAVertexDeletesItsTube) {
+TEST_F(Modelo, DeletingAVertexOrAPointWithTwoTubesDeletesTheTubes) {
     auto* fuente = TAerComponente::Crear(L, T::Presion);
     auto* cil = TAerComponente::Crear(L, T::CilindroSimple);
     L.ActualizarGeometria();
@@ -278,6 +225,15 @@ TEST_F(Modelo, DeletingAVertexDeletesItsTube) {
     EXPECT_EQ(fuente->Conexion(0)->Tubo, nullptr);
     EXPECT_EQ(cil->Conexion(0)->Tubo, nullptr);
     EXPECT_TRUE(cil->Conexion(0)->Entrada); // keeps the role the tube gave it
+
+    auto* otro = TAerComponente::Crear(L, T::CilindroSimple);
+    L.ActualizarGeometria();
+    Unir(fuente->Conexion(0), cil->Conexion(0));
+    Unir(fuente->Conexion(0), otro->Conexion(0)); // takes the point's place from the first
+    delete fuente;
+    EXPECT_EQ(L.Tubos.Count(), 0);
+    EXPECT_EQ(cil->Conexion(0)->Tubo, nullptr);
+    EXPECT_EQ(otro->Conexion(0)->Tubo, nullptr);
 }
 
 TEST_F(Modelo, DeletingACylinderUnlocksItsValves) {
@@ -314,34 +270,29 @@ TEST_F(Modelo, NamesAreUniquePerList) {
     auto* b = TAerComponente::Crear(L, T::Escape);
     a->SetNombre("Fuente");
     EXPECT_THROW(b->SetNombre("FUENTE"), EColeccionError);
-    auto* texto = TAerTexto::Crear(L);
-    EXPECT_NO_THROW(texto->SetNombre("Fuente"));
+    EXPECT_NO_THROW(TAerTexto::Crear(L)->SetNombre("Fuente"));
 }
 
-TEST_F(Modelo, ControlTubesAreThoseCarryingPilotSignals) {
-    // source -> push-button 3/2 -> pilot of a 5/2; source -> 5/2 -> cylinder
-    auto* f1 = TAerComponente::Crear(L, T::Presion);
-    auto* mando = TAerValvula::Crear(L, true, TActuador::Seta, T::Valvula32NC);
-    auto* v52 = TAerValvula::Crear(L, true, TActuador::Pilotado, T::Valvula52);
-    auto* cil = TAerComponente::Crear(L, T::CilindroDoble);
-    L.ActualizarGeometria();
-    auto* alimentacion = Unir(f1->Conexion(0), mando->Conexion(0));
-    auto* senal = Unir(mando->Conexion(2), v52->Conexion(5));
-    auto* trabajo = Unir(v52->Conexion(3), cil->Conexion(0));
-    EXPECT_EQ(senal->TuboControl, 1);
-    EXPECT_EQ(alimentacion->TuboControl, 0); // starts at a source
-    EXPECT_EQ(trabajo->TuboControl, 0);
-}
-
-TEST_F(Modelo, TwoTubesOnOnePointGoWithIt) {
+TEST_F(Modelo, ControlTubesCarryPilotSignalsThroughTConnectorsAndTimers) {
     auto* fuente = TAerComponente::Crear(L, T::Presion);
-    auto* a = TAerComponente::Crear(L, T::CilindroSimple);
-    auto* b = TAerComponente::Crear(L, T::CilindroSimple);
+    auto* mando = TAerValvula::Crear(L, true, TActuador::Seta, T::Valvula32NC);
+    auto* t = TAerComponente::Crear(L, T::ConectorT);
+    auto* v52 = TAerValvula::Crear(L, true, TActuador::Pilotado, T::Valvula52);
+    auto* tempo = TAerComponente::Crear(L, T::TemporizadorNA);
+    auto* cil = TAerComponente::Crear(L, T::CilindroDoble);
+    auto* escape = TAerComponente::Crear(L, T::Escape);
     L.ActualizarGeometria();
-    Unir(fuente->Conexion(0), a->Conexion(0));
-    Unir(fuente->Conexion(0), b->Conexion(0)); // takes the point's place from the first
-    delete fuente;
-    EXPECT_EQ(L.Tubos.Count(), 0);
-    EXPECT_EQ(a->Conexion(0)->Tubo, nullptr);
-    EXPECT_EQ(b->Conexion(0)->Tubo, nullptr);
+    // Marked as each tube is finished.
+    const std::vector<TAerTubo*> tubos = {
+        Unir(mando->Conexion(2), t->Conexion(0)),      // control
+        Unir(t->Conexion(1), v52->Conexion(5)),        // control: to a pilot
+        Unir(t->Conexion(2), tempo->Conexion(0)),      // control: to a timer
+        Unir(fuente->Conexion(0), mando->Conexion(0)), // from a source
+        Unir(v52->Conexion(3), cil->Conexion(0)),      // a working line
+        Unir(v52->Conexion(4), escape->Conexion(0)),   // to an exhaust
+    };
+    std::string control;
+    for (auto* tubo : tubos)
+        control += std::to_string(tubo->TuboControl);
+    EXPECT_EQ(control, "111000");
 }

@@ -44,67 +44,64 @@ std::string Mensaje(const std::function<void()>& f) {
     return "(no error)";
 }
 
+// The names in iteration order.
+std::string Nombres(TColeccion& c) {
+    std::string r;
+    c.Primero();
+    while (c.HaySiguiente())
+        r += c.Siguiente()->GetNombre();
+    return r;
+}
+
+const std::string kError = "Error TColeccion.\r\n";
+
 } // namespace
 
-TEST(Coleccion, NamesAreUniqueWithoutRegardToSpanishCase) {
+TEST(Coleccion, NamesAreUniqueWithoutRegardToSpanishCaseExceptEmptyOnes) {
     TColeccion c(TRegistro::Clase());
     auto* a = Con(c, "válvula");
     Con(c, "Ñandú");
     EXPECT_EQ(c.Buscar("VÁLVULA"), a);
-    EXPECT_EQ(Mensaje([&] { Con(c, "VÁLVULA"); }),
-              "Error TColeccion.\r\nEl nombre de \"VÁLVULA\" ya existe");
-    EXPECT_EQ(Mensaje([&] { Con(c, "ñandú"); }),
-              "Error TColeccion.\r\nEl nombre de \"ñandú\" ya existe");
+    EXPECT_EQ(Mensaje([&] { Con(c, "VÁLVULA"); }), kError + "El nombre de \"VÁLVULA\" ya existe");
+    EXPECT_EQ(Mensaje([&] { Con(c, "ñandú"); }), kError + "El nombre de \"ñandú\" ya existe");
     EXPECT_EQ(c.Count(), 2); // the refused items were destroyed, not added
-}
 
-TEST(Coleccion, RenameToOtherCaseOfOwnNameClashesButIdenticalNameDoesNothing) {
-    TColeccion c(TRegistro::Clase());
-    auto* a = Con(c, "Cilindro");
+    // Another case of its own name clashes; the identical name does nothing.
     int avisos = 0;
     c.OnCambio = [&](TColeccionItem*) { ++avisos; };
-    a->SetNombre("Cilindro");
+    a->SetNombre("válvula");
     EXPECT_EQ(avisos, 0);
-    EXPECT_THROW(a->SetNombre("CILINDRO"), EColeccionError);
-    EXPECT_EQ(a->GetNombre(), "Cilindro");
+    EXPECT_THROW(a->SetNombre("VÁLVULA"), EColeccionError);
+    EXPECT_EQ(a->GetNombre(), "válvula");
     a->SetNombre("Otro");
     EXPECT_EQ(avisos, 1);
     EXPECT_EQ(a->GetCambio(), cmModificado);
-}
 
-TEST(Coleccion, EmptyNamesNeverClash) {
-    TColeccion c(TRegistro::Clase());
     c.Nuevo();
     c.Nuevo();
-    auto* b = Con(c, "B");
-    b->SetNombre("");
-    EXPECT_EQ(c.Count(), 3);
-    EXPECT_EQ(c.Buscar(""), c.Item(0));
-}
+    a->SetNombre("");
+    EXPECT_EQ(c.Count(), 4);
+    EXPECT_EQ(c.Buscar(""), a);
 
-TEST(Coleccion, FreeItemsTakeAnyNameWithoutCheck) {
-    TRegistro libre;
+    TRegistro libre; // a free item takes any name without check
     libre.SetNombre("X");
     EXPECT_EQ(libre.GetNombre(), "X");
     EXPECT_EQ(libre.GetIndice(), -1);
 }
 
-TEST(Coleccion, AddClassIsCheckedWithDescendantsAccepted) {
-    TColeccion c(TRegistro::Clase());
-    EXPECT_NO_THROW(Crear<TRegistroHijo>(c));
-    EXPECT_EQ(Mensaje([&] { Crear<TOtro>(c); }),
-              "Error TColeccion.\r\nSe ha intentado añadir un elemento de la clase \"TOtro\".\r\n"
-              "Se esperaba que fuese de la clase \"TRegistro\"");
-    EXPECT_EQ(c.Count(), 1);
+TEST(Coleccion, AddsAndMovesCheckClassAndNameBeforeLeaving) {
+    TColeccion a(TRegistro::Clase()), b(TRegistro::Clase());
+    EXPECT_NO_THROW(Crear<TRegistroHijo>(a));
+    EXPECT_EQ(Mensaje([&] { Crear<TOtro>(a); }),
+              kError + "Se ha intentado añadir un elemento de la clase \"TOtro\".\r\n"
+                       "Se esperaba que fuese de la clase \"TRegistro\"");
+    EXPECT_EQ(a.Count(), 1);
     EXPECT_TRUE(TRegistroHijo::Clase().EsDe(TColeccionItem::Clase()));
     EXPECT_FALSE(TRegistro::Clase().EsDe(TRegistroHijo::Clase()));
-}
 
-TEST(Coleccion, IdsAreProgramWideAndRenewedOnMove) {
-    TColeccion a(TRegistro::Clase()), b(TRegistro::Clase());
-    auto* x = a.Nuevo();
+    auto* x = a.Item(0);
     auto* y = b.Nuevo();
-    EXPECT_GT(y->GetID(), x->GetID());
+    EXPECT_GT(y->GetID(), x->GetID()); // IDs are program-wide
     const auto antes = x->GetID();
     std::vector<std::pair<TColeccion*, int>> avisos;
     a.OnCambio = [&](TColeccionItem* i) { avisos.push_back({&a, i->GetCambio()}); };
@@ -113,31 +110,24 @@ TEST(Coleccion, IdsAreProgramWideAndRenewedOnMove) {
     EXPECT_GT(x->GetID(), antes);
     EXPECT_EQ(b.BuscarID(x->GetID()), x);
     EXPECT_EQ(a.BuscarID(antes), nullptr);
-    ASSERT_EQ(avisos.size(), 2u);
-    EXPECT_EQ(avisos[0], std::make_pair(&a, 2));
-    EXPECT_EQ(avisos[1], std::make_pair(&b, 1));
-}
+    EXPECT_EQ(avisos, (decltype(avisos){{&a, cmQuitado}, {&b, cmAnadido}}));
 
-TEST(Coleccion, RefusedMoveLeavesItemWhereItWas) {
-    TColeccion a(TRegistro::Clase()), b(TRegistro::Clase());
-    auto* x = Con(a, "X");
-    Con(b, "x");
-    EXPECT_THROW(x->SetColeccion(&b), EColeccionError);
-    EXPECT_EQ(x->GetColeccion(), &a);
-    EXPECT_EQ(a.Count(), 1);
+    x->SetNombre("X");
+    Con(a, "x");
+    EXPECT_THROW(x->SetColeccion(&a), EColeccionError);
+    EXPECT_EQ(x->GetColeccion(), &b);
+    EXPECT_EQ(b.Count(), 2);
 }
 
 TEST(Coleccion, SetIndiceMovesAndChecksRange) {
     TColeccion c(TRegistro::Clase());
     auto* a = Con(c, "A");
-    auto* b = Con(c, "B");
+    Con(c, "B");
     auto* d = Con(c, "C");
     d->SetIndice(0);
-    EXPECT_EQ(c.Item(0), d);
-    EXPECT_EQ(c.Item(1), a);
-    EXPECT_EQ(c.Item(2), b);
+    EXPECT_EQ(Nombres(c), "CAB");
     d->SetIndice(2);
-    EXPECT_EQ(c.Item(2), d);
+    EXPECT_EQ(Nombres(c), "ABC");
     EXPECT_EQ(Mensaje([&] { a->SetIndice(3); }), "List index out of bounds (3)");
     EXPECT_THROW(c.Item(-1), EListaError);
 }
@@ -156,7 +146,6 @@ TEST(Coleccion, OwnershipAndDestruction) {
         EXPECT_EQ(destruidos, 2);
         auto libre = c.Item(0)->Extraer();
         EXPECT_EQ(c.Count(), 0);
-        EXPECT_EQ(libre->GetColeccion(), nullptr);
         EXPECT_EQ(libre->Extraer(), nullptr);
         c.Agregar(std::move(libre));
         Crear<TRegistro>(c, &destruidos);
@@ -164,63 +153,36 @@ TEST(Coleccion, OwnershipAndDestruction) {
     EXPECT_EQ(destruidos, 4);
 }
 
-TEST(Coleccion, BorrarTodoNotifiesOnceAsAWhole) {
-    TColeccion c(TRegistro::Clase());
-    c.Nuevo();
-    c.Nuevo();
-    std::vector<TColeccionItem*> avisos;
-    c.OnCambio = [&](TColeccionItem* i) { avisos.push_back(i); };
-    c.BorrarTodo();
-    EXPECT_EQ(c.Count(), 0);
-    ASSERT_EQ(avisos.size(), 1u);
-    EXPECT_EQ(avisos[0], nullptr);
-}
-
-TEST(Coleccion, LockSuppressesNotificationAndNeverGoesBelowZero) {
-    TColeccion c(TRegistro::Clase());
-    int avisos = 0;
-    c.OnCambio = [&](TColeccionItem*) { ++avisos; };
-    c.BeginUpdate();
-    c.Nuevo();
-    EXPECT_EQ(avisos, 0);
-    c.EndUpdate();
-    c.EndUpdate();
-    EXPECT_EQ(c.GetBloqueo(), 0);
-    c.Nuevo();
-    EXPECT_EQ(avisos, 1);
-}
-
-TEST(Coleccion, IterationVisitsInOrder) {
-    TColeccion c(TRegistro::Clase());
-    Con(c, "A");
-    Con(c, "B");
-    std::string visto;
-    c.Primero();
-    while (c.HaySiguiente())
-        visto += c.Siguiente()->GetNombre();
-    EXPECT_EQ(visto, "AB");
-}
-
-TEST(Coleccion, IterationRefusesToGoOnAfterAChangeEvenWhenLocked) {
+TEST(Coleccion, LockSuppressesNotificationButNotTheIterationCheck) {
     TColeccion c(TRegistro::Clase());
     auto* a = Con(c, "A");
     Con(c, "B");
-    const std::string enumeracion = "Error TColeccion.\r\nLa colección ha sido cambiada en medio "
-                                    "de una operación de enumeración";
+    std::vector<TColeccionItem*> avisos;
+    c.OnCambio = [&](TColeccionItem* i) { avisos.push_back(i); };
+    const std::string enumeracion =
+        kError + "La colección ha sido cambiada en medio de una operación de enumeración";
     c.BeginUpdate();
     c.Primero();
     ASSERT_TRUE(c.HaySiguiente());
     a->SetNombre("Z");
+    EXPECT_TRUE(avisos.empty());
     EXPECT_EQ(Mensaje([&] { c.HaySiguiente(); }), enumeracion);
     EXPECT_EQ(Mensaje([&] { c.Siguiente(); }), enumeracion);
     c.EndUpdate();
-
+    c.EndUpdate();
+    EXPECT_EQ(c.GetBloqueo(), 0); // never below zero
     c.Primero();
     EXPECT_EQ(Mensaje([&] { c.Siguiente(); }),
-              "Error TColeccion.\r\nSe ha intentado acceder a un índice no válido");
+              kError + "Se ha intentado acceder a un índice no válido");
+    auto* d = c.Nuevo();
+    EXPECT_EQ(avisos, std::vector<TColeccionItem*>{d});
+    avisos.clear();
+    c.BorrarTodo(); // notifies once, as a whole
+    EXPECT_EQ(c.Count(), 0);
+    EXPECT_EQ(avisos, std::vector<TColeccionItem*>{nullptr});
 }
 
-TEST(Coleccion, AssignCopiesInOrderWithNewIds) {
+TEST(Coleccion, AssignCopiesInOrderWithNewIdsButNotFromAnotherClassOrItself) {
     TColeccion origen(TRegistro::Clase()), destino(TRegistro::Clase());
     auto* a = Con(origen, "A");
     Con(origen, "B");
@@ -228,27 +190,20 @@ TEST(Coleccion, AssignCopiesInOrderWithNewIds) {
     Con(destino, "Viejo");
     destino.Assign(origen);
     ASSERT_EQ(destino.Count(), 3);
-    EXPECT_EQ(destino.Item(0)->GetNombre(), "A");
-    EXPECT_EQ(destino.Item(1)->GetNombre(), "B");
+    EXPECT_EQ(Nombres(destino), "AB");
     EXPECT_EQ(&destino.Item(2)->GetClase(), &TRegistroHijo::Clase());
     EXPECT_NE(destino.Item(0)->GetID(), a->GetID());
-    EXPECT_EQ(destino.Buscar("Viejo"), nullptr);
-
     auto copia = origen.Clone();
     EXPECT_EQ(copia->Count(), 3);
     EXPECT_EQ(&copia->GetClaseItem(), &TRegistro::Clase());
-}
 
-TEST(Coleccion, AssignOfAnotherClassOrItselfChangesNothing) {
-    TColeccion a(TRegistro::Clase()), b(TOtro::Clase());
-    Con(a, "A");
-    b.Nuevo();
-    EXPECT_EQ(
-        Mensaje([&] { a.Assign(b); }),
-        "Error TColeccion.\r\nSe ha intentado asignar una colección del tipo \"TOtro\" cuando\r\n"
-        "se esperaba del tipo \"TRegistro\"");
-    EXPECT_EQ(a.Count(), 1);
-    a.Assign(a);
-    ASSERT_EQ(a.Count(), 1);
-    EXPECT_EQ(a.Item(0)->GetNombre(), "A");
+    TColeccion otra(TOtro::Clase());
+    otra.Nuevo();
+    EXPECT_EQ(Mensaje([&] { origen.Assign(otra); }),
+              kError + "Se ha intentado asignar una colección del tipo \"TOtro\" cuando\r\n"
+                       "se esperaba del tipo \"TRegistro\"");
+    EXPECT_EQ(origen.Count(), 3);
+    origen.Assign(origen); // clearing first would lose every item
+    ASSERT_EQ(origen.Count(), 3);
+    EXPECT_EQ(origen.Item(0), a);
 }
