@@ -95,28 +95,22 @@ TEST_F(Paso, RollersWorkWhereTheRodPassesTheirPoint) {
 }
 
 TEST_F(Paso, TimersCountByTheLevelOfTheirControl) {
-    // Control at half level, set to half: a twelfth per step.
-    auto* g = Nuevo(T::TemporizadorNC);
+    // A timer whose control comes through a regulator set to K, from a
+    // source or from an exhaust; its output feeds a cylinder.
+    auto temporizador = [&](T Tipo, double K, bool Venteado = false) {
+        auto* g = Nuevo(Tipo);
+        auto* r = Nuevo(T::Regulador2);
+        r->Valor = K;
+        Venteado ? Escape(r, 0) : Fuente(r, 0);
+        Unir(r, 1, g, 0);
+        Fuente(g, 1);
+        return std::pair{g, Carga(g, 2)};
+    };
+    auto [g, c] = temporizador(T::TemporizadorNC, 0.5); // set to half: a twelfth per step
     g->Valor = 0.5;
-    auto* r = Nuevo(T::Regulador2);
-    r->Valor = 0.5;
-    Fuente(r, 0);
-    Unir(r, 1, g, 0);
-    Fuente(g, 1);
-    auto* c = Carga(g, 2);
-    // A blocked control holds the count; a vented one restarts it.
-    auto* parado = Nuevo(T::TemporizadorNA);
-    auto* cerrado = Nuevo(T::Regulador2);
-    cerrado->Valor = 0.0;
-    Fuente(cerrado, 0);
-    Unir(cerrado, 1, parado, 0);
-    Fuente(parado, 1);
-    auto* d = Carga(parado, 2);
-    auto* venteado = Nuevo(T::TemporizadorNA);
+    auto [parado, d] = temporizador(T::TemporizadorNA, 0.0);         // blocked: holds the count
+    auto [venteado, e] = temporizador(T::TemporizadorNA, 1.0, true); // vented: restarts it
     venteado->SetParametro(0.5);
-    Escape(venteado, 0);
-    Fuente(venteado, 1);
-    Carga(venteado, 2);
 
     Simular();
     EXPECT_EQ(Estado(venteado), 0.0); // the reset restarts every timer
