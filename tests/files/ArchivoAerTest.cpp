@@ -22,7 +22,7 @@ namespace A = ArchivoAer;
 namespace {
 
 // A canvas with the test catalogue (points, no drawings) and helpers to
-// build, write and read circuits.
+// read and write circuits.
 class Archivo : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -39,30 +39,16 @@ protected:
         A::Leer(otro, Lineas);
         return A::Escribir(otro);
     }
-    TAerTubo* Unir(TAerConexion* a, TAerConexion* b, std::vector<TCADCoordenada> medio) {
-        auto* t = TAerTubo::Crear(L);
-        t->SetInicio(a);
-        t->SetFin(b);
-        for (const auto& p : medio)
-            t->AnadirVertice(p);
-        return t;
-    }
     // The line that fails reading, or 0 when reading succeeds.
-    int LineaDelError(const std::vector<std::string>& Lineas) {
+    int LineaDelError(const std::string& Bytes) {
         TAerPaintBox otro;
         Cargar(otro);
         try {
-            A::Leer(otro, Lineas);
+            A::Leer(otro, A::LineasDe(Bytes));
         } catch (const ELecturaAer& e) {
             return e.Linea;
         }
         return 0;
-    }
-    std::vector<std::string> Cabecera(std::vector<std::string> Resto) {
-        std::vector<std::string> r{R"(<?xml version="1.0" encoding="iso-8859-1"?>)",
-                                   R"(<NEUMATICA VERSION="1.0">)"};
-        r.insert(r.end(), Resto.begin(), Resto.end());
-        return r;
     }
     TAerPaintBox L;
 };
@@ -76,7 +62,8 @@ void Construir(TAerPaintBox& L) {
     cil->Alfa = 90;
     cil->Simetrico = true;
     cil->SetParametro(0.25);
-    auto* fuente = TAerComponente::Crear(L, T::Presion); // unnamed: $$$1
+    auto* fuente = TAerComponente::Crear(L, T::Presion);
+    fuente->SetNombre("$$$mio"); // a user's name starting with dollars is lost: $$$1
     fuente->X = 1e-6;
     auto* rodillo = TAerValvula::Crear(L, true, TActuador::Escamoteable, T::Valvula32NC);
     rodillo->SetNombre("Fin de carrera");
@@ -124,77 +111,41 @@ TEST_F(Archivo, EmptyCircuitIsThreeLinesAndReadsBackEmpty) {
                                 "<NEUMATICA VERSION=\"1.0\">\r\n</NEUMATICA>\r\n");
 }
 
-TEST_F(Archivo, WritesTheExactLines) {
+// The lines pin the writer, so a byte-identical rewrite shows that reading
+// restored every field.
+TEST_F(Archivo, WritesEveryFieldAndReadsItBackByteIdentical) {
     Construir(L);
     const auto l = A::Escribir(L);
-    auto tiene = [&](const std::string& s) { return std::find(l.begin(), l.end(), s) != l.end(); };
-    EXPECT_EQ(l[2], "<COMPONENTES>");
     EXPECT_EQ(l[3], R"(  <COMPONENTE NOMBRE="Cilindro A" TIPO="CilindroDoble">)");
-    EXPECT_EQ(l[4], R"(    <PARAM TIPO="8" />)");
     EXPECT_EQ(l[5], R"(    <PARAM X="0.333333333333333" />)");
-    EXPECT_EQ(l[6], R"(    <PARAM Y="-12.5" />)");
-    EXPECT_EQ(l[9], R"(    <PARAM ALFA="90" />)");
     EXPECT_EQ(l[10], R"(    <PARAM SIMETRICO="True" />)");
     EXPECT_EQ(l[11], R"(    <PARAM PARAMETRO="0.25" />)");
-    EXPECT_TRUE(tiene(R"(  <COMPONENTE NOMBRE="$$$1" TIPO="Presión">)"));
-    EXPECT_TRUE(tiene(R"(    <PARAM X="1E-6" />)"));
-    EXPECT_TRUE(tiene(R"(    <PARAM ACTUADOR_STR="Escamoteable" />)"));
-    EXPECT_TRUE(tiene(R"(    <PARAM SENTIDO="1" />)"));
-    EXPECT_TRUE(tiene(R"(    <PARAM SENTIDO_STR="Avance" />)"));
-    EXPECT_TRUE(tiene(R"(    <PARAM CILINDRO="Cilindro A" />)"));
-    EXPECT_TRUE(tiene(R"(    <PARAM MONOESTABLE="False" />)"));
-    EXPECT_TRUE(tiene(R"(    <PARAM COLOR="4294967295" />)"));
-    EXPECT_TRUE(tiene(R"(    <PARAM COLOR="4278190080" />)"));
-    EXPECT_TRUE(tiene(R"(    <PARAM ASOCIADO="Fin de carrera" />)"));
-    EXPECT_TRUE(tiene(R"(  <TUBO INI="$$$1" FIN="Fin de carrera">)"));
-    EXPECT_TRUE(tiene(R"(    <VERTICE X="1.23" Y="-5.68" LINEA="0" />)"));
-    EXPECT_TRUE(tiene(R"(    <VERTICE X="10.00" Y="20.00" LINEA="4" />)"));
-    EXPECT_TRUE(tiene(R"(    <PARAM FIN="6" />)")); // counts the actuators before the point
-    EXPECT_EQ(l.back(), "</NEUMATICA>");
+    for (const char* linea : {
+             R"(  <COMPONENTE NOMBRE="$$$1" TIPO="Presión">)", R"(    <PARAM X="1E-6" />)",
+             R"(    <PARAM VALOR="0.9" />)", R"(    <PARAM ACTUADOR_STR="Escamoteable" />)",
+             R"(    <PARAM SENTIDO="1" />)", R"(    <PARAM SENTIDO_STR="Avance" />)",
+             R"(    <PARAM CILINDRO="Cilindro A" />)", R"(    <PARAM MONOESTABLE="False" />)",
+             R"(  <TEXTO STR="Señal de «avance» 10 bar">)", R"(    <PARAM COLOR="4294967295" />)",
+             R"(    <PARAM TACHADA="True" />)", R"(    <PARAM ASOCIADO="Fin de carrera" />)",
+             R"(  <TUBO INI="$$$1" FIN="Fin de carrera">)",
+             R"(    <VERTICE X="1.23" Y="-5.68" LINEA="0" />)",
+             R"(    <VERTICE X="10.00" Y="20.00" LINEA="4" />)",
+             R"(    <PARAM FIN="6" />)", // counts the actuators before the point
+         })
+        EXPECT_NE(std::find(l.begin(), l.end(), linea), l.end()) << linea;
     // Temporary names do not outlive the writing.
     EXPECT_EQ(L.Componentes.Item(1)->GetNombre(), "");
     // Latin-1 on disk, CR LF endings.
     const std::string b = A::Bytes(l);
     EXPECT_NE(b.find("TIPO=\"Presi\xF3n\">\r\n"), std::string::npos);
-}
 
-TEST_F(Archivo, RoundTripRebuildsTheCircuitAndIsByteIdentical) {
-    Construir(L);
-    const auto primera = A::Escribir(L);
     TAerPaintBox otro;
     Cargar(otro);
-    A::Leer(otro, A::LineasDe(A::Bytes(primera)));
-    EXPECT_EQ(A::Bytes(A::Escribir(otro)), A::Bytes(primera));
-
+    A::Leer(otro, A::LineasDe(b));
+    EXPECT_EQ(A::Bytes(A::Escribir(otro)), b);
     ASSERT_EQ(otro.Componentes.Count(), 5);
     EXPECT_EQ(otro.Componentes.Item(1)->GetNombre(), ""); // $$$1 is unnamed again
-    auto* rodillo = otro.Componentes.ItemComo<TAerValvula>(2);
-    ASSERT_NE(rodillo, nullptr);
-    EXPECT_EQ(rodillo->GetActuador(), TActuador::Escamoteable);
-    EXPECT_EQ(rodillo->Sentido, TSentido::Avance);
-    EXPECT_EQ(rodillo->GetCilindro(), otro.Componentes.Item(0));
-    EXPECT_EQ(rodillo->Valor, 0.9);
-    EXPECT_EQ(otro.Componentes.ItemComo<TAerComponente>(0)->GetParametro(), 0.25);
-    auto* texto = otro.Textos.ItemComo<TAerTexto>(0);
-    EXPECT_EQ(texto->Cadena, "Señal de «avance» 10 bar");
-    EXPECT_EQ(texto->ColorTexto.rgba(), 0xFFFFFFFFu);
-    EXPECT_EQ(texto->GetEstilo(), etNormal | etNegrita | etTachada);
-    EXPECT_EQ(texto->GetAsociado(), rodillo);
-    auto* tubo = otro.Tubos.ItemComo<TAerTubo>(0);
-    EXPECT_EQ(tubo->Inicio, otro.Componentes.ItemComo<TAerComponente>(1)->Conexion(0));
-    EXPECT_EQ(tubo->Fin, rodillo->Conexion(1));
-    ASSERT_EQ(tubo->Vertices.Count(), 2);
-    EXPECT_DOUBLE_EQ(tubo->Vertice(0)->X, 1.23);
-    EXPECT_EQ(tubo->Vertice(0)->GetLinea(), 0);
     EXPECT_EQ(otro.RefVertices.Count(), 3);
-}
-
-TEST_F(Archivo, UserNamesStartingWithDollarsAreLost) {
-    TAerComponente::Crear(L, T::Escape)->SetNombre("$$$mio");
-    const auto l = A::Escribir(L);
-    EXPECT_EQ(l[3], R"(  <COMPONENTE NOMBRE="$$$0" TIPO="Escape">)");
-    A::Leer(L, l);
-    EXPECT_EQ(L.Componentes.Item(0)->GetNombre(), "");
 }
 
 TEST_F(Archivo, AwkwardCharactersBecomeReferencesAndComeBack) {
@@ -220,18 +171,16 @@ TEST_F(Archivo, AwkwardCharactersBecomeReferencesAndComeBack) {
 
 TEST_F(Archivo, TokenisingKeepsQuotedBlanksAndSplitsClosingTag) {
     std::string l = "   <VERTICE X=\"1 2\"/>  Y=\"3\"  \r";
-    EXPECT_EQ(A::SiguienteToken(l), "<VERTICE");
-    EXPECT_EQ(A::SiguienteToken(l), "X=\"1 2\"");
-    EXPECT_EQ(A::SiguienteToken(l), "/>");
-    EXPECT_EQ(A::SiguienteToken(l), "Y=\"3\"");
-    EXPECT_EQ(A::SiguienteToken(l), "");
+    std::vector<std::string> t;
+    for (auto s = A::SiguienteToken(l); !s.empty(); s = A::SiguienteToken(l))
+        t.push_back(s);
+    EXPECT_EQ(t, (std::vector<std::string>{"<VERTICE", "X=\"1 2\"", "/>", "Y=\"3\""}));
     std::string n, v;
     A::SepararAtributo(" NOMBRE=\"a=b\" ", n, v);
-    EXPECT_EQ(n, "NOMBRE");
-    EXPECT_EQ(v, "a=b");
+    EXPECT_EQ(n + "|" + v, "NOMBRE|a=b");
     A::SepararAtributo("sinigual", n, v);
     EXPECT_TRUE(n.empty() && v.empty());
-    A::SepararAtributo("X=", n, v);
+    A::SepararAtributo("X=", n, v); // too short to hold quotes
     EXPECT_EQ(v, "");
 }
 
@@ -276,99 +225,82 @@ TEST_F(Archivo, ReadsLooseFilesAsTheFormatAllows) {
 }
 
 TEST_F(Archivo, BrokenFilesNameTheLine) {
-    const std::vector<std::string> comp = {"<COMPONENTES>", "  <COMPONENTE NOMBRE=\"a\">",
-                                           "    <PARAM TIPO=\"1\" />", "  </COMPONENTE>",
-                                           "</COMPONENTES>"};
-    EXPECT_EQ(LineaDelError(Cabecera(comp)), 0);
-    // Nothing to read: no header, header only, truncated sections.
-    EXPECT_EQ(LineaDelError({"hola"}), 2);
-    EXPECT_EQ(LineaDelError({R"(<?xml version="1.0"?>)"}), 2);
-    EXPECT_EQ(LineaDelError(Cabecera({"<COMPONENTES>", "  <COMPONENTE NOMBRE=\"a\">"})), 5);
-    // A comma decimal, a bad flag, a bad integer.
-    auto malo = [&](const std::string& Param) {
-        return Cabecera({"<COMPONENTES>", "  <COMPONENTE NOMBRE=\"a\">", "    <PARAM TIPO=\"1\" />",
-                         "    " + Param, "  </COMPONENTE>", "</COMPONENTES>"});
+    const std::string cab = "<?xml version=\"1.0\"?>\n<NEUMATICA VERSION=\"1.0\">\n";
+    auto comp = [](const std::string& Nombre, const std::string& Tipo,
+                   const std::string& Mas = "") {
+        return "  <COMPONENTE NOMBRE=\"" + Nombre + "\">\n    <PARAM TIPO=\"" + Tipo + "\" />\n" +
+               (Mas.empty() ? "" : "    " + Mas + "\n") + "  </COMPONENTE>\n";
     };
-    EXPECT_EQ(LineaDelError(malo(R"(<PARAM X="1,5" />)")), 6);
-    EXPECT_EQ(LineaDelError(malo(R"(<PARAM SIMETRICO="quizá" />)")), 6);
-    EXPECT_EQ(LineaDelError(malo(R"(<PARAM ACTUADOR="1.5" />)")), 6);
-    EXPECT_EQ(LineaDelError(malo(R"(<PARAM X="1E999" />)")), 6);
-    // Types that cannot be placed, actuators that do not exist.
-    for (const char* tipo : {"0", "17", "30", "31", "99", "-3"})
-        EXPECT_EQ(LineaDelError(malo(std::string("<PARAM TIPO=\"") + tipo + "\" />")), 4) << tipo;
-    EXPECT_EQ(LineaDelError(malo(R"(<PARAM TIPO="20" />)")), 0);
-    EXPECT_EQ(LineaDelError(Cabecera({"<COMPONENTES>", "  <COMPONENTE NOMBRE=\"v\">",
-                                      "    <PARAM TIPO=\"3\" />", "    <PARAM ACTUADOR=\"9\" />",
-                                      "  </COMPONENTE>", "</COMPONENTES>"})),
-              4);
-    // A duplicate name names the element's line.
-    auto doble = Cabecera(comp);
-    doble.insert(doble.end(), comp.begin(), comp.end());
-    EXPECT_EQ(LineaDelError(doble), 9);
-    // Section tags with something after them.
-    EXPECT_EQ(LineaDelError(Cabecera({"<TUBOS> x", "</TUBOS>"})), 3);
-    EXPECT_EQ(LineaDelError(Cabecera({"  <TEXTOS> <TEXTO STR=\"a\">", "</TEXTOS>"})), 3);
-    // Tubes to nothing, to no connection, twice to one point, without "/>".
-    const std::vector<std::string> dos = {"<COMPONENTES>",
-                                          "  <COMPONENTE NOMBRE=\"a\">",
-                                          "    <PARAM TIPO=\"1\" />",
-                                          "  </COMPONENTE>",
-                                          "  <COMPONENTE NOMBRE=\"b\">",
-                                          "    <PARAM TIPO=\"15\" />",
-                                          "  </COMPONENTE>",
-                                          "</COMPONENTES>",
-                                          "<TUBOS>"};
-    auto tubos = [&](std::vector<std::string> Lineas) {
-        auto r = Cabecera(dos);
-        r.insert(r.end(), Lineas.begin(), Lineas.end());
-        r.push_back("</TUBOS>");
-        r.push_back("</NEUMATICA>");
-        return r;
+    auto seccion = [](const std::string& Dentro) {
+        return "<COMPONENTES>\n" + Dentro + "</COMPONENTES>\n";
     };
-    auto tubo = [&](const std::string& Ini, const std::string& Pos, const std::string& Fin,
-                    const std::string& Vertice) -> std::vector<std::string> {
-        return {"  <TUBO INI=\"" + Ini + "\" FIN=\"" + Fin + "\">",
-                "    <PARAM INI=\"" + Pos + "\" />", "    <PARAM FIN=\"0\" />", Vertice,
-                "  </TUBO>"};
+    // Line 4 opens the component, line 6 holds the parameter.
+    auto con = [&](const std::string& Param) { return cab + seccion(comp("a", "1", Param)); };
+    // A source "a" and a single-acting cylinder "b"; the first tube opens line 12.
+    auto tubos = [&](const std::string& Tubos, const std::string& Mas = "") {
+        return cab + seccion(comp("a", "1") + comp("b", "15") + Mas) + "<TUBOS>\n" + Tubos +
+               "</TUBOS>\n</NEUMATICA>\n";
     };
-    const std::string vertice = R"(    <VERTICE X="1" Y="2" LINEA="9" />)";
-    EXPECT_EQ(LineaDelError(tubos(tubo("a", "0", "b", vertice))), 0);
-    EXPECT_EQ(LineaDelError(tubos(tubo("c", "0", "b", vertice))), 12);
-    EXPECT_EQ(LineaDelError(tubos(tubo("a", "0", "c", vertice))), 12);
-    EXPECT_EQ(LineaDelError(tubos(tubo("a", "5", "b", vertice))), 12);
-    EXPECT_EQ(LineaDelError(tubos(tubo("a", "-1", "b", vertice))), 12);
-    EXPECT_EQ(LineaDelError(tubos(tubo("a", "0", "a", vertice))), 12);
-    EXPECT_EQ(LineaDelError(tubos(tubo("a", "0", "b", R"(    <VERTICE X="1" Y="2")"))), 15);
-    // Position 3 of a push-button valve holds its actuator, not a point.
-    auto valvula = tubos(tubo("a", "0", "v", vertice));
-    valvula.insert(valvula.begin() + 9, {"  <COMPONENTE NOMBRE=\"v\">", "    <PARAM TIPO=\"5\" />",
-                                         "    <PARAM ACTUADOR=\"2\" />", "  </COMPONENTE>"});
-    EXPECT_EQ(LineaDelError(valvula), 0);
-    valvula[17] = "    <PARAM FIN=\"3\" />";
-    EXPECT_EQ(LineaDelError(valvula), 16);
-    auto dosVeces = tubo("a", "0", "b", vertice);
-    const auto otra = tubo("a", "0", "b", vertice);
-    dosVeces.insert(dosVeces.end(), otra.begin(), otra.end());
-    EXPECT_EQ(LineaDelError(tubos(dosVeces)), 17);
+    auto tubo = [](const std::string& Ini, const std::string& Pos, const std::string& Fin,
+                   const std::string& PosFin = "0",
+                   const std::string& Vertice = R"(<VERTICE X="1" Y="2" LINEA="9" />)") {
+        return "  <TUBO INI=\"" + Ini + "\" FIN=\"" + Fin + "\">\n    <PARAM INI=\"" + Pos +
+               "\" />\n    <PARAM FIN=\"" + PosFin + "\" />\n    " + Vertice + "\n  </TUBO>\n";
+    };
+    // A push-button valve "v": its position 3 holds the actuator, not a point.
+    const std::string v = comp("v", "5", R"(<PARAM ACTUADOR="2" />)");
+    struct Caso {
+        const char* Que;
+        std::string Texto;
+        int Linea;
+    };
+    const Caso casos[] = {
+        {"bien", cab + seccion(comp("a", "1")), 0},
+        {"sin cabecera", "hola", 2},
+        {"solo la cabecera", "<?xml version=\"1.0\"?>", 2},
+        {"sección cortada", cab + "<COMPONENTES>\n  <COMPONENTE NOMBRE=\"a\">\n", 5},
+        {"coma decimal", con(R"(<PARAM X="1,5" />)"), 6},
+        {"indicador", con(R"(<PARAM SIMETRICO="quizá" />)"), 6},
+        {"entero", con(R"(<PARAM ACTUADOR="1.5" />)"), 6},
+        {"infinito", con(R"(<PARAM X="1E999" />)"), 6},
+        {"tipo 0", con(R"(<PARAM TIPO="0" />)"), 4},
+        {"tipo 17", con(R"(<PARAM TIPO="17" />)"), 4},
+        {"tipo 30", con(R"(<PARAM TIPO="30" />)"), 4},
+        {"tipo 31", con(R"(<PARAM TIPO="31" />)"), 4},
+        {"tipo 20", con(R"(<PARAM TIPO="20" />)"), 0},
+        {"actuador", cab + seccion(comp("v", "3", R"(<PARAM ACTUADOR="9" />)")), 4},
+        {"nombre repetido", cab + seccion(comp("a", "1")) + seccion(comp("a", "1")), 9},
+        {"etiqueta con más", cab + "<TUBOS> x\n</TUBOS>\n", 3},
+        {"dos etiquetas", cab + "  <TEXTOS> <TEXTO STR=\"a\">\n</TEXTOS>\n", 3},
+        {"tubo bien", tubos(tubo("a", "0", "b")), 0},
+        {"inicio que no existe", tubos(tubo("c", "0", "b")), 12},
+        {"fin que no existe", tubos(tubo("a", "0", "c")), 12},
+        {"posición de más", tubos(tubo("a", "5", "b")), 12},
+        {"posición negativa", tubos(tubo("a", "-1", "b")), 12},
+        {"un solo punto", tubos(tubo("a", "0", "a")), 12},
+        {"vértice sin cerrar", tubos(tubo("a", "0", "b", "0", R"(<VERTICE X="1" Y="2")")), 15},
+        {"a una válvula", tubos(tubo("a", "0", "v"), v), 0},
+        {"a su actuador", tubos(tubo("a", "0", "v", "3"), v), 16},
+        {"dos al mismo punto", tubos(tubo("a", "0", "b") + tubo("a", "0", "b")), 17},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(LineaDelError(c.Texto), c.Linea) << c.Que;
 
+    // The reason keeps the conversion's words and the error it came from;
+    // what was read before the error stays, its temporary names cleared.
     TAerPaintBox otro;
     Cargar(otro);
+    const std::string coma = comp("b", "1", R"(<PARAM X="1,5" />)");
     try {
-        A::Leer(otro, malo(R"(<PARAM X="1,5" />)"));
-        FAIL();
+        A::Leer(otro, A::LineasDe(cab + seccion(comp("$$$0", "1") + coma)));
+        ADD_FAILURE();
     } catch (const ELecturaAer& e) {
         EXPECT_EQ(e.Motivo, "'1,5' is not a valid floating point value");
-        EXPECT_STREQ(e.what(), "línea 6: '1,5' is not a valid floating point value");
+        EXPECT_STREQ(e.what(), "línea 9: '1,5' is not a valid floating point value");
         EXPECT_THROW(std::rethrow_if_nested(e), EConversionError);
     }
-    // What was read before the error stays.
-    EXPECT_EQ(otro.Componentes.Count(), 0);
-    try {
-        A::Leer(otro, {"x"});
-    } catch (const ELecturaAer& e) {
-        EXPECT_EQ(e.Motivo, "List index out of bounds (1)");
-        EXPECT_THROW(std::rethrow_if_nested(e), EListaError);
-    }
+    ASSERT_EQ(otro.Componentes.Count(), 1);
+    EXPECT_EQ(otro.Componentes.Item(0)->GetNombre(), "");
 }
 
 TEST_F(Archivo, MutatedFilesNeverCrashOrHang) {

@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -69,21 +68,16 @@ TSalida Cli(const std::vector<std::string>& Args) {
 // The CSV of `simulate` as columns of numbers by header name.
 std::map<std::string, std::vector<double>> Columnas(const std::string& Csv) {
     std::istringstream s(Csv);
-    std::string linea;
+    std::string linea, c;
     std::vector<std::string> nombres;
+    std::getline(s, linea);
+    for (std::istringstream l(linea); std::getline(l, c, ',');)
+        nombres.push_back(c);
     std::map<std::string, std::vector<double>> r;
     while (std::getline(s, linea)) {
-        std::vector<std::string> campos;
         std::istringstream l(linea);
-        std::string c;
-        while (std::getline(l, c, ','))
-            campos.push_back(c);
-        if (nombres.empty()) {
-            nombres = campos;
-            continue;
-        }
-        for (std::size_t i = 0; i < campos.size() && i < nombres.size(); ++i)
-            r[nombres[i]].push_back(std::stod(campos[i]));
+        for (std::size_t i = 0; i < nombres.size() && std::getline(l, c, ','); ++i)
+            r[nombres[i]].push_back(std::stod(c));
     }
     return r;
 }
@@ -135,7 +129,6 @@ TEST(Ejemplos, RoundTripCheckAndTubesOnTheirPoints) {
 TEST(Ejemplos, MandoDirectoYIndirecto) {
     auto d = Simular("01_mando_directo_simple_efecto",
                      {"--steps", "12", "--press", "Pulsador@1", "--release", "Pulsador@7"});
-    EXPECT_EQ(d["A"][0], 0);
     EXPECT_EQ(Cuando(d["A"], 1), 5);
     EXPECT_EQ(Cuando(d["A"], 0, true, 6), 11);
     auto i = Simular("02_mando_indirecto_doble_efecto", {"--steps", "14", "--press", "Pulsador@1",
@@ -143,7 +136,6 @@ TEST(Ejemplos, MandoDirectoYIndirecto) {
     EXPECT_EQ(i["V1"][1], 1);
     EXPECT_EQ(Cuando(i["A"], 1), 6);
     EXPECT_EQ(i["V1"][8], 0);
-    EXPECT_NEAR(i["A"].back(), 0, 1e-9);
     EXPECT_EQ(i["T0"].size(), 15u);
 }
 
@@ -159,7 +151,6 @@ TEST(Ejemplos, FuncionesYyO) {
                                                  "Mesa@7", "--press", "Puerta@12"});
     EXPECT_EQ(Cuando(o["A"], 1), 5);
     EXPECT_EQ(Cuando(o["A"], 0, true, 7), 11);
-    EXPECT_EQ(o["A"][12], 0.2); // el otro pulsador también lo saca
     EXPECT_EQ(o["A"][16], 1);
 }
 
@@ -169,7 +160,6 @@ TEST(Ejemplos, MemoriaYRetornoTemporizado) {
                       "Retroceso@9", "--release", "Retroceso@10"});
     EXPECT_EQ(Cuando(m["A"], 1), 6);
     EXPECT_EQ(m["A"][8], 1); // sin pulsar nada, la válvula mantiene el avance
-    EXPECT_EQ(m["V1"][8], 1);
     EXPECT_EQ(Cuando(m["A"], 0, true, 9), 14);
     auto t = Simular("06_retorno_temporizado",
                      {"--steps", "24", "--press", "Marcha@1", "--release", "Marcha@2"});
@@ -183,7 +173,6 @@ TEST(Ejemplos, MemoriaYRetornoTemporizado) {
 TEST(Ejemplos, RegulacionVaivenYSecuencia) {
     auto r = Simular("07_regulacion_velocidad", {"--steps", "14", "--press", "V1@1"});
     EXPECT_GT(Cuando(r["A"], 1), 5); // más despacio que sin reguladores
-    EXPECT_GE(Cuando(r["A"], 1), 0);
     auto v =
         Simular("08_vaiven_automatico_finales_carrera", {"--steps", "30", "--press", "Marcha@1"});
     const int ida = Cuando(v["A"], 1);
@@ -215,20 +204,13 @@ TEST(Cli, ErrorsAndExitStatuses) {
         return (dir / Nombre).string();
     };
     const std::string cabecera = "<?xml version=\"1.0\"?>\r\n<NEUMATICA VERSION=\"1.0\">\r\n";
-    // Unreadable: missing, truncated, a bad number, an unknown name.
-    auto c = Cli({"check", (dir / "no-existe.aer").string()});
-    EXPECT_EQ(c.Estado, 2);
-    c = Cli({"check", escribir("truncado.aer", cabecera + "<COMPONENTES>\r\n")});
+    // Unreadable: missing, or the reason with the file and its line.
+    EXPECT_EQ(Cli({"check", (dir / "no-existe.aer").string()}).Estado, 2);
+    auto c = Cli({"check", escribir("truncado.aer", cabecera + "<COMPONENTES>\r\n")});
     EXPECT_EQ(c.Estado, 2);
     EXPECT_NE(c.Errores.find("truncado.aer, línea 4: List index out of bounds (3)"),
               std::string::npos)
         << c.Errores;
-    c = Cli({"check",
-             escribir("numero.aer", cabecera + "<COMPONENTES>\r\n  <COMPONENTE NOMBRE=\"a\">\r\n"
-                                               "    <PARAM X=\"1,5\" />\r\n")});
-    EXPECT_EQ(c.Estado, 2);
-    EXPECT_NE(c.Errores.find("línea 5: '1,5' is not a valid floating point value"),
-              std::string::npos);
     c = Cli(
         {"format", escribir("tubo.aer", cabecera + "<TUBOS>\r\n  <TUBO INI=\"x\" FIN=\"y\">\r\n"
                                                    "  </TUBO>\r\n</TUBOS>\r\n</NEUMATICA>\r\n")});

@@ -25,7 +25,7 @@ protected:
 
 } // namespace
 
-TEST_F(Control, SingleStepsAlternatePropagationAndAdvance) {
+TEST_F(Control, SingleStepsAlternateAndAStopKeepsPositionsAndPressedButtons) {
     auto& s = Simular();
     s.Pulsar(0);
     EXPECT_EQ(s.Fase, 1); // the button propagated
@@ -38,110 +38,71 @@ TEST_F(Control, SingleStepsAlternatePropagationAndAdvance) {
     EXPECT_EQ(Estado(C), 0.2);
     s.Paso();
     EXPECT_EQ(Estado(C), 0.4);
-}
 
-TEST_F(Control, TickStepsOnlyWhileRunningAndOtherwiseStopsTheTimer) {
-    auto& s = Simular();
-    int repintados = 0;
-    s.OnRepintar = [&] { ++repintados; };
-    s.Pulsar(0);
-    EXPECT_EQ(repintados, 1);
-
-    s.Arrancar(); // paused or stopped, a tick only stops the timer
-    L.Modo = mdPausa;
-    s.Tic();
-    EXPECT_FALSE(s.GetReloj().isActive());
-    EXPECT_EQ(Estado(C), 0.0);
-    EXPECT_EQ(repintados, 1);
-
-    L.Modo = mdEjecutar;
-    s.Arrancar();
-    s.Arrancar(); // Play while running changes nothing
-    EXPECT_TRUE(s.GetReloj().isActive());
-    s.Tic();
-    EXPECT_EQ(Estado(C), 0.2);
-    EXPECT_EQ(s.Fase, 0);
-    EXPECT_EQ(repintados, 2);
-}
-
-TEST_F(Control, TheTimerRunsStepsUntilTheModeChanges) {
-    auto& s = Simular();
-    s.Pulsar(0);
-    L.Modo = mdEjecutar;
-    s.GetReloj().setInterval(5);
-    int pasos = 0;
-    QEventLoop bucle;
-    s.OnRepintar = [&] {
-        if (++pasos == 3) {
-            L.Modo = mdPausa;
-            QTimer::singleShot(50, &bucle, &QEventLoop::quit);
-        }
-    };
-    s.Arrancar();
-    QTimer::singleShot(5000, &bucle, &QEventLoop::quit);
-    bucle.exec();
-    EXPECT_EQ(pasos, 3);
-    EXPECT_DOUBLE_EQ(Estado(C), 0.6);
-    EXPECT_FALSE(s.GetReloj().isActive());
-}
-
-TEST_F(Control, StopResetsPortsAndKeepsPositions) {
-    auto& s = Simular();
-    s.Pulsar(0);
-    Pasos(2);
     L.Modo = mdParado;
     s.Restablecer();
     EXPECT_EQ(s.Fase, 1);
     EXPECT_DOUBLE_EQ(Estado(C), 0.4);
-    // The pressed button is kept: its pilot stays up after the reset.
     EXPECT_TRUE(s.BotonAbajo(0));
     EXPECT_EQ(Nodo(V).Piloto(0)->Presion, 1.0);
     EXPECT_EQ(Estado(V), 1.0);
     EXPECT_EQ(P(C, 0)->Tubo->EstadoPresion, 1);
+    EXPECT_EQ(Nivel(V, 0), -1.0); // an open exhaust vents
 }
 
-TEST_F(Control, BistableRelayButtonsReleaseEachOther) {
+TEST_F(Control, TheTimerStepsWhileRunningAndStopsAfterAModeChange) {
     auto& s = Simular();
-    ASSERT_EQ(s.NumBotones(), 2);
+    int repintados = 0;
+    QEventLoop bucle;
+    s.OnRepintar = [&] {
+        if (++repintados == 4) {
+            L.Modo = mdPausa;
+            QTimer::singleShot(50, &bucle, &QEventLoop::quit);
+        }
+    };
+    s.Pulsar(0);
+    EXPECT_EQ(repintados, 1); // a button repaints at once
+    L.Modo = mdEjecutar;
+    s.GetReloj().setInterval(5);
+    s.Arrancar();
+    s.Arrancar(); // Play while running changes nothing
+    QTimer::singleShot(5000, &bucle, &QEventLoop::quit);
+    bucle.exec();
+    EXPECT_EQ(repintados, 4); // paused, a tick only stops the timer
+    EXPECT_DOUBLE_EQ(Estado(C), 0.6);
+    EXPECT_FALSE(s.GetReloj().isActive());
+}
+
+TEST_F(Control, RelayButtonsOfABistableValveReleaseEachOther) {
+    auto* m = Valvula(T::Valvula32NC, TActuador::Rele, true);
+    Fuente(m, 0);
+    auto* d = Carga(m, 2);
+    auto& s = Simular();
+    ASSERT_EQ(s.NumBotones(), 3);
+    EXPECT_THROW(s.Pulsar(3), EListaError);
+    EXPECT_THROW(s.Soltar(-1), EListaError);
+    EXPECT_THROW(s.BotonAbajo(3), EListaError);
     EXPECT_EQ(Nodo(V).Piloto(0)->Presion, -1.0); // buttons up at the reset
     s.Pulsar(0);
     EXPECT_EQ(Estado(V), 1.0); // switched at once
     EXPECT_EQ(Nivel(C, 0), 1.0);
-    EXPECT_EQ(Nivel(C, 1), -1.0);
 
     s.Pulsar(1);
     EXPECT_FALSE(s.BotonAbajo(0));
-    EXPECT_TRUE(s.BotonAbajo(1));
     EXPECT_EQ(Nodo(V).Piloto(0)->Presion, -1.0);
     EXPECT_EQ(Estado(V), 0.0);
-    EXPECT_EQ(Nivel(C, 0), -1.0);
+
+    // A monostable valve follows its button and leaves the other valve's alone.
+    s.Conmutar(2);
+    EXPECT_EQ(Estado(m), 1.0);
+    EXPECT_EQ(Nivel(d, 0), 1.0);
+    EXPECT_TRUE(s.BotonAbajo(1));
+    s.Conmutar(2);
+    EXPECT_EQ(Estado(m), 0.0);
 
     s.Conmutar(1); // raising the down button vents its pilot; the valve stays
     EXPECT_FALSE(s.BotonAbajo(1));
     EXPECT_EQ(Nodo(V).Piloto(1)->Presion, -1.0);
     EXPECT_EQ(Estado(V), 0.0);
     EXPECT_FALSE(V->Marcado);
-}
-
-TEST_F(Control, ButtonsOutsideThePanelAreRefused) {
-    auto& s = Simular();
-    EXPECT_THROW(s.Pulsar(2), EListaError);
-    EXPECT_THROW(s.Soltar(-1), EListaError);
-    EXPECT_THROW(s.BotonAbajo(2), EListaError);
-    EXPECT_EQ(Estado(V), 0.0);
-}
-
-TEST_F(Control, MonostableHandValveFollowsItsButton) {
-    auto* m = Valvula(T::Valvula32NC, TActuador::Rele, true);
-    Fuente(m, 0);
-    auto* d = Carga(m, 2);
-    auto& s = Simular();
-    ASSERT_EQ(s.NumBotones(), 3);
-    s.Conmutar(2);
-    EXPECT_EQ(Estado(m), 1.0);
-    EXPECT_EQ(Nivel(d, 0), 1.0);
-    EXPECT_EQ(Estado(V), 0.0); // the other valve's buttons are untouched
-    s.Conmutar(2);
-    EXPECT_EQ(Estado(m), 0.0);
-    EXPECT_EQ(Nivel(d, 0), -1.0);
 }

@@ -18,13 +18,6 @@ namespace ventix::prueba {
 
 using T = TTipoComponente;
 
-inline std::string Unido(const std::vector<std::string>& Lineas) {
-    std::string r;
-    for (const auto& l : Lineas)
-        r += l + "\n";
-    return r;
-}
-
 // A canvas loaded with a catalogue whose types have their connection points
 // in the shipped order, and terse ways to build circuits on it with the
 // editor's own operations: components, valves, tubes from an output point to
@@ -78,18 +71,11 @@ protected:
         Unir(De, I, c, 0);
         return c;
     }
-    // A T connector fed from point I of De.
-    TAerComponente* Derivar(TAerComponente* De, int I) {
-        auto* t = Nuevo(T::ConectorT);
-        Unir(De, I, t, 0);
-        return t;
-    }
 
     // Checks the circuit, builds its network and resets it, as entering the
     // stopped mode does.
     TSimCircuito& Simular() {
-        const int errores = L.Verificar();
-        EXPECT_EQ(errores, 0) << Unido(L.Errores);
+        EXPECT_EQ(L.Verificar(), 0) << ::testing::PrintToString(L.Errores);
         Sim = std::make_unique<TSimCircuito>(L);
         L.Modo = mdParado;
         Sim->Restablecer();
