@@ -1,10 +1,5 @@
 #include "Ventana.h"
 
-#include "circuit/AerTexto.h"
-
-#include <QLineEdit>
-#include <QSlider>
-
 using namespace ventix;
 using T = TTipoComponente;
 using Paneles = std::vector<QFrame*>;
@@ -19,30 +14,15 @@ TEST_F(Ventana, RetractableRollerValveInComponentView) {
     // Laid out from the left with no gap.
     int x = 0;
     for (QFrame* p : Cinta()) {
-        EXPECT_EQ(p->x(), x);
-        EXPECT_EQ(p->y(), 1);
+        EXPECT_EQ(p->pos(), QPoint(x, 1));
         x += p->width();
     }
-    EXPECT_TRUE(F->btnValvula52->Down());
-    EXPECT_FALSE(F->btnValvula32NC->Down());
-    EXPECT_TRUE(F->btnEscamoteable->Down());
-    EXPECT_FALSE(F->btnSeta->Down());
+    EXPECT_TRUE(F->btnValvula52->Down() && F->btnEscamoteable->Down());
+    EXPECT_FALSE(F->btnValvula32NC->Down() || F->btnSeta->Down());
     EXPECT_EQ(F->TrackBar->toolTip(), "Posición en la que está enclavado respecto al cilindro");
     EXPECT_FALSE(F->btnEnclavar->Down());
     EXPECT_EQ(F->btnEnclavar->toolTip(), "Enclava el rodillo a un cilindro");
     EXPECT_EQ(L().Modo, mdSeleccion);
-    EXPECT_EQ(L().Seleccionado, v);
-}
-
-TEST_F(Ventana, PilotValveShowsTheSpringButNoRollerTools) {
-    auto* v = Valvula(TActuador::Pilotado, false);
-    v->SetParametro(1.0);
-    ASSERT_TRUE(Elegir(v));
-    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pAlternar, F->pValvula, F->pIzqDer, F->pActuador,
-                                F->pMuelle}));
-    EXPECT_FALSE(F->btnMuelle->Down());
-    EXPECT_TRUE(F->btnValvulaPosicion1->Down());
-    EXPECT_TRUE(F->btnPilotado->Down());
 }
 
 TEST_F(Ventana, AlternateViewOfValvesAndLogicValves) {
@@ -68,8 +48,7 @@ TEST_F(Ventana, AlternateViewOfValvesAndLogicValves) {
 
 TEST_F(Ventana, SourcesExhaustsAndConnectorsHaveNoAlternateView) {
     for (T t : {T::Presion, T::Escape, T::ConectorT}) {
-        auto* e = TAerComponente::Crear(L(), t);
-        ASSERT_TRUE(Elegir(e));
+        ASSERT_TRUE(Elegir(TAerComponente::Crear(L(), t)));
         EXPECT_EQ(Cinta(),
                   (Paneles{F->pBorrar, F->pCoordenadas, F->pRotar90, F->pNombre, F->pLinkTexto}))
             << int(t);
@@ -84,8 +63,7 @@ TEST_F(Ventana, CylindersRegulatorsAndTimers) {
     EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pAlternar, F->pCilindro, F->pTrack}));
     EXPECT_EQ(F->TrackBar->value(), 37);
     EXPECT_EQ(F->TrackBar->toolTip(), "Posición de avance del cilindro");
-    EXPECT_TRUE(F->btnSimetrico->Down());
-    EXPECT_TRUE(F->btnCilindroSimple->Down());
+    EXPECT_TRUE(F->btnSimetrico->Down() && F->btnCilindroSimple->Down());
 
     auto* r = TAerComponente::Crear(L(), T::Regulador1);
     r->Valor = 0.125; // half to even
@@ -104,44 +82,23 @@ TEST_F(Ventana, CylindersRegulatorsAndTimers) {
     EXPECT_TRUE(F->TrackBar->toolTip().startsWith("Posición del Temporizador"));
 }
 
-TEST_F(Ventana, TextsFillTheirPanel) {
-    auto* t = TAerTexto::Crear(L());
-    t->Cadena = "Hola";
-    t->SetEstilo(etNegrita | etTachada);
-    t->SetTamano(2.5);
-    ASSERT_TRUE(Elegir(t));
-    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pCoordenadas, F->pRotar90, F->pTexto}));
-    EXPECT_EQ(F->edTexto->text(), "Hola");
-    EXPECT_TRUE(F->btnNegrita->Down());
-    EXPECT_FALSE(F->btnItalica->Down());
-    EXPECT_FALSE(F->btnSubrayada->Down());
-    EXPECT_TRUE(F->btnTachada->Down());
-    EXPECT_EQ(F->edSize->text(), "2.5");
-}
-
-TEST_F(Ventana, ConnectionWithATubeSelectsNothing) {
+// A connection that has its tube selects nothing; vertices are selectable
+// only while shown.
+TEST_F(Ventana, TubedConnectionsAndVertices) {
     auto* p = TAerComponente::Crear(L(), T::Presion);
     auto* c = TAerComponente::Crear(L(), T::CilindroDoble);
     L().ActualizarGeometria();
-    Unir(p->Conexion(0), c->Conexion(0));
+    auto* v = Unir(p->Conexion(0), c->Conexion(0))->Vertice(0);
     F->SetModo(mdSeleccion);
     EXPECT_FALSE(Elegir(p->Conexion(0)));
     EXPECT_TRUE(Cinta().empty());
     EXPECT_EQ(L().Modo, mdSeleccion);
-}
 
-TEST_F(Ventana, VerticesOnlyWhileShown) {
-    auto* p = TAerComponente::Crear(L(), T::Presion);
-    auto* c = TAerComponente::Crear(L(), T::CilindroDoble);
-    L().ActualizarGeometria();
-    auto* t = Unir(p->Conexion(0), c->Conexion(0));
-    auto* v = t->Vertice(0);
     v->SetLinea(4);
     ASSERT_TRUE(Elegir(v));
     EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pCoordenadas, F->pLineas, F->pVertices}));
     EXPECT_TRUE(F->btnLinea[4]->Down());
     EXPECT_FALSE(F->btnLinea[2]->Down());
-
     F->btnShowVertices->click();
     F->SetModo(mdSeleccion);
     EXPECT_FALSE(Elegir(v));
@@ -169,25 +126,6 @@ TEST_F(Ventana, HighlightingFollowsTheMode) {
     F->SetModo(mdVerificar);
     F->AlResaltar(p, a);
     EXPECT_FALSE(a);
-}
-
-TEST_F(Ventana, ATubeEndsOnAnAvailableConnectionOfAnotherElement) {
-    auto* p = TAerComponente::Crear(L(), T::Presion);
-    auto* c = TAerComponente::Crear(L(), T::CilindroDoble);
-    c->X = 30;
-    L().ActualizarGeometria();
-    ASSERT_TRUE(Elegir(p->Conexion(0)));
-    F->btnCrearTuboClick();
-    auto* t = L().TuboNuevo;
-    // A click on an element's body adds a vertex instead of selecting it.
-    EXPECT_FALSE(Elegir(c));
-    EXPECT_EQ(L().Modo, mdTubo);
-    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pLineas}));
-    EXPECT_FALSE(Elegir(c->Conexion(1)));
-    EXPECT_EQ(L().Modo, mdEdicion);
-    EXPECT_EQ(L().TuboNuevo, nullptr);
-    EXPECT_EQ(t->Fin, c->Conexion(1));
-    EXPECT_EQ(c->Conexion(1)->Tubo, t);
 }
 
 TEST_F(Ventana, InterlockingARollerWithACylinder) {

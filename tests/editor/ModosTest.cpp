@@ -1,12 +1,9 @@
 #include "Ventana.h"
 
-#include "circuit/AerTexto.h"
 #include "editor/FormErrores.h"
-#include "editor/PanelCinta.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
-#include <QSlider>
 
 using namespace ventix;
 using T = TTipoComponente;
@@ -28,32 +25,41 @@ Estado Leer(const TfrmMain& F) {
             F.btnShowPresiones->isEnabled(), !F.pHerramientas->isHidden()};
 }
 
-TEST_F(Ventana, StartsInEditModeWithTheToolbarOfEditing) {
+// The window starts in edit mode; each mode sets its buttons, and entering the
+// mode it is in does nothing, except for editing, which starts afresh.
+TEST_F(Ventana, ModesSetTheirButtons) {
     EXPECT_EQ(F->windowTitle(), "Ventix");
     EXPECT_EQ(F->PB->size(), QSize(600, 400));
     EXPECT_EQ(F->StatusBar1[2]->text(), " 600x400");
-    EXPECT_EQ(L().Modo, mdEdicion);
     EXPECT_EQ(L().Arrastre, arSeleccion);
     EXPECT_TRUE(F->btnSeta->Down());
-    EXPECT_TRUE(F->btnEditCom->Down());
-    EXPECT_FALSE(F->btnCheck->Down());
     EXPECT_TRUE(L().MostrarConexiones && L().MostrarVertices && L().MostrarEstrellas &&
                 L().MostrarTextos && L().MostrarEnclavamientos && L().MostrarTubosControl &&
                 L().MostrarPresiones);
-    const Estado e = Leer(*F);
-    EXPECT_TRUE(e.New && e.Open && e.Save && e.Imagen && e.Check && e.Errores);
-    EXPECT_FALSE(e.Play || e.Step || e.Pause || e.Stop || e.Presiones);
-    EXPECT_TRUE(Cinta().empty());
     EXPECT_EQ(F->frmErrores->windowTitle(), "Errores en el circuito");
     EXPECT_TRUE(F->frmErrores->Texto().endsWith("No se han encontrado errores."));
-}
+    auto Edicion = [this] {
+        EXPECT_EQ(L().Modo, mdEdicion);
+        const Estado e = Leer(*F);
+        EXPECT_TRUE(e.New && e.Open && e.Save && e.Imagen && e.Check && e.Errores && e.Conexiones &&
+                    e.Herramientas);
+        EXPECT_FALSE(e.Play || e.Step || e.Pause || e.Stop || e.Presiones);
+        EXPECT_TRUE(F->btnEditCom->Down());
+        EXPECT_FALSE(F->btnCheck->Down());
+        EXPECT_TRUE(Cinta().empty());
+    };
+    Edicion();
 
-TEST_F(Ventana, EveryModeSetsItsButtons) {
     F->SetModo(mdSeleccion);
     Estado e = Leer(*F);
     EXPECT_FALSE(e.New || e.Open || e.Save || e.Check);
     EXPECT_TRUE(e.Imagen && e.Herramientas);
     EXPECT_FALSE(F->btnEditCom->Down());
+    F->pCinta->SetCaption("marca");
+    F->btnNew->setEnabled(true);
+    F->SetModo(mdSeleccion);
+    EXPECT_EQ(F->pCinta->Caption(), "marca");
+    EXPECT_TRUE(F->btnNew->isEnabled());
 
     F->SetModo(mdTubo);
     e = Leer(*F);
@@ -66,54 +72,36 @@ TEST_F(Ventana, EveryModeSetsItsButtons) {
     EXPECT_TRUE(F->pCinta->Caption().startsWith("Haz click en un cilindro"));
 
     F->SetModo(mdEdicion);
-    e = Leer(*F);
-    EXPECT_TRUE(e.New && e.Open && e.Save && e.Check && e.Errores && e.Conexiones &&
-                e.Herramientas);
-    EXPECT_FALSE(e.Play || e.Step || e.Pause || e.Stop || e.Presiones);
-    EXPECT_TRUE(F->btnEditCom->Down());
-    // The prompt stays until a selection clears it.
-    F->SetModo(mdSeleccion);
-    EXPECT_TRUE(F->pCinta->Caption().isEmpty());
-}
-
-TEST_F(Ventana, ReenteringAModeDoesNothingExceptForEditing) {
-    F->SetModo(mdSeleccion);
-    F->pCinta->SetCaption("marca");
-    F->btnNew->setEnabled(true);
-    F->SetModo(mdSeleccion);
-    EXPECT_EQ(F->pCinta->Caption(), "marca");
-    EXPECT_TRUE(F->btnNew->isEnabled());
-
-    F->SetModo(mdEdicion);
+    Edicion();
     F->btnPlay->setEnabled(true);
     F->NumErrores = 3;
     F->SetModo(mdEdicion);
     EXPECT_FALSE(F->btnPlay->isEnabled());
     EXPECT_EQ(F->NumErrores, 0);
+    // The prompt stays until a selection clears it.
+    F->SetModo(mdSeleccion);
+    EXPECT_TRUE(F->pCinta->Caption().isEmpty());
 }
 
 TEST_F(Ventana, StatusPanels) {
     L().PosicionRaton = {12.5, -3};
     L().Zoom = 1.2;
-    F->NumErrores = 0;
-    F->ActualizarEstado();
+    const std::pair<int, const char*> Errores[] = {
+        {0, ""}, {1, " 1 Error detectado"}, {2, " 2 Errores detectados"}};
+    for (const auto& [n, Texto] : Errores) {
+        F->NumErrores = n;
+        F->ActualizarEstado();
+        EXPECT_EQ(F->StatusBar1[3]->text(), Texto);
+    }
     EXPECT_EQ(F->StatusBar1[0]->text(), " (12.50, -3.00)");
     EXPECT_EQ(F->StatusBar1[1]->text(), " Zoom = 1.2000");
-    EXPECT_EQ(F->StatusBar1[3]->text(), "");
-    F->NumErrores = 1;
-    F->ActualizarEstado();
-    EXPECT_EQ(F->StatusBar1[3]->text(), " 1 Error detectado");
-    F->NumErrores = 2;
-    F->ActualizarEstado();
-    EXPECT_EQ(F->StatusBar1[3]->text(), " 2 Errores detectados");
     F->resize(F->width() + 40, F->height() + 10);
     QApplication::processEvents();
     EXPECT_EQ(F->StatusBar1[2]->text(), " 640x410");
 }
 
 TEST_F(Ventana, DisplayButtonsSetTheFlagsAndDeselect) {
-    auto* p = TAerComponente::Crear(L(), T::Presion);
-    ASSERT_TRUE(Elegir(p));
+    ASSERT_TRUE(Elegir(TAerComponente::Crear(L(), T::Presion)));
     F->btnShowVertices->click();
     EXPECT_FALSE(F->btnShowVertices->Down());
     EXPECT_FALSE(L().MostrarVertices);
@@ -134,48 +122,28 @@ TEST_F(Ventana, EditAndCheckShareAGroupThatMayBeAllUp) {
     EXPECT_FALSE(F->btnEditCom->Down());
 }
 
-TEST_F(Ventana, EscapeDiscardsATubeButNotAnInterlockOrARun) {
+// Escape, even from a focused edit, ends a selection but not an interlock;
+// no other key acts (discarding a tube and running: the tube and run tests).
+TEST_F(Ventana, EscapeEndsASelectionButNotAnInterlock) {
     auto* p = TAerComponente::Crear(L(), T::Presion);
-    L().ActualizarGeometria();
-    auto* k = p->Conexion(0);
-    ASSERT_TRUE(Elegir(k));
-    EXPECT_EQ(Cinta(), std::vector<QFrame*>{F->pCrearTubo});
-    F->btnCrearTuboClick();
-    ASSERT_EQ(L().Modo, mdTubo);
-    ASSERT_NE(L().TuboNuevo, nullptr);
-    EXPECT_EQ(Cinta(), (std::vector<QFrame*>{F->pBorrar, F->pLineas}));
-    F->FormKeyDown(27);
-    EXPECT_EQ(L().Modo, mdEdicion);
-    EXPECT_EQ(L().TuboNuevo, nullptr);
-    EXPECT_EQ(L().Tubos.Count(), 0);
-    EXPECT_EQ(L().Componentes.Count(), 1);
-    EXPECT_TRUE(Cinta().empty());
-
-    F->SetModo(mdEnclavar);
-    F->FormKeyDown(27);
-    EXPECT_EQ(L().Modo, mdEnclavar);
-    F->SetModo(mdEdicion);
-    // Other keys do nothing, even Delete with something selected.
     ASSERT_TRUE(Elegir(p));
     F->FormKeyDown(46);
     EXPECT_EQ(L().Componentes.Count(), 1);
     EXPECT_EQ(L().Modo, mdSeleccion);
-}
-
-TEST_F(Ventana, EscapeKeyReachesTheWindowFromAFocusedEdit) {
-    auto* p = TAerComponente::Crear(L(), T::Presion);
-    ASSERT_TRUE(Elegir(p));
-    ASSERT_EQ(L().Modo, mdSeleccion);
     F->activateWindow();
     F->edNombre->setFocus();
-    QKeyEvent Tecla(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : F.get(),
-                            &Tecla);
+    ASSERT_EQ(QApplication::focusWidget(), F->edNombre);
+    QTest::keyClick(F->edNombre, Qt::Key_Escape);
     EXPECT_EQ(L().Modo, mdEdicion);
     EXPECT_EQ(L().Seleccionado, nullptr);
+    EXPECT_EQ(L().Componentes.Count(), 1);
+
+    F->SetModo(mdEnclavar);
+    F->FormKeyDown(27);
+    EXPECT_EQ(L().Modo, mdEnclavar);
 }
 
-TEST_F(Ventana, TheWheelZoomsOnlyInsideTheWindow) {
+TEST_F(Ventana, TheWheelZoomsOnlyInsideTheWindowAndTheButtonsKeepTheCentre) {
     const double z = L().Zoom;
     F->FormMouseWheel(120, QPoint(-5, 10));
     EXPECT_EQ(L().Zoom, z);
@@ -184,9 +152,7 @@ TEST_F(Ventana, TheWheelZoomsOnlyInsideTheWindow) {
     EXPECT_EQ(F->StatusBar1[1]->text(), QString::asprintf(" Zoom = %.4f", z * 1.2));
     F->FormMouseWheel(-120, QPoint(300, 200));
     EXPECT_DOUBLE_EQ(L().Zoom, z);
-}
 
-TEST_F(Ventana, ZoomButtonsKeepTheCentre) {
     L().SetZoom(2);
     L().Centrar(10, 20);
     F->btnZoomMas->click();
@@ -198,10 +164,6 @@ TEST_F(Ventana, ZoomButtonsKeepTheCentre) {
     F->btnZoom1->click();
     EXPECT_DOUBLE_EQ(L().Zoom, 1.0);
 }
-
-} // namespace
-
-namespace {
 
 TEST(VentanaSinCatalogo, StartsAndStaysUsable) {
     Aplicacion();
@@ -215,10 +177,6 @@ TEST(VentanaSinCatalogo, StartsAndStaysUsable) {
     F.SetModo(mdVerificar);
     EXPECT_EQ(F.Lienzo->Modo, mdParado);
 }
-
-} // namespace
-
-namespace {
 
 // A new sheet shows symbols at a readable size about the origin, and Qt's own
 // dialogs speak Spanish.
