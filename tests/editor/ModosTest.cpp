@@ -7,22 +7,21 @@
 
 using namespace ventix;
 using T = TTipoComponente;
+using Paneles = std::vector<QFrame*>;
 
 namespace {
 
+// Whether the side bar shows, and which of the toolbar's buttons are enabled.
 struct Estado {
-    bool New, Open, Save, Imagen, EditCom, Check, Errores, Play, Step, Pause, Stop, Conexiones,
-        Presiones, Herramientas;
+    bool Herramientas, New, Open, Save, Imagen, Check, Errores, Play, Step, Pause, Stop, Conexiones,
+        Presiones;
 };
 
 Estado Leer(const TfrmMain& F) {
-    return {F.btnNew->isEnabled(),           F.btnOpen->isEnabled(),
-            F.btnSave->isEnabled(),          F.btnImagen->isEnabled(),
-            F.btnEditCom->isEnabled(),       F.btnCheck->isEnabled(),
-            F.btnErrores->isEnabled(),       F.btnPlay->isEnabled(),
-            F.btnStep->isEnabled(),          F.btnPause->isEnabled(),
-            F.btnStop->isEnabled(),          F.btnShowConexiones->isEnabled(),
-            F.btnShowPresiones->isEnabled(), !F.pHerramientas->isHidden()};
+    auto e = [](const QWidget* w) { return w->isEnabled(); };
+    return Estado(!F.pHerramientas->isHidden(), e(F.btnNew), e(F.btnOpen), e(F.btnSave),
+                  e(F.btnImagen), e(F.btnCheck), e(F.btnErrores), e(F.btnPlay), e(F.btnStep),
+                  e(F.btnPause), e(F.btnStop), e(F.btnShowConexiones), e(F.btnShowPresiones));
 }
 
 // The window starts in edit mode; each mode sets its buttons, and entering the
@@ -81,6 +80,15 @@ TEST_F(Ventana, ModesSetTheirButtons) {
     // The prompt stays until a selection clears it.
     F->SetModo(mdSeleccion);
     EXPECT_TRUE(F->pCinta->Caption().isEmpty());
+
+    // Edit and check share a group that may be all up: the click raises edit,
+    // SetModo(mdEdicion) presses it again.
+    F->btnEditCom->click();
+    EXPECT_EQ(L().Modo, mdEdicion);
+    EXPECT_TRUE(F->btnEditCom->Down());
+    F->btnCheck->click();
+    EXPECT_TRUE(F->btnCheck->Down());
+    EXPECT_FALSE(F->btnEditCom->Down());
 }
 
 TEST_F(Ventana, StatusPanels) {
@@ -110,16 +118,6 @@ TEST_F(Ventana, DisplayButtonsSetTheFlagsAndDeselect) {
     EXPECT_TRUE(Cinta().empty());
     F->btnShowVertices->click();
     EXPECT_TRUE(L().MostrarVertices);
-}
-
-TEST_F(Ventana, EditAndCheckShareAGroupThatMayBeAllUp) {
-    // Raised by the click, pressed again by SetModo(mdEdicion).
-    F->btnEditCom->click();
-    EXPECT_EQ(L().Modo, mdEdicion);
-    EXPECT_TRUE(F->btnEditCom->Down());
-    F->btnCheck->click();
-    EXPECT_TRUE(F->btnCheck->Down());
-    EXPECT_FALSE(F->btnEditCom->Down());
 }
 
 // Escape, even from a focused edit, ends a selection but not an interlock;
@@ -196,6 +194,144 @@ TEST_F(Ventana, TheFirstViewAndQtsOwnTextsSuitAStudent) {
     QMessageBox m;
     m.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(m.button(QMessageBox::Yes)->text().remove('&'), QStringLiteral("Sí"));
+}
+
+// The ribbon: which tools the selected element gets.
+
+TEST_F(Ventana, RetractableRollerValveInComponentView) {
+    auto* v = Valvula(TActuador::Escamoteable, true, T::Valvula52);
+    ASSERT_TRUE(Elegir(v));
+    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pAlternar, F->pValvula, F->pIzqDer, F->pActuador,
+                                F->pEnclavar, F->pTrack, F->pIdaVuelta}));
+    // Laid out from the left with no gap.
+    int x = 0;
+    for (QFrame* p : Cinta()) {
+        EXPECT_EQ(p->pos(), QPoint(x, 1));
+        x += p->width();
+    }
+    EXPECT_TRUE(F->btnValvula52->Down() && F->btnEscamoteable->Down());
+    EXPECT_FALSE(F->btnValvula32NC->Down() || F->btnSeta->Down());
+    EXPECT_EQ(F->TrackBar->toolTip(), "Posición en la que está enclavado respecto al cilindro");
+    EXPECT_FALSE(F->btnEnclavar->Down());
+    EXPECT_EQ(F->btnEnclavar->toolTip(), "Enclava el rodillo a un cilindro");
+    EXPECT_EQ(L().Modo, mdSeleccion);
+}
+
+TEST_F(Ventana, AlternateViewOfValvesAndLogicValves) {
+    auto* v = Valvula(TActuador::Seta);
+    v->SetNombre("V1");
+    F->btnAlternar->SetDown(true);
+    ASSERT_TRUE(Elegir(v));
+    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pAlternar, F->pCoordenadas, F->pRotar90,
+                                F->pSimetrico, F->pNombre, F->pLinkTexto}));
+    EXPECT_EQ(F->edNombre->text(), "V1");
+
+    auto* y = TAerComponente::Crear(L(), T::ValvulaOr);
+    ASSERT_TRUE(Elegir(y));
+    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pAlternar, F->pCoordenadas, F->pRotar90, F->pNombre,
+                                F->pLinkTexto}));
+    EXPECT_TRUE(F->btnValvulaOr->Down());
+
+    // The toggle switches the selected element back to its component view.
+    F->btnAlternar->click();
+    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pAlternar, F->pLogica}));
+    EXPECT_EQ(L().Modo, mdSeleccion);
+}
+
+TEST_F(Ventana, SourcesExhaustsAndConnectorsHaveNoAlternateView) {
+    for (T t : {T::Presion, T::Escape, T::ConectorT}) {
+        ASSERT_TRUE(Elegir(TAerComponente::Crear(L(), t)));
+        EXPECT_EQ(Cinta(),
+                  (Paneles{F->pBorrar, F->pCoordenadas, F->pRotar90, F->pNombre, F->pLinkTexto}))
+            << int(t);
+    }
+}
+
+TEST_F(Ventana, CylindersRegulatorsAndTimers) {
+    auto* c = TAerComponente::Crear(L(), T::CilindroSimple);
+    c->SetParametro(0.37);
+    c->Simetrico = true;
+    ASSERT_TRUE(Elegir(c));
+    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pAlternar, F->pCilindro, F->pTrack}));
+    EXPECT_EQ(F->TrackBar->value(), 37);
+    EXPECT_EQ(F->TrackBar->toolTip(), "Posición de avance del cilindro");
+    EXPECT_TRUE(F->btnSimetrico->Down() && F->btnCilindroSimple->Down());
+
+    auto* r = TAerComponente::Crear(L(), T::Regulador1);
+    r->Valor = 0.125; // half to even
+    ASSERT_TRUE(Elegir(r));
+    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pAlternar, F->pRegulador, F->pTrack}));
+    EXPECT_EQ(F->TrackBar->value(), 12);
+    EXPECT_FALSE(F->btnSimetrico->Down());
+    EXPECT_DOUBLE_EQ(r->Valor, 0.125) << "filling the ribbon writes nothing back";
+
+    auto* t = TAerComponente::Crear(L(), T::TemporizadorNA);
+    t->Valor = 0.375;
+    ASSERT_TRUE(Elegir(t));
+    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pAlternar, F->pTemporizador, F->pTrack}));
+    EXPECT_EQ(F->TrackBar->value(), 38);
+    EXPECT_TRUE(F->btnTemporizadorNA->Down());
+    EXPECT_TRUE(F->TrackBar->toolTip().startsWith("Posición del Temporizador"));
+}
+
+// A connection that has its tube selects nothing; vertices are selectable
+// only while shown.
+TEST_F(Ventana, TubedConnectionsAndVertices) {
+    auto* p = TAerComponente::Crear(L(), T::Presion);
+    auto* c = TAerComponente::Crear(L(), T::CilindroDoble);
+    L().ActualizarGeometria();
+    auto* v = Unir(p->Conexion(0), c->Conexion(0))->Vertice(0);
+    F->SetModo(mdSeleccion);
+    EXPECT_FALSE(Elegir(p->Conexion(0)));
+    EXPECT_TRUE(Cinta().empty());
+    EXPECT_EQ(L().Modo, mdSeleccion);
+
+    v->SetLinea(4);
+    ASSERT_TRUE(Elegir(v));
+    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pCoordenadas, F->pLineas, F->pVertices}));
+    EXPECT_TRUE(F->btnLinea[4]->Down());
+    EXPECT_FALSE(F->btnLinea[2]->Down());
+    F->btnShowVertices->click();
+    F->SetModo(mdSeleccion);
+    EXPECT_FALSE(Elegir(v));
+    EXPECT_TRUE(Cinta().empty());
+    EXPECT_EQ(L().Modo, mdEdicion);
+}
+
+TEST_F(Ventana, HighlightingFollowsTheMode) {
+    auto* p = TAerComponente::Crear(L(), T::Presion);
+    auto* c = TAerComponente::Crear(L(), T::CilindroDoble);
+    L().ActualizarGeometria();
+    auto Resalta = [this](TAerComponente* e) {
+        bool a = true;
+        F->AlResaltar(e, a);
+        return a;
+    };
+    EXPECT_TRUE(Resalta(p));
+    EXPECT_TRUE(Resalta(p->Conexion(0))) << "an output may start a tube";
+    EXPECT_FALSE(Resalta(c->Conexion(0))) << "an input may not";
+    F->SetModo(mdEnclavar);
+    EXPECT_FALSE(Resalta(p));
+    EXPECT_TRUE(Resalta(c));
+    F->SetModo(mdEdicion);
+    F->SetModo(mdVerificar);
+    EXPECT_FALSE(Resalta(p));
+}
+
+TEST_F(Ventana, InterlockingARollerWithACylinder) {
+    auto* v = Valvula(TActuador::Rodillo);
+    auto* c = TAerComponente::Crear(L(), T::CilindroDoble);
+    ASSERT_TRUE(Elegir(v));
+    F->btnEnclavar->click();
+    ASSERT_EQ(L().Modo, mdEnclavar);
+    EXPECT_EQ(F->ValvulaEnclavar, v);
+    EXPECT_EQ(F->btnEnclavar->toolTip(), "Desenclava el rodillo del cilindro");
+    EXPECT_FALSE(Elegir(c));
+    EXPECT_EQ(v->GetCilindro(), c);
+    EXPECT_EQ(F->ValvulaEnclavar, nullptr);
+    EXPECT_EQ(L().Modo, mdSeleccion);
+    EXPECT_TRUE(F->pCinta->Caption().isEmpty());
+    EXPECT_TRUE(Cinta().empty());
 }
 
 } // namespace
