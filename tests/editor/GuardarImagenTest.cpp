@@ -80,17 +80,14 @@ TEST_F(GuardarImagen, StartsWithItsTextsAndSizes) {
 TEST_F(GuardarImagen, FilesFollowTheirExtension) {
     D.rbArchivo->setChecked(true);
     Escala("0.5");
-    struct Caso {
-        const char* Nombre;
-        const char* Formato;
-    };
-    for (const Caso& c :
-         {Caso{"dibujo.JPG", "jpeg"}, Caso{"dibujo.bmp", "bmp"}, Caso{"dibujo.png", "png"}}) {
-        Eleccion = Dir.filePath(c.Nombre);
+    const std::pair<const char*, const char*> Casos[] = {
+        {"dibujo.JPG", "jpeg"}, {"dibujo.bmp", "bmp"}, {"dibujo.png", "png"}};
+    for (const auto& [Nombre, Formato] : Casos) {
+        Eleccion = Dir.filePath(Nombre);
         Ok();
         QImageReader r(Eleccion);
-        EXPECT_EQ(r.format(), QByteArray(c.Formato)) << c.Nombre;
-        EXPECT_EQ(r.read().size(), QSize(300, 200)) << c.Nombre;
+        EXPECT_EQ(r.format(), QByteArray(Formato)) << Nombre;
+        EXPECT_EQ(r.read().size(), QSize(300, 200)) << Nombre;
     }
     EXPECT_EQ(Titulo, "Guardar un archivo de Ventix como imagen");
     EXPECT_EQ(Filtro, "Archivos Jpeg (*.jpg)");

@@ -91,7 +91,7 @@ TEST_F(Ventana, ModesSetTheirButtons) {
     EXPECT_FALSE(F->btnEditCom->Down());
 }
 
-TEST_F(Ventana, StatusPanels) {
+TEST_F(Ventana, StatusPanelsAndZoom) {
     L().PosicionRaton = {12.5, -3};
     L().Zoom = 1.2;
     const std::pair<int, const char*> Errores[] = {
@@ -106,42 +106,8 @@ TEST_F(Ventana, StatusPanels) {
     F->resize(F->width() + 40, F->height() + 10);
     QApplication::processEvents();
     EXPECT_EQ(F->StatusBar1[2]->text(), " 640x410");
-}
 
-TEST_F(Ventana, DisplayButtonsSetTheFlagsAndDeselect) {
-    ASSERT_TRUE(Elegir(TAerComponente::Crear(L(), T::Presion)));
-    F->btnShowVertices->click();
-    EXPECT_FALSE(F->btnShowVertices->Down());
-    EXPECT_FALSE(L().MostrarVertices);
-    EXPECT_TRUE(L().MostrarConexiones);
-    EXPECT_EQ(L().Seleccionado, nullptr);
-    EXPECT_TRUE(Cinta().empty());
-    F->btnShowVertices->click();
-    EXPECT_TRUE(L().MostrarVertices);
-}
-
-// Escape, even from a focused edit, ends a selection but not an interlock;
-// no other key acts (discarding a tube and running: the tube and run tests).
-TEST_F(Ventana, EscapeEndsASelectionButNotAnInterlock) {
-    auto* p = TAerComponente::Crear(L(), T::Presion);
-    ASSERT_TRUE(Elegir(p));
-    F->FormKeyDown(46);
-    EXPECT_EQ(L().Componentes.Count(), 1);
-    EXPECT_EQ(L().Modo, mdSeleccion);
-    F->activateWindow();
-    F->edNombre->setFocus();
-    ASSERT_EQ(QApplication::focusWidget(), F->edNombre);
-    QTest::keyClick(F->edNombre, Qt::Key_Escape);
-    EXPECT_EQ(L().Modo, mdEdicion);
-    EXPECT_EQ(L().Seleccionado, nullptr);
-    EXPECT_EQ(L().Componentes.Count(), 1);
-
-    F->SetModo(mdEnclavar);
-    F->FormKeyDown(27);
-    EXPECT_EQ(L().Modo, mdEnclavar);
-}
-
-TEST_F(Ventana, TheWheelZoomsOnlyInsideTheWindowAndTheButtonsKeepTheCentre) {
+    // The wheel zooms only inside the window; the buttons keep the centre.
     const double z = L().Zoom;
     F->FormMouseWheel(120, QPoint(-5, 10));
     EXPECT_EQ(L().Zoom, z);
@@ -291,11 +257,19 @@ TEST_F(Ventana, TubedConnectionsAndVertices) {
     EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pCoordenadas, F->pLineas, F->pVertices}));
     EXPECT_TRUE(F->btnLinea[4]->Down());
     EXPECT_FALSE(F->btnLinea[2]->Down());
+    // A display button sets its flag alone, and deselects.
     F->btnShowVertices->click();
+    EXPECT_FALSE(F->btnShowVertices->Down());
+    EXPECT_FALSE(L().MostrarVertices);
+    EXPECT_TRUE(L().MostrarConexiones);
+    EXPECT_EQ(L().Seleccionado, nullptr);
+    EXPECT_TRUE(Cinta().empty());
     F->SetModo(mdSeleccion);
     EXPECT_FALSE(Elegir(v));
     EXPECT_TRUE(Cinta().empty());
     EXPECT_EQ(L().Modo, mdEdicion);
+    F->btnShowVertices->click();
+    EXPECT_TRUE(L().MostrarVertices);
 }
 
 TEST_F(Ventana, HighlightingFollowsTheMode) {
