@@ -56,8 +56,7 @@ TEST_F(Construir, DirectControlOfASingleActingCylinder) {
 
     auto* Valvula = dynamic_cast<TAerValvula*>(Poner(F->btnValvula, 0, 0));
     ASSERT_NE(Valvula, nullptr);
-    EXPECT_EQ(Valvula->X, 0);
-    EXPECT_EQ(Valvula->Y, 0);
+    EXPECT_EQ(std::pair(Valvula->X, Valvula->Y), std::pair(0.0, 0.0));
     EXPECT_EQ(Valvula->GetTipo(), T::Valvula32NC);
     auto* Fuente = Poner(F->btnPresion, -20, -30);
     auto* Escape = Poner(F->btnEscape, 25, -30);
@@ -94,12 +93,9 @@ TEST_F(Construir, DirectControlOfASingleActingCylinder) {
     auto* t2 = Tubo(Escape->Conexion(0), {{Escape->X, -16}}, R);
     auto* t3 = Tubo(A, {{A->XMundo, 18}, {Entrada->XMundo, 18}}, Entrada);
     ASSERT_EQ(L().Tubos.Count(), 3);
-    EXPECT_EQ(t1->Vertices.Count(), 3);
-    EXPECT_EQ(t2->Vertices.Count(), 2);
-    EXPECT_EQ(t3->Vertices.Count(), 3);
-    EXPECT_EQ(P->Tubo, t1);
-    EXPECT_EQ(R->Tubo, t2);
-    EXPECT_EQ(Entrada->Tubo, t3);
+    EXPECT_EQ(std::tuple(t1->Vertices.Count(), t2->Vertices.Count(), t3->Vertices.Count()),
+              std::tuple(3, 2, 3));
+    EXPECT_EQ(std::tuple(P->Tubo, R->Tubo, Entrada->Tubo), std::tuple(t1, t2, t3));
 
     // A label: a text from the side bar, dropped and typed.
     auto* Rotulo = dynamic_cast<TAerTexto*>(Poner(F->btnTexto, -30, 45));

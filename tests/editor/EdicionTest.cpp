@@ -101,7 +101,7 @@ TEST_F(Ventana, TextPanelShowsAndEditsStringStyleHeightAndColour) {
     t->SetEstilo(etNegrita | etTachada);
     t->SetTamano(2.5);
     ASSERT_TRUE(Elegir(t));
-    EXPECT_EQ(Cinta(), (std::vector<QFrame*>{F->pBorrar, F->pCoordenadas, F->pRotar90, F->pTexto}));
+    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pCoordenadas, F->pRotar90, F->pTexto}));
     EXPECT_EQ(F->edTexto->text(), "Hola");
     EXPECT_TRUE(F->btnNegrita->Down() && F->btnTachada->Down());
     EXPECT_FALSE(F->btnItalica->Down() || F->btnSubrayada->Down());
@@ -188,8 +188,8 @@ TEST_F(Ventana, RollerForABistablePilotValveMakesItSpringReturn) {
     v->SetParametro(1.0);
     ASSERT_TRUE(Elegir(v));
     // A pilot valve has the spring button but no roller tools.
-    EXPECT_EQ(Cinta(), (std::vector<QFrame*>{F->pBorrar, F->pAlternar, F->pValvula, F->pIzqDer,
-                                             F->pActuador, F->pMuelle}));
+    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pAlternar, F->pValvula, F->pIzqDer, F->pActuador,
+                                F->pMuelle}));
     EXPECT_FALSE(F->btnMuelle->Down());
     EXPECT_TRUE(F->btnValvulaPosicion1->Down());
     EXPECT_TRUE(F->btnPilotado->Down());
@@ -201,17 +201,14 @@ TEST_F(Ventana, RollerForABistablePilotValveMakesItSpringReturn) {
     EXPECT_TRUE(w->GetMonoestable());
     EXPECT_EQ(w->GetActuador(), TActuador::Rodillo);
     EXPECT_EQ(w->GetNombre(), "V1");
-    const auto p = Cinta();
-    ASSERT_GE(p.size(), 2u);
-    EXPECT_EQ(p[p.size() - 2], F->pEnclavar);
-    EXPECT_EQ(p.back(), F->pTrack);
-    EXPECT_TRUE(F->pMuelle->isHidden());
+    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pAlternar, F->pValvula, F->pIzqDer, F->pActuador,
+                                F->pEnclavar, F->pTrack}));
 
     // Back to a pilot: the spring button shows again, at the end, and alone
     // toggles the spring.
     F->btnPilotado->click();
-    EXPECT_EQ(Cinta().back(), F->pMuelle);
-    EXPECT_TRUE(F->pTrack->isHidden());
+    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pAlternar, F->pValvula, F->pIzqDer, F->pActuador,
+                                F->pMuelle}));
     F->btnMuelle->click();
     w = dynamic_cast<TAerValvula*>(L().Seleccionado);
     ASSERT_NE(w, nullptr);
@@ -285,7 +282,6 @@ TEST_F(Ventana, CoordinateEdits) {
     EXPECT_EQ(p->Y, -3);
     EXPECT_EQ(F->edY->text(), "-3");
     EXPECT_EQ(L().Arrastre, arLibre);
-    EXPECT_EQ(QApplication::focusWidget(), nullptr);
     EXPECT_EQ(L().Modo, mdSeleccion);
 }
 
@@ -312,10 +308,8 @@ TEST_F(Ventana, TheSideBarInsertsItsDefaults) {
     EXPECT_EQ(L().Componentes.Count() + L().Textos.Count(), 9);
 }
 
-// The mouse on the canvas.
-
 // The mouse as a person uses it: insert from the side bar, drop on the
-// canvas, select (a click on empty ground: the end-to-end test).
+// canvas, select. (A click on empty ground: the end-to-end test.)
 TEST_F(Ventana, InsertDropAndSelectWithTheMouse) {
     L().Paint();
     L().SetZoom(10);
@@ -337,7 +331,7 @@ TEST_F(Ventana, InsertDropAndSelectWithTheMouse) {
     QTest::mouseClick(F->PB, Qt::LeftButton, Qt::NoModifier, Centro.toPoint());
     EXPECT_EQ(L().Seleccionado, c);
     EXPECT_EQ(L().Modo, mdSeleccion);
-    EXPECT_EQ(Cinta(), (std::vector<QFrame*>{F->pBorrar, F->pAlternar, F->pCilindro, F->pTrack}));
+    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pAlternar, F->pCilindro, F->pTrack}));
 }
 
 // Hovering highlights what lies under the pointer until the pointer leaves
@@ -378,11 +372,11 @@ TEST_F(Ventana, DrawingATubeWithTheMouseAndEscape) {
     auto* Salida = p->Conexion(0);
     Clic(Salida->XMundo, Salida->YMundo);
     ASSERT_EQ(L().Seleccionado, Salida);
-    EXPECT_EQ(Cinta(), std::vector<QFrame*>{F->pCrearTubo});
+    EXPECT_EQ(Cinta(), Paneles{F->pCrearTubo});
     F->btnCrearTubo->click();
     auto* t = L().TuboNuevo;
     ASSERT_NE(t, nullptr);
-    EXPECT_EQ(Cinta(), (std::vector<QFrame*>{F->pBorrar, F->pLineas}));
+    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pLineas}));
     EXPECT_TRUE(F->btnLinea[2]->Down());
     F->btnLinea[4]->click();
     Clic(0, 12);

@@ -7,7 +7,6 @@
 
 using namespace ventix;
 using T = TTipoComponente;
-using Paneles = std::vector<QFrame*>;
 
 namespace {
 

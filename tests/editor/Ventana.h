@@ -70,7 +70,8 @@ protected:
         QTest::mouseMove(F->PB, p);
         QTest::mouseClick(F->PB, Qt::LeftButton, Qt::NoModifier, p);
     }
-    std::vector<QFrame*> Cinta() const { return F->PanelesVisibles(); }
+    using Paneles = std::vector<QFrame*>;
+    Paneles Cinta() const { return F->PanelesVisibles(); }
     ventix::TAerValvula* Valvula(ventix::TActuador a, bool Monoestable = true,
                                  ventix::TTipoComponente t = ventix::TTipoComponente::Valvula32NC) {
         return ventix::TAerValvula::Crear(L(), Monoestable, a, t);
