@@ -142,21 +142,28 @@ TEST_F(Archivo, SaveNewAndOpen) {
     EXPECT_EQ(Propuestos.back(), En("práctica 1.aer"));
 }
 
-TEST_F(Archivo, AFailedOpenBringsBackThePreviousCircuit) {
+// A failed save leaves the circuit and the saved file as they were, with no
+// temporary behind; a failed Open brings the previous circuit back.
+TEST_F(Archivo, FailuresKeepTheCircuitAndTheFile) {
     Circuito();
     Eleccion = En("roto.aer");
     F->btnSaveClick();
-    // A number spoilt near the end: the first elements would read well.
     const auto Ruta = std::filesystem::u8path(Eleccion.toStdString());
     std::string b = Contenido(Ruta);
+    std::string Antes = Lineas();
+    Eleccion = En("falta/b.aer");
+    EXPECT_THROW(F->btnSaveClick(), std::exception);
+    EXPECT_EQ(Lineas(), Antes);
+    EXPECT_EQ(Contenido(Ruta), b);
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{"roto.aer"});
+
+    // A number spoilt near the end: the first elements would read well.
     const auto i = b.rfind("X=\"");
     ASSERT_NE(i, std::string::npos);
     b.insert(i + 3, "z");
     std::ofstream(Ruta, std::ios::binary) << b;
-
-    auto* Otro = TAerComponente::Crear(L(), T::Escape);
-    Otro->X = -200;
-    const std::string Antes = Lineas();
+    TAerComponente::Crear(L(), T::Escape)->X = -200;
+    Antes = Lineas();
     Eleccion = En("roto.aer");
     try {
         F->btnOpenClick();
@@ -168,26 +175,9 @@ TEST_F(Archivo, AFailedOpenBringsBackThePreviousCircuit) {
     EXPECT_TRUE(L().DibujoActivo);
     EXPECT_EQ(L().Modo, mdEdicion);
     EXPECT_TRUE(F->btnNew->isEnabled());
-
     Eleccion = En("no-existe.aer");
     EXPECT_THROW(F->btnOpenClick(), std::exception);
     EXPECT_EQ(Lineas(), Antes);
-}
-
-TEST_F(Archivo, AFailedSaveKeepsTheOldFileAndTheCircuit) {
-    Circuito();
-    Eleccion = En("a.aer");
-    F->btnSaveClick();
-    const auto Ruta = std::filesystem::u8path(En("a.aer").toStdString());
-    const std::string Viejo = Contenido(Ruta);
-    const std::string Antes = Lineas();
-
-    Eleccion = En("falta/b.aer");
-    EXPECT_THROW(F->btnSaveClick(), std::exception);
-    EXPECT_EQ(Lineas(), Antes);
-    EXPECT_EQ(Contenido(Ruta), Viejo);
-    // Nothing but the saved file is left in the folder (no temporary).
-    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{"a.aer"});
 }
 
 } // namespace
