@@ -56,7 +56,9 @@ protected:
     QStringList Preguntas, Titulos, Filtros, Propuestos;
 };
 
-TEST_F(Archivo, NoToNewOpenOrCloseChangesNothing) {
+// No to New, Open or closing changes nothing; Yes to Open, then Cancel in the
+// file dialog, neither.
+TEST_F(Archivo, NoOrCancelChangesNothing) {
     Circuito();
     const std::string Antes = Lineas();
     Respuesta = false;
@@ -73,88 +75,95 @@ TEST_F(Archivo, NoToNewOpenOrCloseChangesNothing) {
                              "descartar el circuito y crear uno nuevo de todas maneras?"));
     EXPECT_TRUE(Preguntas[1].contains("descartar el circuito y abrir uno nuevo"));
     EXPECT_TRUE(Preguntas[2].contains("salir del programa"));
-
     // Closing the window itself asks the same, and stays open on No.
     F->close();
     EXPECT_TRUE(F->isVisible());
-    Respuesta = true;
-    F->close();
-    EXPECT_FALSE(F->isVisible());
-}
 
-TEST_F(Archivo, YesToOpenThenCancelKeepsTheCircuit) {
-    Circuito();
-    const std::string Antes = Lineas();
+    Respuesta = true;
     F->btnOpenClick();
     ASSERT_EQ(Titulos.size(), 1);
     EXPECT_EQ(Titulos[0], "Abrir un nuevo archivo de Ventix");
     EXPECT_EQ(Filtros[0], "Archivos Ventix (*.aer);;Todos (*.*)");
     EXPECT_EQ(Lineas(), Antes);
+    F->close();
+    EXPECT_FALSE(F->isVisible());
 }
 
-TEST_F(Archivo, SaveAddsTheExtensionProposesTheLastNameAndStillAsks) {
-    Circuito();
-    Eleccion = En("práctica");
-    F->btnSaveClick();
-    const auto Ruta = std::filesystem::u8path(En("práctica.aer").toStdString());
-    ASSERT_TRUE(std::filesystem::exists(Ruta));
-    EXPECT_EQ(Contenido(Ruta), Lineas()); // ISO-8859-1, CR LF
-    EXPECT_NE(Contenido(Ruta).find("\r\n"), std::string::npos);
-    EXPECT_EQ(Titulos[0], "Guardar un archivo de Ventix");
+// An empty sheet is left without a question. A save adds the extension, names
+// the file in the title and is proposed by the next save; New still asks,
+// keeps the view and forgets the name; Open fits the view.
+TEST_F(Archivo, SaveNewAndOpen) {
+    bool CanClose = false;
+    F->FormCloseQuery(CanClose);
+    EXPECT_TRUE(CanClose);
+    F->btnNewClick();
+    EXPECT_TRUE(Preguntas.isEmpty());
+    EXPECT_EQ(F->windowTitle(), "Ventix");
 
+    Circuito();
+    const std::string Guardado = Lineas();
+    Eleccion = En("práctica 1");
+    F->btnSaveClick();
+    EXPECT_EQ(Contenido(std::filesystem::u8path(En("práctica 1.aer").toStdString())), Guardado);
+    EXPECT_NE(Guardado.find("\r\n"), std::string::npos); // ISO-8859-1, CR LF
+    EXPECT_EQ(Titulos[0], "Guardar un archivo de Ventix");
+    EXPECT_EQ(F->windowTitle(), "práctica 1.aer");
+    EXPECT_EQ(F->Carpeta, Dir.path());
     Eleccion.clear();
     F->btnSaveClick();
-    ASSERT_EQ(Propuestos.size(), 2);
-    EXPECT_EQ(Propuestos[1], En("práctica.aer"));
-
-    F->btnNewClick();
-    EXPECT_EQ(Preguntas.size(), 1); // even right after a save
-    EXPECT_EQ(L().Componentes.Count(), 0);
-}
-
-TEST_F(Archivo, OpenFitsTheViewAndNewKeepsIt) {
-    Circuito();
-    Eleccion = En("a.aer");
-    F->btnSaveClick();
-    const std::string Guardado = Lineas();
+    EXPECT_EQ(Propuestos.back(), En("práctica 1.aer"));
 
     L().SetZoom(0.05);
     F->btnNewClick();
-    EXPECT_DOUBLE_EQ(L().Zoom, 0.05);
+    EXPECT_EQ(Preguntas.size(), 1); // even right after a save
     EXPECT_EQ(L().Componentes.Count(), 0);
+    EXPECT_EQ(F->windowTitle(), "Ventix");
+    EXPECT_DOUBLE_EQ(L().Zoom, 0.05);
     EXPECT_TRUE(L().DibujoActivo);
     EXPECT_EQ(L().Modo, mdEdicion);
     EXPECT_TRUE(F->btnSeta->Down());
 
+    Eleccion = En("práctica 1.aer");
     F->btnOpenClick();
     EXPECT_EQ(Lineas(), Guardado);
+    EXPECT_EQ(F->windowTitle(), "práctica 1.aer");
     EXPECT_NE(L().Zoom, 0.05);
-    EXPECT_GT(L().Extension.Width, 0);
     // The whole circuit lies inside the canvas.
-    const QPointF a = L().MundoAPantalla({L().Extension.X, L().Extension.Y});
-    const QPointF b = L().MundoAPantalla(
-        {L().Extension.X + L().Extension.Width, L().Extension.Y + L().Extension.Height});
+    const auto& x = L().Extension;
+    EXPECT_GT(x.Width, 0);
     const QRectF Vista(0, 0, F->PB->width(), F->PB->height());
-    EXPECT_TRUE(Vista.contains(a) && Vista.contains(b)) << a.x() << "," << a.y();
+    EXPECT_TRUE(Vista.contains(L().MundoAPantalla({x.X, x.Y})));
+    EXPECT_TRUE(Vista.contains(L().MundoAPantalla({x.X + x.Width, x.Y + x.Height})));
     EXPECT_EQ(L().Modo, mdEdicion);
     EXPECT_EQ(L().Seleccionado, nullptr);
+    // Save then proposes the opened file.
+    Eleccion.clear();
+    F->btnSaveClick();
+    EXPECT_EQ(Propuestos.back(), En("práctica 1.aer"));
 }
 
-TEST_F(Archivo, AFailedOpenBringsBackThePreviousCircuit) {
+// A failed save leaves the circuit and the saved file as they were, with no
+// temporary behind; a failed Open brings the previous circuit back.
+TEST_F(Archivo, FailuresKeepTheCircuitAndTheFile) {
     Circuito();
     Eleccion = En("roto.aer");
     F->btnSaveClick();
-    // A number spoilt near the end: the first elements would read well.
     const auto Ruta = std::filesystem::u8path(Eleccion.toStdString());
     std::string b = Contenido(Ruta);
+    std::string Antes = Lineas();
+    Eleccion = En("falta/b.aer");
+    EXPECT_THROW(F->btnSaveClick(), std::exception);
+    EXPECT_EQ(Lineas(), Antes);
+    EXPECT_EQ(Contenido(Ruta), b);
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{"roto.aer"});
+
+    // A number spoilt near the end: the first elements would read well.
     const auto i = b.rfind("X=\"");
     ASSERT_NE(i, std::string::npos);
     b.insert(i + 3, "z");
     std::ofstream(Ruta, std::ios::binary) << b;
-
-    auto* Otro = TAerComponente::Crear(L(), T::Escape);
-    Otro->X = -200;
-    const std::string Antes = Lineas();
+    TAerComponente::Crear(L(), T::Escape)->X = -200;
+    Antes = Lineas();
     Eleccion = En("roto.aer");
     try {
         F->btnOpenClick();
@@ -166,58 +175,9 @@ TEST_F(Archivo, AFailedOpenBringsBackThePreviousCircuit) {
     EXPECT_TRUE(L().DibujoActivo);
     EXPECT_EQ(L().Modo, mdEdicion);
     EXPECT_TRUE(F->btnNew->isEnabled());
-
     Eleccion = En("no-existe.aer");
     EXPECT_THROW(F->btnOpenClick(), std::exception);
     EXPECT_EQ(Lineas(), Antes);
-}
-
-TEST_F(Archivo, AFailedSaveKeepsTheOldFileAndTheCircuit) {
-    Circuito();
-    Eleccion = En("a.aer");
-    F->btnSaveClick();
-    const auto Ruta = std::filesystem::u8path(En("a.aer").toStdString());
-    const std::string Viejo = Contenido(Ruta);
-    const std::string Antes = Lineas();
-
-    Eleccion = En("falta/b.aer");
-    EXPECT_THROW(F->btnSaveClick(), std::exception);
-    EXPECT_EQ(Lineas(), Antes);
-    EXPECT_EQ(Contenido(Ruta), Viejo);
-    // Nothing but the saved file is left in the folder (no temporary).
-    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{"a.aer"});
-}
-
-} // namespace
-
-namespace {
-
-// An empty sheet is left without a question; the title names the file.
-TEST_F(Archivo, AnEmptySheetAsksNothingAndTheTitleNamesTheFile) {
-    bool CanClose = false;
-    F->FormCloseQuery(CanClose);
-    EXPECT_TRUE(CanClose);
-    F->btnNewClick();
-    EXPECT_TRUE(Preguntas.isEmpty());
-    EXPECT_EQ(F->windowTitle(), "Ventix");
-
-    Circuito();
-    Eleccion = En("práctica 1");
-    F->btnSaveClick();
-    EXPECT_EQ(F->windowTitle(), "práctica 1.aer");
-    EXPECT_EQ(F->Carpeta, Dir.path());
-    F->btnNewClick();
-    EXPECT_EQ(Preguntas.size(), 1);
-    EXPECT_EQ(F->windowTitle(), "Ventix");
-
-    // Open starts in the last folder, and Save then proposes the opened file.
-    Eleccion = En("práctica 1.aer");
-    F->btnOpenClick();
-    EXPECT_EQ(F->windowTitle(), "práctica 1.aer");
-    EXPECT_EQ(L().Componentes.Count(), 2);
-    Eleccion.clear();
-    F->btnSaveClick();
-    EXPECT_EQ(Propuestos.back(), En("práctica 1.aer"));
 }
 
 } // namespace

@@ -16,12 +16,9 @@ using namespace ventix;
 namespace {
 
 // The dialog on a canvas of its own, with the file dialog answered here.
-class GuardarImagen : public ::testing::Test {
+class GuardarImagen : public ConMensajes {
 protected:
     void SetUp() override {
-        Aplicacion();
-        Mensajes.clear();
-        TAplicacion::MostrarError = [this](const QString& m) { Mensajes << m; };
         Lienzo.SetCliente(600, 400);
         Lienzo.Activar();
         D.Lienzo = &Lienzo;
@@ -31,7 +28,6 @@ protected:
             return Eleccion;
         };
     }
-    void TearDown() override { TAplicacion::MostrarError = nullptr; }
     void Escala(const char* t) { D.edEscala->setText(QString::fromUtf8(t)); }
     bool Rojo() const { return D.edEscala->palette().color(QPalette::Text) == QColor(Qt::red); }
     // OK as the user presses it, the dialog open.
@@ -40,13 +36,10 @@ protected:
         D.btnOk->click();
     }
 
-    // The application comes before any widget.
-    bool Listo = (Aplicacion(), true);
     TAerPaintBox Lienzo;
     TfrmSaveImage D;
     QTemporaryDir Dir;
     QString Eleccion, Titulo, Filtro;
-    QStringList Mensajes;
 };
 
 TEST_F(GuardarImagen, StartsWithItsTextsAndSizes) {
@@ -76,38 +69,25 @@ TEST_F(GuardarImagen, StartsWithItsTextsAndSizes) {
     EXPECT_FALSE(Rojo());
     EXPECT_TRUE(D.btnOk->isEnabled());
     EXPECT_EQ(D.lblTamFinal->text(), "900 x 600");
-}
 
-TEST_F(GuardarImagen, AnUprightCanvasGivesAnUprightThumbnail) {
+    // An upright canvas gives an upright thumbnail.
+    D.hide();
     Lienzo.SetCliente(300, 600);
     D.show();
     EXPECT_EQ(D.imMiniatura->size(), QSize(100, 200));
 }
 
-TEST_F(GuardarImagen, TheFormatGroupIsOnlyForTheClipboard) {
-    D.rbArchivo->setChecked(true);
-    EXPECT_TRUE(D.GetADisco());
-    EXPECT_FALSE(D.rgFormato->isEnabled());
-    D.rbPortapapeles->setChecked(true);
-    EXPECT_TRUE(D.rgFormato->isEnabled());
-    D.rbBitmap->setChecked(true);
-    EXPECT_TRUE(D.GetEsBitmap());
-}
-
 TEST_F(GuardarImagen, FilesFollowTheirExtension) {
     D.rbArchivo->setChecked(true);
     Escala("0.5");
-    struct Caso {
-        const char* Nombre;
-        const char* Formato;
-    };
-    for (const Caso& c :
-         {Caso{"dibujo.JPG", "jpeg"}, Caso{"dibujo.bmp", "bmp"}, Caso{"dibujo.png", "png"}}) {
-        Eleccion = Dir.filePath(c.Nombre);
+    const std::pair<const char*, const char*> Casos[] = {
+        {"dibujo.JPG", "jpeg"}, {"dibujo.bmp", "bmp"}, {"dibujo.png", "png"}};
+    for (const auto& [Nombre, Formato] : Casos) {
+        Eleccion = Dir.filePath(Nombre);
         Ok();
         QImageReader r(Eleccion);
-        EXPECT_EQ(r.format(), QByteArray(c.Formato)) << c.Nombre;
-        EXPECT_EQ(r.read().size(), QSize(300, 200)) << c.Nombre;
+        EXPECT_EQ(r.format(), QByteArray(Formato)) << Nombre;
+        EXPECT_EQ(r.read().size(), QSize(300, 200)) << Nombre;
     }
     EXPECT_EQ(Titulo, "Guardar un archivo de Ventix como imagen");
     EXPECT_EQ(Filtro, "Archivos Jpeg (*.jpg)");
@@ -126,7 +106,15 @@ TEST_F(GuardarImagen, FilesFollowTheirExtension) {
     EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files).size(), 3);
 }
 
-TEST_F(GuardarImagen, TheClipboardGetsTheScaledPicture) {
+// The format group is only for the clipboard, which gets the scaled picture.
+TEST_F(GuardarImagen, TheClipboardGetsTheScaledPictureInItsFormat) {
+    D.rbArchivo->setChecked(true);
+    EXPECT_TRUE(D.GetADisco());
+    EXPECT_FALSE(D.rgFormato->isEnabled());
+    D.rbPortapapeles->setChecked(true);
+    EXPECT_TRUE(D.rgFormato->isEnabled());
+    D.rbBitmap->setChecked(true);
+    EXPECT_TRUE(D.GetEsBitmap());
     Escala("2");
     QGuiApplication::clipboard()->clear();
     Ok();
@@ -143,7 +131,6 @@ TEST_F(Ventana, TheImageDialogKeepsItsChoices) {
         F->btnImagenClick();
     };
     Abrir([](TfrmSaveImage& d) {
-        EXPECT_EQ(d.imMiniatura->size(), QSize(200, 133));
         d.edEscala->setText("3");
         d.rbArchivo->setChecked(true);
     });

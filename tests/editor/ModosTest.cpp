@@ -1,59 +1,63 @@
 #include "Ventana.h"
 
-#include "circuit/AerTexto.h"
 #include "editor/FormErrores.h"
-#include "editor/PanelCinta.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
-#include <QSlider>
 
 using namespace ventix;
 using T = TTipoComponente;
 
 namespace {
 
+// Whether the side bar shows, and which of the toolbar's buttons are enabled.
 struct Estado {
-    bool New, Open, Save, Imagen, EditCom, Check, Errores, Play, Step, Pause, Stop, Conexiones,
-        Presiones, Herramientas;
+    bool Herramientas, New, Open, Save, Imagen, Check, Errores, Play, Step, Pause, Stop, Conexiones,
+        Presiones;
 };
 
 Estado Leer(const TfrmMain& F) {
-    return {F.btnNew->isEnabled(),           F.btnOpen->isEnabled(),
-            F.btnSave->isEnabled(),          F.btnImagen->isEnabled(),
-            F.btnEditCom->isEnabled(),       F.btnCheck->isEnabled(),
-            F.btnErrores->isEnabled(),       F.btnPlay->isEnabled(),
-            F.btnStep->isEnabled(),          F.btnPause->isEnabled(),
-            F.btnStop->isEnabled(),          F.btnShowConexiones->isEnabled(),
-            F.btnShowPresiones->isEnabled(), !F.pHerramientas->isHidden()};
+    auto e = [](const QWidget* w) { return w->isEnabled(); };
+    return Estado(!F.pHerramientas->isHidden(), e(F.btnNew), e(F.btnOpen), e(F.btnSave),
+                  e(F.btnImagen), e(F.btnCheck), e(F.btnErrores), e(F.btnPlay), e(F.btnStep),
+                  e(F.btnPause), e(F.btnStop), e(F.btnShowConexiones), e(F.btnShowPresiones));
 }
 
-TEST_F(Ventana, StartsInEditModeWithTheToolbarOfEditing) {
+// The window starts in edit mode; each mode sets its buttons, and entering the
+// mode it is in does nothing, except for editing, which starts afresh.
+TEST_F(Ventana, ModesSetTheirButtons) {
     EXPECT_EQ(F->windowTitle(), "Ventix");
     EXPECT_EQ(F->PB->size(), QSize(600, 400));
     EXPECT_EQ(F->StatusBar1[2]->text(), " 600x400");
-    EXPECT_EQ(L().Modo, mdEdicion);
     EXPECT_EQ(L().Arrastre, arSeleccion);
     EXPECT_TRUE(F->btnSeta->Down());
-    EXPECT_TRUE(F->btnEditCom->Down());
-    EXPECT_FALSE(F->btnCheck->Down());
     EXPECT_TRUE(L().MostrarConexiones && L().MostrarVertices && L().MostrarEstrellas &&
                 L().MostrarTextos && L().MostrarEnclavamientos && L().MostrarTubosControl &&
                 L().MostrarPresiones);
-    const Estado e = Leer(*F);
-    EXPECT_TRUE(e.New && e.Open && e.Save && e.Imagen && e.Check && e.Errores);
-    EXPECT_FALSE(e.Play || e.Step || e.Pause || e.Stop || e.Presiones);
-    EXPECT_TRUE(Cinta().empty());
     EXPECT_EQ(F->frmErrores->windowTitle(), "Errores en el circuito");
     EXPECT_TRUE(F->frmErrores->Texto().endsWith("No se han encontrado errores."));
-}
+    auto Edicion = [this] {
+        EXPECT_EQ(L().Modo, mdEdicion);
+        const Estado e = Leer(*F);
+        EXPECT_TRUE(e.New && e.Open && e.Save && e.Imagen && e.Check && e.Errores && e.Conexiones &&
+                    e.Herramientas);
+        EXPECT_FALSE(e.Play || e.Step || e.Pause || e.Stop || e.Presiones);
+        EXPECT_TRUE(F->btnEditCom->Down());
+        EXPECT_FALSE(F->btnCheck->Down());
+        EXPECT_TRUE(Cinta().empty());
+    };
+    Edicion();
 
-TEST_F(Ventana, EveryModeSetsItsButtons) {
     F->SetModo(mdSeleccion);
     Estado e = Leer(*F);
     EXPECT_FALSE(e.New || e.Open || e.Save || e.Check);
     EXPECT_TRUE(e.Imagen && e.Herramientas);
     EXPECT_FALSE(F->btnEditCom->Down());
+    F->pCinta->SetCaption("marca");
+    F->btnNew->setEnabled(true);
+    F->SetModo(mdSeleccion);
+    EXPECT_EQ(F->pCinta->Caption(), "marca");
+    EXPECT_TRUE(F->btnNew->isEnabled());
 
     F->SetModo(mdTubo);
     e = Leer(*F);
@@ -66,66 +70,18 @@ TEST_F(Ventana, EveryModeSetsItsButtons) {
     EXPECT_TRUE(F->pCinta->Caption().startsWith("Haz click en un cilindro"));
 
     F->SetModo(mdEdicion);
-    e = Leer(*F);
-    EXPECT_TRUE(e.New && e.Open && e.Save && e.Check && e.Errores && e.Conexiones &&
-                e.Herramientas);
-    EXPECT_FALSE(e.Play || e.Step || e.Pause || e.Stop || e.Presiones);
-    EXPECT_TRUE(F->btnEditCom->Down());
-    // The prompt stays until a selection clears it.
-    F->SetModo(mdSeleccion);
-    EXPECT_TRUE(F->pCinta->Caption().isEmpty());
-}
-
-TEST_F(Ventana, ReenteringAModeDoesNothingExceptForEditing) {
-    F->SetModo(mdSeleccion);
-    F->pCinta->SetCaption("marca");
-    F->btnNew->setEnabled(true);
-    F->SetModo(mdSeleccion);
-    EXPECT_EQ(F->pCinta->Caption(), "marca");
-    EXPECT_TRUE(F->btnNew->isEnabled());
-
-    F->SetModo(mdEdicion);
+    Edicion();
     F->btnPlay->setEnabled(true);
     F->NumErrores = 3;
     F->SetModo(mdEdicion);
     EXPECT_FALSE(F->btnPlay->isEnabled());
     EXPECT_EQ(F->NumErrores, 0);
-}
+    // The prompt stays until a selection clears it.
+    F->SetModo(mdSeleccion);
+    EXPECT_TRUE(F->pCinta->Caption().isEmpty());
 
-TEST_F(Ventana, StatusPanels) {
-    L().PosicionRaton = {12.5, -3};
-    L().Zoom = 1.2;
-    F->NumErrores = 0;
-    F->ActualizarEstado();
-    EXPECT_EQ(F->StatusBar1[0]->text(), " (12.50, -3.00)");
-    EXPECT_EQ(F->StatusBar1[1]->text(), " Zoom = 1.2000");
-    EXPECT_EQ(F->StatusBar1[3]->text(), "");
-    F->NumErrores = 1;
-    F->ActualizarEstado();
-    EXPECT_EQ(F->StatusBar1[3]->text(), " 1 Error detectado");
-    F->NumErrores = 2;
-    F->ActualizarEstado();
-    EXPECT_EQ(F->StatusBar1[3]->text(), " 2 Errores detectados");
-    F->resize(F->width() + 40, F->height() + 10);
-    QApplication::processEvents();
-    EXPECT_EQ(F->StatusBar1[2]->text(), " 640x410");
-}
-
-TEST_F(Ventana, DisplayButtonsSetTheFlagsAndDeselect) {
-    auto* p = TAerComponente::Crear(L(), T::Presion);
-    ASSERT_TRUE(Elegir(p));
-    F->btnShowVertices->click();
-    EXPECT_FALSE(F->btnShowVertices->Down());
-    EXPECT_FALSE(L().MostrarVertices);
-    EXPECT_TRUE(L().MostrarConexiones);
-    EXPECT_EQ(L().Seleccionado, nullptr);
-    EXPECT_TRUE(Cinta().empty());
-    F->btnShowVertices->click();
-    EXPECT_TRUE(L().MostrarVertices);
-}
-
-TEST_F(Ventana, EditAndCheckShareAGroupThatMayBeAllUp) {
-    // Raised by the click, pressed again by SetModo(mdEdicion).
+    // Edit and check share a group that may be all up: the click raises edit,
+    // SetModo(mdEdicion) presses it again.
     F->btnEditCom->click();
     EXPECT_EQ(L().Modo, mdEdicion);
     EXPECT_TRUE(F->btnEditCom->Down());
@@ -134,48 +90,23 @@ TEST_F(Ventana, EditAndCheckShareAGroupThatMayBeAllUp) {
     EXPECT_FALSE(F->btnEditCom->Down());
 }
 
-TEST_F(Ventana, EscapeDiscardsATubeButNotAnInterlockOrARun) {
-    auto* p = TAerComponente::Crear(L(), T::Presion);
-    L().ActualizarGeometria();
-    auto* k = p->Conexion(0);
-    ASSERT_TRUE(Elegir(k));
-    EXPECT_EQ(Cinta(), std::vector<QFrame*>{F->pCrearTubo});
-    F->btnCrearTuboClick();
-    ASSERT_EQ(L().Modo, mdTubo);
-    ASSERT_NE(L().TuboNuevo, nullptr);
-    EXPECT_EQ(Cinta(), (std::vector<QFrame*>{F->pBorrar, F->pLineas}));
-    F->FormKeyDown(27);
-    EXPECT_EQ(L().Modo, mdEdicion);
-    EXPECT_EQ(L().TuboNuevo, nullptr);
-    EXPECT_EQ(L().Tubos.Count(), 0);
-    EXPECT_EQ(L().Componentes.Count(), 1);
-    EXPECT_TRUE(Cinta().empty());
+TEST_F(Ventana, StatusPanelsAndZoom) {
+    L().PosicionRaton = {12.5, -3};
+    L().Zoom = 1.2;
+    const std::pair<int, const char*> Errores[] = {
+        {0, ""}, {1, " 1 Error detectado"}, {2, " 2 Errores detectados"}};
+    for (const auto& [n, Texto] : Errores) {
+        F->NumErrores = n;
+        F->ActualizarEstado();
+        EXPECT_EQ(F->StatusBar1[3]->text(), Texto);
+    }
+    EXPECT_EQ(F->StatusBar1[0]->text(), " (12.50, -3.00)");
+    EXPECT_EQ(F->StatusBar1[1]->text(), " Zoom = 1.2000");
+    F->resize(F->width() + 40, F->height() + 10);
+    QApplication::processEvents();
+    EXPECT_EQ(F->StatusBar1[2]->text(), " 640x410");
 
-    F->SetModo(mdEnclavar);
-    F->FormKeyDown(27);
-    EXPECT_EQ(L().Modo, mdEnclavar);
-    F->SetModo(mdEdicion);
-    // Other keys do nothing, even Delete with something selected.
-    ASSERT_TRUE(Elegir(p));
-    F->FormKeyDown(46);
-    EXPECT_EQ(L().Componentes.Count(), 1);
-    EXPECT_EQ(L().Modo, mdSeleccion);
-}
-
-TEST_F(Ventana, EscapeKeyReachesTheWindowFromAFocusedEdit) {
-    auto* p = TAerComponente::Crear(L(), T::Presion);
-    ASSERT_TRUE(Elegir(p));
-    ASSERT_EQ(L().Modo, mdSeleccion);
-    F->activateWindow();
-    F->edNombre->setFocus();
-    QKeyEvent Tecla(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : F.get(),
-                            &Tecla);
-    EXPECT_EQ(L().Modo, mdEdicion);
-    EXPECT_EQ(L().Seleccionado, nullptr);
-}
-
-TEST_F(Ventana, TheWheelZoomsOnlyInsideTheWindow) {
+    // The wheel zooms only inside the window; the buttons keep the centre.
     const double z = L().Zoom;
     F->FormMouseWheel(120, QPoint(-5, 10));
     EXPECT_EQ(L().Zoom, z);
@@ -184,9 +115,7 @@ TEST_F(Ventana, TheWheelZoomsOnlyInsideTheWindow) {
     EXPECT_EQ(F->StatusBar1[1]->text(), QString::asprintf(" Zoom = %.4f", z * 1.2));
     F->FormMouseWheel(-120, QPoint(300, 200));
     EXPECT_DOUBLE_EQ(L().Zoom, z);
-}
 
-TEST_F(Ventana, ZoomButtonsKeepTheCentre) {
     L().SetZoom(2);
     L().Centrar(10, 20);
     F->btnZoomMas->click();
@@ -198,10 +127,6 @@ TEST_F(Ventana, ZoomButtonsKeepTheCentre) {
     F->btnZoom1->click();
     EXPECT_DOUBLE_EQ(L().Zoom, 1.0);
 }
-
-} // namespace
-
-namespace {
 
 TEST(VentanaSinCatalogo, StartsAndStaysUsable) {
     Aplicacion();
@@ -215,10 +140,6 @@ TEST(VentanaSinCatalogo, StartsAndStaysUsable) {
     F.SetModo(mdVerificar);
     EXPECT_EQ(F.Lienzo->Modo, mdParado);
 }
-
-} // namespace
-
-namespace {
 
 // A new sheet shows symbols at a readable size about the origin, and Qt's own
 // dialogs speak Spanish.
@@ -238,6 +159,152 @@ TEST_F(Ventana, TheFirstViewAndQtsOwnTextsSuitAStudent) {
     QMessageBox m;
     m.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(m.button(QMessageBox::Yes)->text().remove('&'), QStringLiteral("Sí"));
+}
+
+// The ribbon: which tools the selected element gets.
+
+TEST_F(Ventana, RetractableRollerValveInComponentView) {
+    auto* v = Valvula(TActuador::Escamoteable, true, T::Valvula52);
+    ASSERT_TRUE(Elegir(v));
+    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pAlternar, F->pValvula, F->pIzqDer, F->pActuador,
+                                F->pEnclavar, F->pTrack, F->pIdaVuelta}));
+    // Laid out from the left with no gap.
+    int x = 0;
+    for (QFrame* p : Cinta()) {
+        EXPECT_EQ(p->pos(), QPoint(x, 1));
+        x += p->width();
+    }
+    EXPECT_TRUE(F->btnValvula52->Down() && F->btnEscamoteable->Down());
+    EXPECT_FALSE(F->btnValvula32NC->Down() || F->btnSeta->Down());
+    EXPECT_EQ(F->TrackBar->toolTip(), "Posición en la que está enclavado respecto al cilindro");
+    EXPECT_FALSE(F->btnEnclavar->Down());
+    EXPECT_EQ(F->btnEnclavar->toolTip(), "Enclava el rodillo a un cilindro");
+    EXPECT_EQ(L().Modo, mdSeleccion);
+}
+
+TEST_F(Ventana, AlternateViewOfValvesAndLogicValves) {
+    auto* v = Valvula(TActuador::Seta);
+    v->SetNombre("V1");
+    F->btnAlternar->SetDown(true);
+    ASSERT_TRUE(Elegir(v));
+    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pAlternar, F->pCoordenadas, F->pRotar90,
+                                F->pSimetrico, F->pNombre, F->pLinkTexto}));
+    EXPECT_EQ(F->edNombre->text(), "V1");
+
+    auto* y = TAerComponente::Crear(L(), T::ValvulaOr);
+    ASSERT_TRUE(Elegir(y));
+    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pAlternar, F->pCoordenadas, F->pRotar90, F->pNombre,
+                                F->pLinkTexto}));
+    EXPECT_TRUE(F->btnValvulaOr->Down());
+
+    // The toggle switches the selected element back to its component view.
+    F->btnAlternar->click();
+    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pAlternar, F->pLogica}));
+    EXPECT_EQ(L().Modo, mdSeleccion);
+}
+
+TEST_F(Ventana, SourcesExhaustsAndConnectorsHaveNoAlternateView) {
+    for (T t : {T::Presion, T::Escape, T::ConectorT}) {
+        ASSERT_TRUE(Elegir(TAerComponente::Crear(L(), t)));
+        EXPECT_EQ(Cinta(),
+                  (Paneles{F->pBorrar, F->pCoordenadas, F->pRotar90, F->pNombre, F->pLinkTexto}))
+            << int(t);
+    }
+}
+
+TEST_F(Ventana, CylindersRegulatorsAndTimers) {
+    auto* c = TAerComponente::Crear(L(), T::CilindroSimple);
+    c->SetParametro(0.37);
+    c->Simetrico = true;
+    ASSERT_TRUE(Elegir(c));
+    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pAlternar, F->pCilindro, F->pTrack}));
+    EXPECT_EQ(F->TrackBar->value(), 37);
+    EXPECT_EQ(F->TrackBar->toolTip(), "Posición de avance del cilindro");
+    EXPECT_TRUE(F->btnSimetrico->Down() && F->btnCilindroSimple->Down());
+
+    auto* r = TAerComponente::Crear(L(), T::Regulador1);
+    r->Valor = 0.125; // half to even
+    ASSERT_TRUE(Elegir(r));
+    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pAlternar, F->pRegulador, F->pTrack}));
+    EXPECT_EQ(F->TrackBar->value(), 12);
+    EXPECT_FALSE(F->btnSimetrico->Down());
+    EXPECT_DOUBLE_EQ(r->Valor, 0.125) << "filling the ribbon writes nothing back";
+
+    auto* t = TAerComponente::Crear(L(), T::TemporizadorNA);
+    t->Valor = 0.375;
+    ASSERT_TRUE(Elegir(t));
+    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pAlternar, F->pTemporizador, F->pTrack}));
+    EXPECT_EQ(F->TrackBar->value(), 38);
+    EXPECT_TRUE(F->btnTemporizadorNA->Down());
+    EXPECT_TRUE(F->TrackBar->toolTip().startsWith("Posición del Temporizador"));
+}
+
+// A connection that has its tube selects nothing; vertices are selectable
+// only while shown.
+TEST_F(Ventana, TubedConnectionsAndVertices) {
+    auto* p = TAerComponente::Crear(L(), T::Presion);
+    auto* c = TAerComponente::Crear(L(), T::CilindroDoble);
+    L().ActualizarGeometria();
+    auto* v = Unir(p->Conexion(0), c->Conexion(0))->Vertice(0);
+    F->SetModo(mdSeleccion);
+    EXPECT_FALSE(Elegir(p->Conexion(0)));
+    EXPECT_TRUE(Cinta().empty());
+    EXPECT_EQ(L().Modo, mdSeleccion);
+
+    v->SetLinea(4);
+    ASSERT_TRUE(Elegir(v));
+    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pCoordenadas, F->pLineas, F->pVertices}));
+    EXPECT_TRUE(F->btnLinea[4]->Down());
+    EXPECT_FALSE(F->btnLinea[2]->Down());
+    // A display button sets its flag alone, and deselects.
+    F->btnShowVertices->click();
+    EXPECT_FALSE(F->btnShowVertices->Down());
+    EXPECT_FALSE(L().MostrarVertices);
+    EXPECT_TRUE(L().MostrarConexiones);
+    EXPECT_EQ(L().Seleccionado, nullptr);
+    EXPECT_TRUE(Cinta().empty());
+    F->SetModo(mdSeleccion);
+    EXPECT_FALSE(Elegir(v));
+    EXPECT_TRUE(Cinta().empty());
+    EXPECT_EQ(L().Modo, mdEdicion);
+    F->btnShowVertices->click();
+    EXPECT_TRUE(L().MostrarVertices);
+}
+
+TEST_F(Ventana, HighlightingFollowsTheMode) {
+    auto* p = TAerComponente::Crear(L(), T::Presion);
+    auto* c = TAerComponente::Crear(L(), T::CilindroDoble);
+    L().ActualizarGeometria();
+    auto Resalta = [this](TAerComponente* e) {
+        bool a = true;
+        F->AlResaltar(e, a);
+        return a;
+    };
+    EXPECT_TRUE(Resalta(p));
+    EXPECT_TRUE(Resalta(p->Conexion(0))) << "an output may start a tube";
+    EXPECT_FALSE(Resalta(c->Conexion(0))) << "an input may not";
+    F->SetModo(mdEnclavar);
+    EXPECT_FALSE(Resalta(p));
+    EXPECT_TRUE(Resalta(c));
+    F->SetModo(mdEdicion);
+    F->SetModo(mdVerificar);
+    EXPECT_FALSE(Resalta(p));
+}
+
+TEST_F(Ventana, InterlockingARollerWithACylinder) {
+    auto* v = Valvula(TActuador::Rodillo);
+    auto* c = TAerComponente::Crear(L(), T::CilindroDoble);
+    ASSERT_TRUE(Elegir(v));
+    F->btnEnclavar->click();
+    ASSERT_EQ(L().Modo, mdEnclavar);
+    EXPECT_EQ(F->ValvulaEnclavar, v);
+    EXPECT_EQ(F->btnEnclavar->toolTip(), "Desenclava el rodillo del cilindro");
+    EXPECT_FALSE(Elegir(c));
+    EXPECT_EQ(v->GetCilindro(), c);
+    EXPECT_EQ(F->ValvulaEnclavar, nullptr);
+    EXPECT_EQ(L().Modo, mdSeleccion);
+    EXPECT_TRUE(F->pCinta->Caption().isEmpty());
+    EXPECT_TRUE(Cinta().empty());
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
+#include <QTest>
 #include <filesystem>
 #include <memory>
 
@@ -28,22 +29,29 @@ inline ventix::TAplicacion& Aplicacion() {
     return *app;
 }
 
+// The application made before any widget of the test, and the messages of
+// its error box kept in Mensajes.
+class ConMensajes : public ::testing::Test {
+protected:
+    ConMensajes() {
+        Aplicacion();
+        ventix::TAplicacion::MostrarError = [this](const QString& m) { Mensajes << m; };
+    }
+    ~ConMensajes() override { ventix::TAplicacion::MostrarError = nullptr; }
+    QStringList Mensajes;
+};
+
 // The main window on the test catalogue, whose symbols give every element a
 // box to hit; shown (offscreen) so that its layout is real.
-class Ventana : public ::testing::Test {
+class Ventana : public ConMensajes {
 protected:
-    void SetUp() override {
-        Aplicacion();
-        Mensajes.clear();
-        ventix::TAplicacion::MostrarError = [this](const QString& m) { Mensajes << m; };
-        F = std::make_unique<ventix::TfrmMain>(
-            std::filesystem::u8path(VENTIX_TEST_DATA "/catalogo-simbolos/LIBRERÍA.txt"));
+    void SetUp() override { Abrir(VENTIX_TEST_DATA "/catalogo-simbolos/LIBRERÍA.txt"); }
+    void Abrir(const char* Catalogo, QSize Tamano = {}) {
+        F = std::make_unique<ventix::TfrmMain>(std::filesystem::u8path(Catalogo));
+        if (Tamano.isValid())
+            F->resize(Tamano);
         F->show();
         QApplication::processEvents();
-    }
-    void TearDown() override {
-        F.reset();
-        ventix::TAplicacion::MostrarError = nullptr;
     }
     ventix::TAerPaintBox& L() { return *F->Lienzo; }
     // Clicks an element as the canvas does: the window decides.
@@ -55,7 +63,15 @@ protected:
             L().Seleccionar(e);
         return Aceptar;
     }
-    std::vector<QFrame*> Cinta() const { return F->PanelesVisibles(); }
+    // The mouse moved to a point of the world and clicked there.
+    void Clic(double x, double y) {
+        const QPoint p = L().MundoAPantalla({x, y}).toPoint();
+        ASSERT_TRUE(F->PB->rect().contains(p)) << x << ", " << y;
+        QTest::mouseMove(F->PB, p);
+        QTest::mouseClick(F->PB, Qt::LeftButton, Qt::NoModifier, p);
+    }
+    using Paneles = std::vector<QFrame*>;
+    Paneles Cinta() const { return F->PanelesVisibles(); }
     ventix::TAerValvula* Valvula(ventix::TActuador a, bool Monoestable = true,
                                  ventix::TTipoComponente t = ventix::TTipoComponente::Valvula32NC) {
         return ventix::TAerValvula::Crear(L(), Monoestable, a, t);
@@ -68,5 +84,4 @@ protected:
         return t;
     }
     std::unique_ptr<ventix::TfrmMain> F;
-    QStringList Mensajes;
 };
