@@ -35,7 +35,7 @@ class TSimCircuito;
 // status), FormMainEjecucion.cpp (verification and run control),
 // FormMainComandos.cpp (insert, coordinates, delete, tubes, keys),
 // FormMainEdicion.cpp (the other editing commands), FormMainArchivo.cpp
-// (New, Open, Save, the picture, closing; the window's title).
+// (New, Open, Save, the picture, closing).
 class TfrmMain : public QWidget {
     Q_OBJECT
 public:
@@ -174,16 +174,10 @@ public:
     // Writes the circuit; an existing file is replaced only once the new one
     // is complete.
     void GuardarArchivo(const std::filesystem::path& Ruta);
-    // The name of the previous save or open, proposed by the next save.
+    // The name of the previous save, proposed by the next one.
     QString UltimoGuardado;
     // The folder where the file dialogs open (the last one used).
     QString Carpeta;
-    // The circuit's file, empty for a new one; named in the title.
-    QString ArchivoActual;
-    void SetArchivo(const QString& Nombre);
-    // The view a new sheet starts with: symbols at a comfortable size about
-    // the origin.
-    void VistaInicial();
     // How the user is asked: unset, a message box and the dialog's own loop.
     // Tests replace them. EjecutarDialogo answers the chosen file, or empty.
     std::function<bool(const QString& Texto)> Preguntar;

@@ -35,10 +35,6 @@ QString ConExtension(const QString& Nombre) {
 } // namespace
 
 bool TfrmMain::Confirmar(const QString& Accion) {
-    // An empty sheet has nothing to lose.
-    if (Lienzo->Componentes.Count() == 0 && Lienzo->Textos.Count() == 0 &&
-        Lienzo->Tubos.Count() == 0)
-        return true;
     const QString Texto =
         QStringLiteral("Los cambios que no haya guardado se perderán.\r\n¿Desea ") + Accion +
         QStringLiteral(" de todas maneras?");
@@ -71,7 +67,6 @@ void TfrmMain::btnNewClick() {
     Lienzo->Activar();
     Repintar();
     ActualizarEstado();
-    SetArchivo({});
 }
 
 void TfrmMain::btnOpenClick() {
@@ -120,10 +115,10 @@ void TfrmMain::AbrirArchivo(const std::filesystem::path& Archivo) {
     // The extent of the new circuit is known once it has been drawn.
     Lienzo->Paint();
     btnZoomExtensionClick();
-    // Save proposes the file that was opened.
-    UltimoGuardado = QString::fromStdString(Archivo.string());
-    Carpeta = QFileInfo(UltimoGuardado).absolutePath();
-    SetArchivo(UltimoGuardado);
+    // The file dialogs go on from its folder; Save still proposes only the
+    // name of the previous save, so a handed-out circuit is not overwritten
+    // by mistake.
+    Carpeta = QFileInfo(QString::fromStdString(Archivo.string())).absolutePath();
 }
 
 void TfrmMain::btnSaveClick() {
@@ -139,14 +134,6 @@ void TfrmMain::btnSaveClick() {
     UltimoGuardado = Nombre;
     Carpeta = QFileInfo(Nombre).absolutePath();
     GuardarArchivo(Ruta(Nombre));
-    SetArchivo(Nombre);
-}
-
-void TfrmMain::SetArchivo(const QString& Nombre) {
-    ArchivoActual = Nombre;
-    // The title names the file; the application's name follows it.
-    setWindowTitle(Nombre.isEmpty() ? QStringLiteral("Ventix") : QFileInfo(Nombre).fileName());
-    setWindowFilePath(Nombre);
 }
 
 void TfrmMain::GuardarArchivo(const std::filesystem::path& Archivo) {

@@ -449,15 +449,6 @@ void TfrmMain::btnZoom1Click() {
     ActualizarEstado();
 }
 
-void TfrmMain::VistaInicial() {
-    // One world unit is a millimetre of the symbols: four pixels each show
-    // a valve as large as on a printed sheet.
-    Lienzo->SetZoom(4.0);
-    Lienzo->Centrar(0, 0);
-    Repintar();
-    ActualizarEstado();
-}
-
 void TfrmMain::btnZoomExtensionClick() {
     Lienzo->AjustarVista();
     Repintar();

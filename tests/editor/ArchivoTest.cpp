@@ -89,17 +89,11 @@ TEST_F(Archivo, NoOrCancelChangesNothing) {
     EXPECT_FALSE(F->isVisible());
 }
 
-// An empty sheet is left without a question. A save adds the extension, names
-// the file in the title and is proposed by the next save; New still asks,
-// keeps the view and forgets the name; Open fits the view.
+// A save adds the extension and is proposed by the next save; New still
+// asks, even right after a save, and keeps the view; Open fits the view and
+// the dialogs go on from its folder, but Save does not propose the opened
+// file (a handed-out circuit is not overwritten by mistake).
 TEST_F(Archivo, SaveNewAndOpen) {
-    bool CanClose = false;
-    F->FormCloseQuery(CanClose);
-    EXPECT_TRUE(CanClose);
-    F->btnNewClick();
-    EXPECT_TRUE(Preguntas.isEmpty());
-    EXPECT_EQ(F->windowTitle(), "Ventix");
-
     Circuito();
     const std::string Guardado = Lineas();
     Eleccion = En("práctica 1");
@@ -107,7 +101,7 @@ TEST_F(Archivo, SaveNewAndOpen) {
     EXPECT_EQ(Contenido(std::filesystem::u8path(En("práctica 1.aer").toStdString())), Guardado);
     EXPECT_NE(Guardado.find("\r\n"), std::string::npos); // ISO-8859-1, CR LF
     EXPECT_EQ(Titulos[0], "Guardar un archivo de Ventix");
-    EXPECT_EQ(F->windowTitle(), "práctica 1.aer");
+    EXPECT_EQ(F->windowTitle(), "Ventix");
     EXPECT_EQ(F->Carpeta, Dir.path());
     Eleccion.clear();
     F->btnSaveClick();
@@ -117,16 +111,16 @@ TEST_F(Archivo, SaveNewAndOpen) {
     F->btnNewClick();
     EXPECT_EQ(Preguntas.size(), 1); // even right after a save
     EXPECT_EQ(L().Componentes.Count(), 0);
-    EXPECT_EQ(F->windowTitle(), "Ventix");
     EXPECT_DOUBLE_EQ(L().Zoom, 0.05);
     EXPECT_TRUE(L().DibujoActivo);
     EXPECT_EQ(L().Modo, mdEdicion);
     EXPECT_TRUE(F->btnSeta->Down());
 
+    F->Carpeta.clear();
     Eleccion = En("práctica 1.aer");
     F->btnOpenClick();
     EXPECT_EQ(Lineas(), Guardado);
-    EXPECT_EQ(F->windowTitle(), "práctica 1.aer");
+    EXPECT_EQ(F->Carpeta, Dir.path());
     EXPECT_NE(L().Zoom, 0.05);
     // The whole circuit lies inside the canvas.
     const auto& x = L().Extension;
@@ -136,10 +130,22 @@ TEST_F(Archivo, SaveNewAndOpen) {
     EXPECT_TRUE(Vista.contains(L().MundoAPantalla({x.X + x.Width, x.Y + x.Height})));
     EXPECT_EQ(L().Modo, mdEdicion);
     EXPECT_EQ(L().Seleccionado, nullptr);
-    // Save then proposes the opened file.
+}
+
+// A circuit handed out and opened is not what Save proposes to overwrite.
+TEST_F(Archivo, SaveDoesNotProposeTheOpenedFile) {
+    Circuito();
+    {
+        std::ofstream f(std::filesystem::u8path(En("plantilla.aer").toStdString()),
+                        std::ios::binary);
+        f << Lineas();
+    }
+    Eleccion = En("plantilla.aer");
+    F->btnOpenClick();
+    ASSERT_EQ(L().Componentes.Count(), 2);
     Eleccion.clear();
     F->btnSaveClick();
-    EXPECT_EQ(Propuestos.back(), En("práctica 1.aer"));
+    EXPECT_FALSE(Propuestos.back().endsWith("plantilla.aer")) << Propuestos.back().toStdString();
 }
 
 // A failed save leaves the circuit and the saved file as they were, with no

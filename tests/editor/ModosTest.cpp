@@ -141,21 +141,8 @@ TEST(VentanaSinCatalogo, StartsAndStaysUsable) {
     EXPECT_EQ(F.Lienzo->Modo, mdParado);
 }
 
-// A new sheet shows symbols at a readable size about the origin, and Qt's own
-// dialogs speak Spanish.
-TEST_F(Ventana, TheFirstViewAndQtsOwnTextsSuitAStudent) {
-    // As at start-up: the window is sized, the view set, then it paints.
-    F->resize(1100, 760);
-    QApplication::processEvents();
-    F->VistaInicial();
-    QApplication::processEvents();
-    L().Paint();
-    EXPECT_DOUBLE_EQ(L().Zoom, 4.0);
-    const QPointF o = L().MundoAPantalla({0, 0});
-    EXPECT_NEAR(o.x(), F->PB->width() / 2.0, 1);
-    EXPECT_NEAR(o.y(), F->PB->height() / 2.0, 1);
-    EXPECT_EQ(F->StatusBar1[1]->text(), " Zoom = 4.0000");
-
+// Qt's own dialogs and buttons speak Spanish, like the rest of the program.
+TEST_F(Ventana, QtsOwnTextsAreSpanish) {
     QMessageBox m;
     m.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(m.button(QMessageBox::Yes)->text().remove('&'), QStringLiteral("Sí"));
