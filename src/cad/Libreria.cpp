@@ -80,10 +80,14 @@ void TCADLibreria::Cargar(const std::string& FileName) {
 }
 
 void TCADLibreria::Leer(const TArchivoIni& Ini, const TColeccion& Capas) {
-    // A count beyond the file's sections can only describe empty components;
-    // it is bounded so that a corrupt count cannot run for ever.
-    const int n = std::min<std::int64_t>(Ini.ReadInteger("MAIN", "COMPONENTES", 0),
-                                         static_cast<std::int64_t>(Ini.Secciones().size()));
+    // Components are numbered: one without a section keeps its place, empty,
+    // so the ones after it keep theirs. A corrupt count is refused rather
+    // than filling memory with empty components.
+    const std::int64_t n = Ini.ReadInteger("MAIN", "COMPONENTES", 0);
+    if (n > kMaxComponentes)
+        throw ELibreriaError("La librería de símbolos \"" + Archivo + "\" declara " +
+                             std::to_string(n) + " componentes; el máximo es " +
+                             std::to_string(kMaxComponentes) + ".");
     for (int i = 1; i <= n; ++i) {
         const std::string s = "COMPONENTE" + std::to_string(i);
         auto* c = Crear<TCADComponente>(Componentes);

@@ -24,6 +24,8 @@ class TCADLibreria : public TColeccionItem {
 
     TCADLibreria();
 
+    static constexpr int kMaxComponentes = 1000;
+
     TColeccion Componentes; // of TCADComponente, in file order
     std::string Archivo;    // the INI file
     std::string DXFFile;    // the drawing, relative to the INI's folder
@@ -33,7 +35,8 @@ class TCADLibreria : public TColeccionItem {
     // the DXF reader, duplicate names and unusable blocks (no layer in the
     // drawing, a drawn scale of 0) are raised; the load stops there.
     void Cargar(const std::string& FileName);
-    // Reads the components from an open INI and the layers of its drawing.
+    // Reads components 1 to "COMPONENTES" from an open INI and the layers of
+    // its drawing; a count above kMaxComponentes is refused.
     void Leer(const TArchivoIni& Ini, const TColeccion& Capas);
 
     // Component by position, numbered from 1 as the catalogue does; null

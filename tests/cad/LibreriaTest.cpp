@@ -55,10 +55,21 @@ TEST(Libreria, ReadsComponentsAndBlocksFromTheIni) {
     EXPECT_EQ(l.Componente(0), nullptr);
     EXPECT_EQ(l.Componente(3), nullptr);
 
-    // A corrupt count does not run for ever; duplicate names stop the load.
+    // Components keep their numbers when a section is missing: the third of
+    // a library that describes only that one is still the third.
+    TCADLibreria rala;
+    rala.Leer(TArchivoIni::DeTexto("[MAIN]\nCOMPONENTES=3\n"
+                                   "[COMPONENTE3]\nNOMBRE=Tercero\nBLOQUES=1\nBLOQUE1=cuerpo\n"),
+              capas);
+    ASSERT_EQ(rala.Componentes.Count(), 3);
+    EXPECT_EQ(rala.Componente(3)->GetNombre(), "Tercero");
+    EXPECT_EQ(rala.Componente(3)->Bloques.Count(), 1);
+    EXPECT_EQ(rala.Componente(1)->Bloques.Count(), 0);
+
+    // A corrupt count is refused at once; duplicate names stop the load.
     TCADLibreria corrupta;
-    corrupta.Leer(TArchivoIni::DeTexto("[MAIN]\nCOMPONENTES=2000000000\n"), capas);
-    EXPECT_LE(corrupta.Componentes.Count(), 1);
+    EXPECT_THROW(corrupta.Leer(TArchivoIni::DeTexto("[MAIN]\nCOMPONENTES=2000000000\n"), capas),
+                 ELibreriaError);
     TCADLibreria doble;
     EXPECT_THROW(doble.Leer(TArchivoIni::DeTexto("[MAIN]\nCOMPONENTES=2\n[COMPONENTE1]\n"
                                                  "NOMBRE=A\n[COMPONENTE2]\nNOMBRE=a\n"),
