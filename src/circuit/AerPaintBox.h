@@ -77,7 +77,8 @@ public:
 
     // The element at a world point: components (the last one in the list
     // wins), then connection points (unless a T connector was hit), texts by
-    // their mark (only while marks are shown), vertices; null for none.
+    // their mark (only while marks are shown), vertices (only while they are
+    // drawn); null for none.
     TAerComponente* ElementoEn(const TCADCoordenada& Punto) const;
     void Deseleccionar();
     void Seleccionar(TAerComponente* Elemento);

@@ -32,9 +32,12 @@ TAerComponente* TAerPaintBox::ElementoEn(const TCADCoordenada& P) const {
         for (int i = 0; i < Textos.Count(); ++i)
             if (auto* t = Textos.ItemComo<TAerComponente>(i); t->ContienePunto(P))
                 r = t;
-    for (int i = 0; i < RefVertices.Count(); ++i)
-        if (auto* v = Referido(RefVertices, i); v->ContienePunto(P))
-            r = v;
+    // A vertex's area is refreshed only when it is drawn: one not shown
+    // would answer where it was last drawn.
+    if (MostrarVertices && Modo < mdEnclavar)
+        for (int i = 0; i < RefVertices.Count(); ++i)
+            if (auto* v = Referido(RefVertices, i); v->ContienePunto(P))
+                r = v;
     return r;
 }
 

@@ -88,6 +88,36 @@ TEST_F(Lienzo, HitTestingOrder) {
     EXPECT_EQ(L.ElementoEn({-200, -200}), nullptr);
 }
 
+// A vertex answers only where it is drawn: while vertices are shown, in the
+// modes that show them, at the place its tube's end has followed its element.
+TEST_F(Lienzo, OnlyShownVerticesAreHitWhereTheyAreNow) {
+    auto* fuente = TAerComponente::Crear(L, T::Presion);
+    auto* cil = TAerComponente::Crear(L, T::CilindroSimple);
+    cil->X = 100;
+    cil->Y = 100;
+    L.ActualizarGeometria();
+    auto* t = Unir(fuente->Conexion(0), cil->Conexion(0), {{50, 150}});
+    L.ActualizarGeometria();
+    EXPECT_EQ(L.ElementoEn({90, 95}), t->Ultimo);
+    EXPECT_EQ(L.ElementoEn({50, 150}), t->Vertice(0));
+
+    L.MostrarVertices = false;
+    L.ActualizarGeometria();
+    EXPECT_EQ(L.ElementoEn({90, 95}), cil->Conexion(0));
+    EXPECT_EQ(L.ElementoEn({50, 150}), nullptr);
+    cil->X = 200;
+    L.ActualizarGeometria();
+    EXPECT_EQ(L.ElementoEn({90, 95}), nullptr);
+
+    L.MostrarVertices = true;
+    L.ActualizarGeometria();
+    EXPECT_EQ(L.ElementoEn({190, 95}), t->Ultimo);
+    EXPECT_EQ(L.ElementoEn({90, 95}), nullptr);
+    L.Modo = mdEnclavar; // vertices are drawn only up to tube drawing
+    L.ActualizarGeometria();
+    EXPECT_EQ(L.ElementoEn({50, 150}), nullptr);
+}
+
 TEST_F(Lienzo, SelectionCanBeRefusedAndIsOffWhileRunning) {
     auto* f = TAerComponente::Crear(L, T::Presion);
     L.ActualizarGeometria();
