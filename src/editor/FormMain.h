@@ -206,6 +206,8 @@ private:
     // The display buttons' states into the canvas's switches.
     void CopiarMostrar();
     void EscribirCoordenadas();
+    // Writes a number into an edit with its beginning in view.
+    static void PonerNumero(QLineEdit* Ed, double v);
     void ConfirmarCoordenada(QLineEdit* Ed, bool EsX);
     bool CoordenadaKeyPress(QLineEdit* Ed, bool EsX, int Key);
 };

@@ -34,7 +34,7 @@ void TfrmMain::ConfirmarCoordenada(QLineEdit* Ed, bool EsX) {
         } catch (...) {
             Error = std::current_exception();
         }
-        Ed->setText(QString::fromStdString(NumeroATexto(v)));
+        PonerNumero(Ed, v);
     }
     Lienzo->Arrastre = arLibre;
     Repintar();

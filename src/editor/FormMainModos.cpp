@@ -24,10 +24,6 @@ namespace ventix {
 
 namespace {
 
-QString Numero(double v) {
-    return QString::fromStdString(NumeroATexto(v));
-}
-
 // Value x 100 rounded half to even, as the track bar shows it.
 int Posicion(double v) {
     return static_cast<int>(std::nearbyint(v * 100.0));
@@ -152,10 +148,21 @@ std::vector<QFrame*> TfrmMain::PanelesVisibles() const {
     return r;
 }
 
+void TfrmMain::PonerNumero(QLineEdit* Ed, double v) {
+    const QString Texto = QString::fromStdString(NumeroATexto(v));
+    // A repaint while the user edits the same number leaves the cursor alone.
+    if (Ed->hasFocus() && Ed->text() == Texto)
+        return;
+    // setText leaves the cursor at the end, which scrolls a long number so
+    // that only its last digits show.
+    Ed->setText(Texto);
+    Ed->setCursorPosition(0);
+}
+
 void TfrmMain::EscribirCoordenadas() {
     if (auto* s = Lienzo->Seleccionado) {
-        edX->setText(Numero(s->X));
-        edY->setText(Numero(s->Y));
+        PonerNumero(edX, s->X);
+        PonerNumero(edY, s->Y);
     } else {
         edX->setText(QStringLiteral("0"));
         edY->setText(QStringLiteral("0"));
@@ -368,7 +375,7 @@ void TfrmMain::AlSeleccionar(TAerComponente* e, bool& Aceptar) {
         btnItalica->SetDown(Est & etItalica);
         btnSubrayada->SetDown(Est & etSubrayada);
         btnTachada->SetDown(Est & etTachada);
-        edSize->setText(Numero(t->GetTamano()));
+        PonerNumero(edSize, t->GetTamano());
         ColorTexto = t->ColorTexto;
         btnColor->setStyleSheet(
             QStringLiteral("background: %1; border: 1px solid #808080;").arg(ColorTexto.name()));
@@ -389,8 +396,8 @@ void TfrmMain::AlSeleccionar(TAerComponente* e, bool& Aceptar) {
 
 void TfrmMain::PBPaint() {
     if (auto* s = Lienzo->Seleccionado) {
-        edX->setText(Numero(s->X));
-        edY->setText(Numero(s->Y));
+        PonerNumero(edX, s->X);
+        PonerNumero(edY, s->Y);
     }
 }
 

@@ -285,6 +285,37 @@ TEST_F(Ventana, CoordinateEdits) {
     EXPECT_EQ(L().Modo, mdSeleccion);
 }
 
+// A number longer than its edit shows its beginning ("36.56..."), wherever the
+// window writes it: on selection, at every paint, after Enter; the height too.
+TEST_F(Ventana, LongNumbersShowTheirBeginning) {
+    auto* p = TAerComponente::Crear(L(), T::Presion);
+    p->X = 36.5623927904767;
+    p->Y = -0.000123456789012345;
+    auto* t = TAerTexto::Crear(L());
+    t->SetTamano(2.34567890123456);
+    auto alPrincipio = [](QLineEdit* Ed) {
+        EXPECT_GT(Ed->fontMetrics().horizontalAdvance(Ed->text()), Ed->width()) << "too short";
+        return Ed->cursorPosition() == 0;
+    };
+    ASSERT_TRUE(Elegir(t));
+    EXPECT_TRUE(alPrincipio(F->edSize));
+    ASSERT_TRUE(Elegir(p));
+    L().Paint(); // as after the click that selects
+    EXPECT_EQ(F->edX->text(), "36.5623927904767");
+    EXPECT_TRUE(alPrincipio(F->edX));
+    EXPECT_TRUE(alPrincipio(F->edY));
+    F->edX->end(false);
+    L().Paint();
+    EXPECT_TRUE(alPrincipio(F->edX));
+
+    F->activateWindow();
+    F->edX->setFocus();
+    F->edX->end(false);
+    QTest::keyClick(F->edX, Qt::Key_Return);
+    EXPECT_EQ(p->X, 36.5623927904767);
+    EXPECT_TRUE(alPrincipio(F->edX));
+}
+
 // What each insert button of the side bar creates: valves are spring-return
 // push-button ones; the new element follows the pointer.
 TEST_F(Ventana, TheSideBarInsertsItsDefaults) {
