@@ -166,7 +166,8 @@ TEST_F(Lienzo, HighlightIsDrawnSteelBlueUnderTheElement) {
     EXPECT_NE(Color(10, 5), 0x4682B4u);
 }
 
-TEST_F(Lienzo, InterlockLinesOnlyWhileEditing) {
+// Interlock lines and the roller's anchor mark, by mode and position.
+TEST_F(Lienzo, InterlocksAndAnchorMarks) {
     auto* v = TAerValvula::Crear(L, true, TActuador::Rodillo, T::Valvula32NC);
     auto* c = TAerComponente::Crear(L, T::CilindroDoble);
     L.SetZoom(2);
@@ -183,4 +184,85 @@ TEST_F(Lienzo, InterlockLinesOnlyWhileEditing) {
         visibles += Color(0, 50) != 0xFFFFFFu ? '1' : '0';
     }
     EXPECT_EQ(visibles, "111000");
+
+    // The anchor shows only beyond 0.94 of the stroke, not at 0.94 itself.
+    TAerComponente* ancla = nullptr;
+    for (int i = 0; i < v->Elementos.Count(); ++i)
+        if (v->Elemento(i)->GetTipo() == T::ActuadorAnclaje)
+            ancla = v->Elemento(i);
+    ASSERT_NE(ancla, nullptr);
+    for (auto [posicion, vista] : {std::pair{0.94, false}, {0.95, true}, {0.0, false}}) {
+        v->SetParametro(posicion);
+        L.Paint();
+        EXPECT_EQ(!ancla->Region.Vacia(), vista) << posicion;
+    }
+}
+
+// A straight tube along y = -15 between a source and a cylinder: black while
+// editing, coloured by its pressure while running, dashed when it carries a
+// pilot signal.
+TEST_F(Lienzo, TubesByPressureAndControlTubesDashed) {
+    auto* f = TAerComponente::Crear(L, T::Presion);
+    f->X = -30;
+    f->Y = -20;
+    auto* c = TAerComponente::Crear(L, T::CilindroSimple);
+    c->X = 40;
+    c->Y = -10;
+    L.ActualizarGeometria();
+    auto* t = Unir(f->Conexion(0), c->Conexion(0));
+    L.MostrarVertices = false;
+    auto tinta = [this] {
+        int n = 0;
+        for (int x = -50; x < 50; ++x) // a pixel each
+            n += Color(x / 10.0, -15) != 0xFFFFFFu;
+        return n;
+    };
+    const std::pair<int, QRgb> colores[] = {
+        {0, 0x000000u}, {1, 0xFF0000u}, {2, 0x0000FFu}, {3, 0x008000u}};
+    for (auto [estado, color] : colores) {
+        t->EstadoPresion = estado;
+        for (std::uint8_t modo : {mdEjecutar, mdPausa, mdParado}) {
+            L.Modo = modo;
+            L.Paint();
+            EXPECT_EQ(Color(0, -15), color) << estado << " " << int(modo);
+        }
+        L.Modo = mdEdicion;
+        L.Paint();
+        EXPECT_EQ(Color(0, -15), 0x000000u) << estado;
+    }
+    L.Modo = mdEjecutar;
+    L.MostrarPresiones = false;
+    L.Paint();
+    EXPECT_EQ(Color(0, -15), 0x000000u);
+
+    L.Modo = mdEdicion;
+    L.Paint();
+    EXPECT_EQ(tinta(), 100);
+    t->TuboControl = 1;
+    L.Paint();
+    const int discontinua = tinta();
+    EXPECT_LT(discontinua, 90);
+    EXPECT_GT(discontinua, 40);
+    L.MostrarTubosControl = false;
+    L.Paint();
+    EXPECT_EQ(tinta(), 100);
+}
+
+// A text begins at its anchor and is centred on it vertically.
+TEST_F(Lienzo, TextsAreCentredOnTheirAnchor) {
+    auto* texto = TAerTexto::Crear(L);
+    L.MostrarEstrellas = false; // the text alone
+    L.Paint();
+    double arriba = -100, abajo = 100, izquierda = 100;
+    for (double y = -5; y <= 5; y += 0.1)
+        for (double x = -5; x <= 15; x += 0.1)
+            if (Color(x, y) != 0xFFFFFFu) {
+                arriba = std::max(arriba, y);
+                abajo = std::min(abajo, y);
+                izquierda = std::min(izquierda, x);
+            }
+    // Capitals rise above the anchor about as far as the baseline lies below.
+    EXPECT_GT(arriba, 0.25 * texto->GetTamano());
+    EXPECT_LT(abajo, -0.25 * texto->GetTamano());
+    EXPECT_NEAR(izquierda, 0, 0.5);
 }

@@ -250,19 +250,31 @@ TEST_F(Modelo, DeletingACylinderUnlocksItsValves) {
     EXPECT_EQ(b->GetCilindro(), nullptr);
 }
 
-TEST_F(Modelo, DeletingWhileATubeIsDrawnDiscardsOnlyThatTube) {
+// While a tube from a valve's output is drawn, the free inputs of other
+// elements are offered to end it, never the valve's own; deleting then
+// discards only that tube.
+TEST_F(Modelo, ATubeBeingDrawn) {
+    auto* v = TAerComponente::Crear(L, T::Valvula32NC);
+    auto* cil = TAerComponente::Crear(L, T::CilindroSimple);
     auto* fuente = TAerComponente::Crear(L, T::Presion);
     auto* t = TAerTubo::Crear(L);
-    t->SetInicio(fuente->Conexion(0));
+    t->SetInicio(v->Conexion(2));
     t->AnadirVertice({3, 3});
     L.TuboNuevo = t;
-    L.Seleccionado = fuente;
+    L.Modo = mdTubo;
+    L.MostrarConexiones = true;
+    EXPECT_TRUE(cil->Conexion(0)->MostrarMarca());
+    EXPECT_FALSE(v->Conexion(0)->MostrarMarca());
+    EXPECT_FALSE(v->Conexion(1)->MostrarMarca());
+    EXPECT_FALSE(fuente->Conexion(0)->MostrarMarca()); // an output
+
+    L.Seleccionado = v;
     L.BorrarSeleccion();
     EXPECT_EQ(L.Tubos.Count(), 0);
     EXPECT_EQ(L.RefVertices.Count(), 0);
-    EXPECT_EQ(L.Componentes.Count(), 1);
+    EXPECT_EQ(L.Componentes.Count(), 3);
     EXPECT_EQ(L.TuboNuevo, nullptr);
-    EXPECT_EQ(fuente->Conexion(0)->Tubo, nullptr);
+    EXPECT_EQ(v->Conexion(2)->Tubo, nullptr);
 }
 
 TEST_F(Modelo, NamesAreUniquePerList) {

@@ -88,4 +88,9 @@ TEST_F(Verificacion, PluralsAndEveryKindOfComponent) {
     EXPECT_EQ(L.Verificar(), 11);
     EXPECT_EQ(Informe()[3], "El Componente del tipo \"Válvula22NA\" tiene 1 error:");
     EXPECT_EQ(Informe()[5], "");
+    Unir(t->Conexion(0), g->Conexion(0)); // two points left on each
+    EXPECT_EQ(L.Verificar(), 9);
+    EXPECT_EQ(Informe()[6], "El Componente del tipo \"ConectorT\" tiene 2 errores:");
+    EXPECT_EQ(Informe()[7], "    2 conexiones sin conectar.");
+    EXPECT_EQ(Informe()[10], "    2 conexiones sin conectar.");
 }

@@ -110,8 +110,13 @@ TEST_F(Ventana, StatusPanelsAndZoom) {
     const double z = L().Zoom;
     F->FormMouseWheel(120, QPoint(-5, 10));
     EXPECT_EQ(L().Zoom, z);
+    const QPointF Antes = L().MundoAPantalla(L().PosicionRaton);
     F->FormMouseWheel(120, QPoint(300, 200));
     EXPECT_DOUBLE_EQ(L().Zoom, z * 1.2);
+    // The point under the pointer stays under it.
+    const QPointF Despues = L().MundoAPantalla(L().PosicionRaton);
+    EXPECT_NEAR(Despues.x(), qRound(Antes.x()), 0.5);
+    EXPECT_NEAR(Despues.y(), qRound(Antes.y()), 0.5);
     EXPECT_EQ(F->StatusBar1[1]->text(), QString::asprintf(" Zoom = %.4f", z * 1.2));
     F->FormMouseWheel(-120, QPoint(300, 200));
     EXPECT_DOUBLE_EQ(L().Zoom, z);
