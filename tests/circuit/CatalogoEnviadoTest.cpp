@@ -15,17 +15,12 @@ protected:
 
 } // namespace
 
-TEST_F(CatalogoEnviado, LoadsWithoutProblemsAndDrawsEveryType) {
+// Every type has its symbol. The simulation addresses ports by their order
+// and every saved circuit refers to points by position: this order and these
+// kinds are a contract.
+TEST_F(CatalogoEnviado, LoadsWithoutProblemsWithEverySymbolAndThePointContract) {
     for (const auto& p : L.Libreria.Problemas)
         ADD_FAILURE() << p;
-    for (int t = 1; t <= 30; ++t)
-        EXPECT_NE(L.Libreria.GetSimbolo(static_cast<T>(t)), nullptr)
-            << NombreTipo(static_cast<T>(t));
-}
-
-// The simulation addresses ports by their order and every saved circuit refers
-// to points by position: this order and these kinds are a contract.
-TEST_F(CatalogoEnviado, ConnectionPointOrderAndKinds) {
     const std::map<T, std::vector<int>> contrato = {
         {T::Presion, {0}},
         {T::Valvula22NA, {1, 0}},
@@ -48,6 +43,7 @@ TEST_F(CatalogoEnviado, ConnectionPointOrderAndKinds) {
     };
     for (int t = 1; t <= 30; ++t) {
         const auto tipo = static_cast<T>(t);
+        EXPECT_NE(L.Libreria.GetSimbolo(tipo), nullptr) << NombreTipo(tipo);
         const auto it = contrato.find(tipo);
         const std::vector<int> esperado = it == contrato.end() ? std::vector<int>{} : it->second;
         std::vector<int> real;

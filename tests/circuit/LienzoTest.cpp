@@ -47,9 +47,22 @@ TEST_F(Lienzo, AnEmptyCircuitFitsTwentyUnitsIntoTheView) {
     EXPECT_DOUBLE_EQ(L.Zoom, 18.0);
 }
 
-TEST_F(Lienzo, ADragSnapsToHalfUnitsAndKeepsThePointerOffset) {
+// Moves do nothing before the first press; a drag snaps to half units and
+// keeps the pointer's offset; a click may be refused; running, none selects.
+TEST_F(Lienzo, TheMouse) {
     auto* f = TAerComponente::Crear(L, T::Presion);
     L.ActualizarGeometria();
+    const int x = L.OffsetX;
+    L.Arrastrando = true;
+    Mover(30, 12);
+    Mover(50, 50);
+    EXPECT_EQ(L.Resaltado, nullptr);
+    EXPECT_EQ(L.OffsetX, x);
+    L.Arrastrando = false;
+    Pulsar(-300, -300, Qt::RightButton);
+    Mover(30, 12);
+    EXPECT_EQ(L.Resaltado, f);
+
     Pulsar(30, 12);
     ASSERT_EQ(L.Seleccionado, f);
     EXPECT_TRUE(f->Marcado);
@@ -63,7 +76,23 @@ TEST_F(Lienzo, ADragSnapsToHalfUnitsAndKeepsThePointerOffset) {
     L.MouseUp(Qt::LeftButton, Qt::NoModifier, p.x(), p.y());
     Mover(30, 12);
     EXPECT_EQ(f->X, 0.5); // released: moves only highlight
-    EXPECT_EQ(L.Resaltado, f);
+
+    TAerComponente* preguntado = f;
+    L.OnSeleccionar = [&](TAerComponente* e, bool& aceptar) {
+        preguntado = e;
+        aceptar = false;
+    };
+    Pulsar(-300, -300);
+    EXPECT_EQ(preguntado, nullptr); // asked for empty ground too
+    Pulsar(30, 12);
+    EXPECT_EQ(preguntado, f);
+    EXPECT_EQ(L.Seleccionado, nullptr);
+    EXPECT_FALSE(f->Marcado);
+    L.OnSeleccionar = nullptr;
+    L.Modo = mdEjecutar;
+    Pulsar(30, 12);
+    EXPECT_EQ(L.Seleccionado, nullptr);
+    EXPECT_FALSE(f->Marcado);
 }
 
 TEST_F(Lienzo, HitTestingOrder) {
@@ -116,42 +145,6 @@ TEST_F(Lienzo, OnlyShownVerticesAreHitWhereTheyAreNow) {
     L.Modo = mdEnclavar; // vertices are drawn only up to tube drawing
     L.ActualizarGeometria();
     EXPECT_EQ(L.ElementoEn({50, 150}), nullptr);
-}
-
-TEST_F(Lienzo, SelectionCanBeRefusedAndIsOffWhileRunning) {
-    auto* f = TAerComponente::Crear(L, T::Presion);
-    L.ActualizarGeometria();
-    TAerComponente* preguntado = f;
-    L.OnSeleccionar = [&](TAerComponente* e, bool& aceptar) {
-        preguntado = e;
-        aceptar = false;
-    };
-    Pulsar(-300, -300);
-    EXPECT_EQ(preguntado, nullptr); // asked for empty ground too
-    Pulsar(30, 12);
-    EXPECT_EQ(preguntado, f);
-    EXPECT_EQ(L.Seleccionado, nullptr);
-    EXPECT_FALSE(f->Marcado);
-    L.OnSeleccionar = nullptr;
-    L.Modo = mdEjecutar;
-    Pulsar(30, 12);
-    EXPECT_EQ(L.Seleccionado, nullptr);
-    EXPECT_FALSE(f->Marcado);
-}
-
-TEST_F(Lienzo, NoHighlightNorPanBeforeTheFirstPress) {
-    auto* f = TAerComponente::Crear(L, T::Presion);
-    L.ActualizarGeometria();
-    const int x = L.OffsetX;
-    L.Arrastrando = true;
-    Mover(30, 12);
-    Mover(50, 50);
-    EXPECT_EQ(L.Resaltado, nullptr);
-    EXPECT_EQ(L.OffsetX, x);
-    L.Arrastrando = false;
-    Pulsar(-300, -300, Qt::RightButton);
-    Mover(30, 12);
-    EXPECT_EQ(L.Resaltado, f);
 }
 
 TEST_F(Lienzo, HighlightIsDrawnSteelBlueUnderTheElement) {
