@@ -1,5 +1,6 @@
 #include "cad/DXF.h"
 
+#include "foundation/Archivo.h"
 #include "foundation/Numeros.h"
 #include "foundation/Texto.h"
 
@@ -42,12 +43,12 @@ std::int32_t Entero(const std::string& S) {
     const char* fin = S.data() + S.size();
     const auto [p, ec] = std::from_chars(inicio, fin, v);
     if (inicio == fin || *inicio == '-' || ec != std::errc() || p != fin)
-        throw EConversionError("'" + S + "' is not a valid integer value");
+        throw EConversionError("'" + Cita(S) + "' no es un número entero válido");
     if (negativo)
         v = -v;
     if (v < std::numeric_limits<std::int32_t>::min() ||
         v > std::numeric_limits<std::int32_t>::max())
-        throw EConversionError("'" + S + "' is not a valid integer value");
+        throw EConversionError("'" + Cita(S) + "' no es un número entero válido");
     return static_cast<std::int32_t>(v);
 }
 
@@ -55,7 +56,7 @@ std::int32_t Entero(const std::string& S) {
 // text is no number here.
 double Real(const std::string& S) {
     if (S.empty())
-        throw EConversionError("'' is not a valid floating point value");
+        throw EConversionError("'' no es un número válido");
     return TextoANumero(S);
 }
 
@@ -175,12 +176,7 @@ void TDXF::Cargar(const std::string& FileName) {
     Lineas.clear();
     CapasPorNombre.clear();
     Capas.BorrarTodo();
-    std::ifstream f(FileName, std::ios::binary);
-    if (!f)
-        throw std::runtime_error("No se puede abrir el archivo \"" + FileName + "\".");
-    const std::string texto((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    if (f.bad())
-        throw std::runtime_error("No se puede leer el archivo \"" + FileName + "\".");
+    const std::string texto = LeerArchivo(FileName);
     std::size_t i = 0;
     if (texto.rfind("\xEF\xBB\xBF", 0) == 0)
         i = 3; // UTF-8 byte order mark
@@ -198,8 +194,10 @@ void TDXF::Cargar(const std::string& FileName) {
 }
 
 const std::string& TDXF::Linea(int I) const {
-    if (I < 0 || static_cast<std::size_t>(I) >= Lineas.size())
+    if (I < 0)
         throw EListaError(I);
+    if (static_cast<std::size_t>(I) >= Lineas.size())
+        throw EFinArchivo(static_cast<int>(Lineas.size()));
     return Lineas[static_cast<std::size_t>(I)];
 }
 

@@ -10,6 +10,10 @@ namespace {
 
 constexpr int kPrimerTipo = 1;
 constexpr int kUltimoTipo = 30;
+// Sane bounds for the counts a catalogue declares: a larger one is a broken
+// file, and looping up to it would hang the program.
+constexpr int kMaximoLibrerias = 1000;
+constexpr int kMaximoConexiones = 64;
 
 std::string NombreDe(TTipoComponente Tipo) {
     return std::string(NombreTipo(Tipo));
@@ -22,10 +26,22 @@ TAerLibreria::TAerLibreria(TAerPaintBox* Lienzo) : Lienzo(Lienzo), Entradas(TPar
 void TAerLibreria::Cargar(const std::filesystem::path& Ruta) {
     Carpeta = Ruta.parent_path();
     const TArchivoIni ini(Ruta);
-    if (!ini.Leido())
-        Problemas.push_back("No se encuentra el catálogo de componentes \"" + Ruta.string() + "\"");
+    Leido = ini.Leido();
+    if (!ini.Leido()) {
+        std::error_code ec;
+        Problemas.push_back(std::filesystem::exists(Ruta, ec)
+                                ? "No se puede leer el catálogo de componentes: " + ini.GetError()
+                                : "No se encuentra el catálogo de componentes \"" + Ruta.string() +
+                                      "\"");
+    }
 
-    const int total = ini.ReadInteger("MAIN", "Total", 0);
+    int total = ini.ReadInteger("MAIN", "Total", 0);
+    if (total > kMaximoLibrerias) {
+        Problemas.push_back("El catálogo declara " + std::to_string(total) +
+                            " librerías de símbolos (\"Total\"); el máximo es " +
+                            std::to_string(kMaximoLibrerias));
+        total = 0;
+    }
     for (int i = 1; i <= total; ++i) {
         const std::string archivo = ini.ReadString("MAIN", "Lib" + std::to_string(i), "ERROR");
         auto* libreria = static_cast<TCADLibreria*>(Estanteria.Librerias.Nuevo());
@@ -56,7 +72,13 @@ void TAerLibreria::CargarEntrada(const TArchivoIni& Ini, TTipoComponente Tipo) {
     e->Agregar("COMPONENTE").SetEntero(Ini.ReadInteger(seccion, "COMPONENTE", -1));
     for (const char* clave : {"Parámetro", "LinkX", "LinkY"})
         e->Agregar(clave).SetReal(Ini.ReadFloat(seccion, clave, 0.0));
-    const int n = Ini.ReadInteger(seccion, "Conexiones", 0);
+    int n = Ini.ReadInteger(seccion, "Conexiones", 0);
+    if (n > kMaximoConexiones) {
+        Problemas.push_back("El tipo \"" + seccion + "\" declara " + std::to_string(n) +
+                            " puntos de conexión; el máximo es " +
+                            std::to_string(kMaximoConexiones));
+        n = 0;
+    }
     e->Agregar("Conexiones").SetEntero(n);
     for (int i = 1; i <= n; ++i) {
         const std::string k = std::to_string(i);

@@ -49,6 +49,8 @@ public:
     TAerPaintBox* Lienzo;
     TColeccion Entradas; // of TParametros, one per type 1..30
     std::filesystem::path Carpeta;
+    // The catalogue file itself could be read (it may still have problems).
+    bool Leido = false;
     // What went wrong while loading, in Spanish, one line each.
     std::vector<std::string> Problemas;
 

@@ -2,8 +2,6 @@
 
 #include "files/ArchivoAer.h"
 
-#include <QGuiApplication>
-
 #include <algorithm>
 #include <charconv>
 #include <filesystem>
@@ -19,8 +17,15 @@ TOpciones LeerOpciones(const std::vector<std::string>& Args,
     auto en = [](const std::vector<std::string>& v, const std::string& s) {
         return std::find(v.begin(), v.end(), s) != v.end();
     };
+    std::vector<std::string> vistas;
     for (std::size_t i = 0; i < Args.size(); ++i) {
         const std::string& a = Args[i];
+        if (a == "--libreria" || en(ConValor, a) || en(SinValor, a)) {
+            // Button events come one per option; any other option once.
+            if (en(vistas, a) && a != "--press" && a != "--release")
+                throw std::invalid_argument("la opción " + a + " aparece más de una vez");
+            vistas.push_back(a);
+        }
         if (a == "--libreria" || en(ConValor, a)) {
             if (i + 1 >= Args.size())
                 throw std::invalid_argument("falta el valor de " + a);
@@ -39,22 +44,35 @@ TOpciones LeerOpciones(const std::vector<std::string>& Args,
     return r;
 }
 
-bool CargarCircuito(TAerPaintBox& L, const std::string& Orden, const std::string& Archivo,
-                    const std::string& Libreria) {
-    // Texts and symbols need fonts, which need a GUI application.
-    if (!QGuiApplication::instance()) {
-        static int argc = 1;
-        static char nombre[] = "ventix-cli";
-        static char* argv[] = {nombre, nullptr};
-        static QGuiApplication app(argc, argv);
-    }
+std::filesystem::path RutaCatalogo(const std::string& Libreria) {
     std::filesystem::path catalogo =
         Libreria.empty() ? RutaCatalogoPorDefecto() : std::filesystem::u8path(Libreria);
     if (std::filesystem::is_directory(catalogo))
         catalogo /= std::filesystem::u8path("LIBRERÍA.txt");
-    L.Libreria.Cargar(catalogo);
-    for (const auto& p : L.Libreria.Problemas)
-        std::cerr << "ventix-cli " << Orden << ": aviso: " << p << "\n";
+    return catalogo;
+}
+
+std::string UnaLinea(std::string Texto) {
+    for (std::size_t p; (p = Texto.find("\r\n")) != std::string::npos;)
+        Texto.replace(p, 2, " ");
+    for (char& c : Texto)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    return Texto;
+}
+
+bool CargarCatalogo(TAerLibreria& Catalogo, const std::string& Orden,
+                    const std::string& Libreria) {
+    Catalogo.Cargar(RutaCatalogo(Libreria));
+    for (const auto& p : Catalogo.Problemas)
+        std::cerr << "ventix-cli " << Orden << ": catálogo: " << UnaLinea(p) << "\n";
+    return Catalogo.Problemas.empty();
+}
+
+bool CargarCircuito(TAerPaintBox& L, const std::string& Orden, const std::string& Archivo,
+                    const std::string& Libreria) {
+    if (!CargarCatalogo(L.Libreria, Orden, Libreria))
+        return false;
 
     try {
         const auto lineas = ArchivoAer::CargarLineas(std::filesystem::u8path(Archivo));

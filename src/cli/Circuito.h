@@ -2,6 +2,7 @@
 
 #include "circuit/AerPaintBox.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,14 +19,24 @@ struct TOpciones {
 };
 
 // Splits the arguments; `ConValor` lists the options that take a value,
-// `SinValor` the flags. Raises std::invalid_argument for anything else.
+// `SinValor` the flags. Raises std::invalid_argument for anything else, and
+// for an option given twice (but --press and --release, one per event).
 TOpciones LeerOpciones(const std::vector<std::string>& Args,
                        const std::vector<std::string>& ConValor,
                        const std::vector<std::string>& SinValor);
 
+// The catalogue file that "--libreria" names (the file or its folder; empty:
+// the program's own).
+std::filesystem::path RutaCatalogo(const std::string& Libreria);
+
+// Loads the catalogue; false when it is missing or has problems, each then
+// printed on standard error as "ventix-cli ORDEN: catálogo: problema".
+bool CargarCatalogo(TAerLibreria& Catalogo, const std::string& Orden,
+                    const std::string& Libreria);
+
 // Loads the catalogue and the circuit into the canvas. On failure prints
-// "ventix-cli ORDEN: ARCHIVO, línea N: motivo" on standard error and
-// answers false.
+// the catalogue's problems or "ventix-cli ORDEN: ARCHIVO, línea N: motivo"
+// on standard error and answers false.
 bool CargarCircuito(TAerPaintBox& Lienzo, const std::string& Orden, const std::string& Archivo,
                     const std::string& Libreria);
 

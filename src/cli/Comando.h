@@ -36,8 +36,4 @@ const TComando& ComandoSimulate();
 const TComando& ComandoLibreria();
 const TComando& ComandoSimbolos();
 
-// Reads "--libreria PATH" among the arguments into Ruta (left as it is when
-// absent); false, after a message, when the path is missing.
-bool LeerOpcionLibreria(const std::vector<std::string>& Args, std::filesystem::path& Ruta);
-
 } // namespace ventix::cli

@@ -1,10 +1,9 @@
+#include "Circuito.h"
 #include "Comando.h"
 
 #include "cad/Libreria.h"
 #include "circuit/Libreria.h"
 #include "circuit/TipoComponente.h"
-
-#include <QGuiApplication>
 
 #include <iostream>
 
@@ -17,19 +16,30 @@ const char* const kAyuda =
     "Carga el catálogo de componentes (por omisión Librerías/LIBRERÍA.txt junto al\n"
     "programa) y escribe una línea por tipo: librería de símbolos, símbolo, bloques y\n"
     "puntos de conexión; después, una línea por cada problema encontrado.\n"
-    "Estado de salida: 0 sin problemas, 1 con problemas, 2 uso incorrecto.\n";
+    "--libreria RUTA  catálogo de componentes (LIBRERÍA.txt o su carpeta).\n\n"
+    "Estado de salida: 0 sin problemas, 1 con problemas, 2 si el catálogo no se\n"
+    "puede leer o los argumentos no son válidos.\n";
 
 int Ejecutar(const std::vector<std::string>& Args) {
-    std::filesystem::path ruta = RutaCatalogoPorDefecto();
-    if (!LeerOpcionLibreria(Args, ruta))
+    TOpciones o;
+    try {
+        o = LeerOpciones(Args, {}, {});
+    } catch (const std::exception& e) {
+        std::cerr << "ventix-cli library: " << e.what() << "\n";
         return salidaUso;
-    int argc = 1;
-    char nombre[] = "ventix-cli";
-    char* argv[] = {nombre, nullptr};
-    QGuiApplication app(argc, argv); // symbol texts need fonts
-
+    }
+    if (!o.Posicionales.empty()) {
+        std::cerr << "ventix-cli library: sobra el argumento \"" << o.Posicionales[0] << "\"\n"
+                  << "Uso: ventix-cli library [--libreria RUTA]\n";
+        return salidaUso;
+    }
     TAerLibreria libreria;
-    libreria.Cargar(ruta);
+    libreria.Cargar(RutaCatalogo(o.Libreria));
+    // A catalogue that cannot be read has no types to list.
+    if (!libreria.Leido) {
+        std::cerr << "ventix-cli library: " << libreria.Problemas.front() << "\n";
+        return salidaUso;
+    }
     for (int t = 1; t <= 30; ++t) {
         const auto tipo = static_cast<TTipoComponente>(t);
         const TParametros* e = libreria.GetEntrada(tipo);
@@ -45,18 +55,6 @@ int Ejecutar(const std::vector<std::string>& Args) {
 }
 
 } // namespace
-
-bool LeerOpcionLibreria(const std::vector<std::string>& Args, std::filesystem::path& Ruta) {
-    for (std::size_t i = 0; i < Args.size(); ++i) {
-        if (Args[i] == "--libreria" && i + 1 < Args.size()) {
-            Ruta = std::filesystem::u8path(Args[++i]);
-        } else if (Args[i] == "--libreria") {
-            std::cerr << "ventix-cli: falta la ruta tras --libreria.\n";
-            return false;
-        }
-    }
-    return true;
-}
 
 const TComando& ComandoLibreria() {
     static const TComando c{"library", "comprueba el catálogo de componentes y sus símbolos",

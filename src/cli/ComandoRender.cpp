@@ -9,12 +9,16 @@
 
 #include <QImage>
 
+#include <cmath>
 #include <filesystem>
 #include <iostream>
 
 namespace ventix::cli {
 
 namespace {
+
+// The largest side of a picture, and of the view it is drawn from.
+constexpr int kLadoMaximo = 32768;
 
 int Ejecutar(const std::vector<std::string>& Args) {
     TOpciones o;
@@ -33,14 +37,14 @@ int Ejecutar(const std::vector<std::string>& Args) {
             } catch (const std::exception&) {
                 escala = 0;
             }
-            if (!(escala > 0 && escala <= 16)) {
+            if (!(escala > 0 && std::isfinite(escala))) {
                 std::cerr << "ventix-cli render: escala no válida \"" << valor << "\"\n";
                 return salidaUso;
             }
             continue;
         }
         const auto v = Entero(valor);
-        if (!v || *v < 1 || *v > 16384) {
+        if (!v || *v < 1 || *v > kLadoMaximo) {
             std::cerr << "ventix-cli render: medida no válida " << nombre << " \"" << valor
                       << "\"\n";
             return salidaUso;
@@ -50,6 +54,21 @@ int Ejecutar(const std::vector<std::string>& Args) {
     if (o.Posicionales.size() != 2) {
         std::cerr << "Uso: ventix-cli render ENTRADA.aer SALIDA.(png|bmp|jpg) [--width W] "
                      "[--height H] [--scale S]\n";
+        return salidaUso;
+    }
+    try {
+        FormatoImagen(std::filesystem::u8path(o.Posicionales[1]));
+    } catch (const std::exception& e) {
+        std::cerr << "ventix-cli render: " << e.what() << "\n";
+        return salidaUso;
+    }
+    // The picture's size, rounded as the drawing rounds it.
+    const double anchoFinal = std::nearbyint(ancho * escala);
+    const double altoFinal = std::nearbyint(alto * escala);
+    if (anchoFinal < 1 || altoFinal < 1 || anchoFinal > kLadoMaximo || altoFinal > kLadoMaximo) {
+        std::cerr << "ventix-cli render: la imagen mediría " << NumeroATexto(anchoFinal) << " x "
+                  << NumeroATexto(altoFinal) << " píxeles; cada lado ha de medir de 1 a "
+                  << kLadoMaximo << "\n";
         return salidaUso;
     }
     TAerPaintBox lienzo;
@@ -70,6 +89,11 @@ int Ejecutar(const std::vector<std::string>& Args) {
     lienzo.Paint(); // the tubes' last bends now lie on their end points
     QImage imagen;
     lienzo.RenderizarEn(imagen, escala);
+    if (imagen.isNull()) {
+        std::cerr << "ventix-cli render: No hay memoria suficiente para una imagen de "
+                  << NumeroATexto(anchoFinal) << " x " << NumeroATexto(altoFinal) << " píxeles\n";
+        return salidaError;
+    }
     try {
         GuardarImagen(imagen, std::filesystem::u8path(o.Posicionales[1]));
     } catch (const std::exception& e) {
@@ -89,8 +113,9 @@ const TComando& ComandoRender() {
         "                       [--libreria RUTA]\n\n"
         "Dibuja el circuito como lo muestra el editor en modo edición, con todas las\n"
         "opciones de visualización activas, ajustado a una vista de W x H píxeles\n"
-        "(1200 x 800 por omisión) y ampliado S veces (1 por omisión). El formato sale\n"
-        "de la extensión de SALIDA: .png, .bmp o .jpg (JPEG de calidad 90).\n\n"
+        "(1200 x 800 por omisión) y ampliado S veces (1 por omisión); la imagen mide\n"
+        "de 1 a 32768 píxeles por lado. El formato sale de la extensión de SALIDA:\n"
+        ".png, .bmp o .jpg (JPEG de calidad 90).\n\n"
         "Estado de salida: 0 si todo fue bien, 1 si la imagen no se pudo escribir,\n"
         "2 si el circuito no se puede leer o los argumentos no son válidos.\n",
         Ejecutar,

@@ -1,11 +1,12 @@
+#include "Circuito.h"
 #include "Comando.h"
 
 #include "cad/Libreria.h"
 #include "cad/PaintBox.h"
 #include "circuit/Libreria.h"
 #include "circuit/TipoComponente.h"
+#include "files/Imagen.h"
 
-#include <QGuiApplication>
 #include <QPainter>
 
 #include <iostream>
@@ -15,10 +16,13 @@ namespace ventix::cli {
 namespace {
 
 const char* const kAyuda =
-    "Uso: ventix-cli symbols SALIDA.png [--libreria RUTA]\n\n"
+    "Uso: ventix-cli symbols SALIDA.(png|bmp|jpg) [--libreria RUTA]\n\n"
     "Dibuja una hoja con los 30 tipos del catálogo, cada uno en los estados 0, 0.5 y 1,\n"
     "con sus puntos de conexión numerados (índice:clase; 0 salida, 1 entrada, 10 ambas).\n"
-    "Estado de salida: 0 bien, 1 si no se puede escribir la imagen, 2 uso incorrecto.\n";
+    "--libreria RUTA  catálogo de componentes (LIBRERÍA.txt o su carpeta).\n\n"
+    "Estado de salida: 0 bien, 1 si no se puede escribir la imagen, 2 si el catálogo\n"
+    "falta o tiene problemas (se escriben en la salida de errores) o los argumentos\n"
+    "no son válidos.\n";
 
 constexpr int kTiposPorFila = 2;
 constexpr int kAnchoCelda = 300;
@@ -28,29 +32,26 @@ constexpr double kZoom = 3.6;
 constexpr double kEstados[] = {0.0, 0.5, 1.0};
 
 int Ejecutar(const std::vector<std::string>& Args) {
-    std::filesystem::path ruta = RutaCatalogoPorDefecto();
-    if (!LeerOpcionLibreria(Args, ruta))
+    TOpciones o;
+    try {
+        o = LeerOpciones(Args, {}, {});
+        if (o.Posicionales.size() > 1)
+            throw std::invalid_argument("sobra el argumento \"" + o.Posicionales[1] + "\"");
+        if (o.Posicionales.size() == 1)
+            FormatoImagen(std::filesystem::u8path(o.Posicionales[0]));
+    } catch (const std::exception& e) {
+        std::cerr << "ventix-cli symbols: " << e.what() << "\n";
         return salidaUso;
-    std::string salida;
-    for (std::size_t i = 0; i < Args.size(); ++i) {
-        if (Args[i] == "--libreria")
-            ++i;
-        else if (salida.empty())
-            salida = Args[i];
     }
-    if (salida.empty()) {
+    if (o.Posicionales.size() != 1) {
         std::cerr << kAyuda;
         return salidaUso;
     }
-    int argc = 1;
-    char nombre[] = "ventix-cli";
-    char* argv[] = {nombre, nullptr};
-    QGuiApplication app(argc, argv);
+    const std::string salida = o.Posicionales[0];
 
     TAerLibreria libreria;
-    libreria.Cargar(ruta);
-    for (const auto& p : libreria.Problemas)
-        std::cerr << "Problema: " << p << "\n";
+    if (!CargarCatalogo(libreria, "symbols", o.Libreria))
+        return salidaUso;
 
     const int columnas = kTiposPorFila * 3;
     const int filas = (30 + kTiposPorFila - 1) / kTiposPorFila;
@@ -121,8 +122,10 @@ int Ejecutar(const std::vector<std::string>& Args) {
         }
     };
     vista.Paint();
-    if (!vista.Bitmap.copy(0, 0, ancho, alto).save(QString::fromStdString(salida))) {
-        std::cerr << "ventix-cli symbols: no se puede escribir \"" << salida << "\".\n";
+    try {
+        GuardarImagen(vista.Bitmap.copy(0, 0, ancho, alto), std::filesystem::u8path(salida));
+    } catch (const std::exception& e) {
+        std::cerr << "ventix-cli symbols: " << e.what() << "\n";
         return salidaError;
     }
     return salidaBien;

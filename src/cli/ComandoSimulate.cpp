@@ -51,6 +51,17 @@ std::string Columna(const TAerPaintBox& L, int I) {
     return n.empty() ? "#" + std::to_string(I) : n;
 }
 
+// A CSV field: as it is, or quoted with its quotes doubled when it holds a
+// comma, a quote or a line break (RFC 4180).
+std::string CampoCsv(const std::string& Texto) {
+    if (Texto.find_first_of(",\"\r\n") == std::string::npos)
+        return Texto;
+    std::string r = "\"";
+    for (char c : Texto)
+        r += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return r + "\"";
+}
+
 int Ejecutar(const std::vector<std::string>& Args) {
     TOpciones o;
     try {
@@ -84,6 +95,14 @@ int Ejecutar(const std::vector<std::string>& Args) {
     if (o.Posicionales.size() != 1 || pasos < 0) {
         std::cerr << uso;
         return salidaUso;
+    }
+    for (const auto& e : eventos) {
+        if (e.Paso > pasos) {
+            std::cerr << "ventix-cli simulate: " << (e.Pulsar ? "--press" : "--release") << " "
+                      << e.Valvula << (e.Boton ? ":2" : "") << "@" << e.Paso
+                      << " llega después del último paso (" << pasos << ")\n";
+            return salidaUso;
+        }
     }
     const bool tubos = !o.Banderas.empty();
 
@@ -127,7 +146,7 @@ int Ejecutar(const std::vector<std::string>& Args) {
         const auto* c = lienzo.Componentes.ItemComo<TAerComponente>(i);
         if (c->EsValvula() || c->EsCilindro() || c->EsLogica() || c->EsTemporizador()) {
             columnas.push_back(i);
-            std::cout << "," << Columna(lienzo, i);
+            std::cout << "," << CampoCsv(Columna(lienzo, i));
         }
     }
     if (tubos)

@@ -1,5 +1,6 @@
 #include "editor/Aplicacion.h"
 
+#include "foundation/Archivo.h"
 #include "foundation/Numeros.h"
 
 #include <QLibraryInfo>
@@ -31,6 +32,9 @@ bool TAplicacion::DebeMostrarse(const QString& Mensaje) {
 }
 
 void TAplicacion::ApplicationEventsException(const std::exception& E) {
+    // The library's own words for a lack of memory mean nothing to a student.
+    if (dynamic_cast<const std::bad_alloc*>(&E) && !dynamic_cast<const ESinMemoria*>(&E))
+        return Mostrar(QStringLiteral("No hay memoria suficiente para completar la operación"));
     const QString Mensaje = QString::fromUtf8(E.what());
     if (dynamic_cast<const EConversionError*>(&E))
         Mostrar(Mensaje);

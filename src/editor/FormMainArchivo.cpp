@@ -8,7 +8,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QSaveFile>
 
 #include <stdexcept>
 
@@ -137,14 +136,7 @@ void TfrmMain::btnSaveClick() {
 }
 
 void TfrmMain::GuardarArchivo(const std::filesystem::path& Archivo) {
-    const std::string Bytes = ArchivoAer::Bytes(ArchivoAer::Escribir(*Lienzo));
-    QSaveFile f(QString::fromStdString(Archivo.string()));
-    if (!f.open(QIODevice::WriteOnly) ||
-        f.write(Bytes.data(), static_cast<qint64>(Bytes.size())) !=
-            static_cast<qint64>(Bytes.size()) ||
-        !f.commit())
-        throw std::runtime_error("No se puede escribir el archivo \"" + Archivo.string() +
-                                 "\": " + f.errorString().toStdString());
+    ArchivoAer::GuardarLineas(Archivo, ArchivoAer::Escribir(*Lienzo));
 }
 
 TfrmSaveImage& TfrmMain::SaveImage() {

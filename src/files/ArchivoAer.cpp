@@ -5,15 +5,15 @@
 #include "circuit/AerTexto.h"
 #include "circuit/AerTubo.h"
 #include "circuit/AerValvula.h"
+#include "foundation/Archivo.h"
 #include "foundation/Numeros.h"
 #include "foundation/Texto.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <exception>
-#include <fstream>
-#include <sstream>
 
 namespace ventix {
 
@@ -70,7 +70,7 @@ int AEntero(const std::string& Texto) {
     int v = 0;
     auto r = std::from_chars(p, fin, v);
     if (Texto.empty() || r.ec != std::errc() || r.ptr != fin)
-        throw EConversionError("'" + Texto + "' is not a valid integer value");
+        throw EConversionError("'" + Cita(Texto) + "' no es un número entero válido");
     return v;
 }
 
@@ -82,17 +82,15 @@ std::int64_t AEntero64(const std::string& Texto) {
     std::int64_t v = 0;
     auto r = std::from_chars(p, fin, v);
     if (Texto.empty() || r.ec != std::errc() || r.ptr != fin)
-        throw EConversionError("'" + Texto + "' is not a valid integer value");
+        throw EConversionError("'" + Cita(Texto) + "' no es un número entero válido");
     return v;
 }
 
 // Decimals in a file always use the point: a comma is an error here.
 double ADecimal(const std::string& Texto) {
-    if (Texto.find(',') != std::string::npos)
-        throw EConversionError("'" + Texto + "' is not a valid floating point value");
-    const double v = TextoANumero(Texto);
+    const double v = Texto.find(',') == std::string::npos ? TextoANumero(Texto) : NAN;
     if (!std::isfinite(v))
-        throw EConversionError("'" + Texto + "' is not a valid floating point value");
+        throw EConversionError("'" + Cita(Texto) + "' no es un número válido");
     return v;
 }
 
@@ -105,7 +103,7 @@ bool AFlag(const std::string& Texto) {
     try {
         return ADecimal(Texto) != 0;
     } catch (const EConversionError&) {
-        throw EConversionError("'" + Texto + "' is not a valid boolean value");
+        throw EConversionError("'" + Cita(Texto) + "' no es un valor lógico válido");
     }
 }
 
@@ -118,8 +116,12 @@ public:
 
 private:
     const std::string& Linea(int k) const {
-        if (k < 0 || k >= static_cast<int>(Lineas.size()))
+        if (k < 0)
             throw EListaError(k);
+        if (k >= static_cast<int>(Lineas.size())) {
+            i = static_cast<int>(Lineas.size()) - 1;
+            throw EFinArchivo(static_cast<int>(Lineas.size()));
+        }
         return Lineas[k];
     }
     // The first token of line k.
@@ -146,34 +148,50 @@ private:
 
     TAerPaintBox& L;
     const std::vector<std::string>& Lineas;
-    int i = 0;
+    // The line being read; mutable so that running off the end points at
+    // the last line.
+    mutable int i = 0;
+    // Valves that named the cylinder working their roller: locked once every
+    // section has been read, as the cylinder may come in a later one.
+    std::vector<std::pair<TAerValvula*, std::string>> Cilindros;
 };
 
 void TLector::Leer() {
     BorrarTemporales(L);
+    if (Lineas.empty())
+        throw std::runtime_error("El archivo está vacío");
     while (Primero(i) != "<?xml")
         ++i;
     while (Primero(i) != "<NEUMATICA")
         ++i;
     ++i;
+    // A copy cut short must not pass for the circuit: the root is closed.
+    bool cerrado = false;
     while (i < static_cast<int>(Lineas.size())) {
         const std::string t = Primero(i);
-        if (t == "<COMPONENTES>")
+        if (t == "<COMPONENTES>") {
             LeerComponentes();
-        else if (t == "<TEXTOS>")
+        } else if (t == "<TEXTOS>") {
             LeerTextos();
-        else if (t == "<TUBOS>")
+        } else if (t == "<TUBOS>") {
             LeerTubos();
-        else
+        } else {
+            cerrado = cerrado || t == "</NEUMATICA>";
             ++i;
+        }
     }
+    if (!cerrado) {
+        i = static_cast<int>(Lineas.size()) - 1;
+        throw EFinArchivo(static_cast<int>(Lineas.size()));
+    }
+    for (auto& [valvula, nombre] : Cilindros)
+        valvula->SetCilindro(static_cast<TAerComponente*>(L.Componentes.Buscar(nombre)));
     BorrarTemporales(L);
 }
 
 void TLector::LeerComponentes() {
     ExigirSolo("<COMPONENTES>");
     ++i;
-    std::vector<std::pair<TAerValvula*, std::string>> cilindros;
     while (Primero(i) == "<COMPONENTE") {
         const int inicio = i;
         int tipo = 0, actuador = 0, sentido = 0;
@@ -238,7 +256,7 @@ void TLector::LeerComponentes() {
             }
             auto* valvula = TAerValvula::Crear(L, monoestable, static_cast<TActuador>(actuador), t);
             if (!cilindro.empty())
-                cilindros.emplace_back(valvula, cilindro);
+                Cilindros.emplace_back(valvula, cilindro);
             valvula->Sentido = static_cast<TSentido>(sentido);
             c = valvula;
         } else {
@@ -251,13 +269,12 @@ void TLector::LeerComponentes() {
         c->EscalaX = escalaX;
         c->EscalaY = escalaY;
         c->Simetrico = simetrico;
-        c->SetParametro(parametro);
+        // A state is a pose between the symbol's first (0) and last (1).
+        c->SetParametro(std::clamp(parametro, 0.0, 1.0));
         c->Valor = valor;
         i = cierre + 1;
     }
     ++i;
-    for (auto& [valvula, nombre] : cilindros)
-        valvula->SetCilindro(static_cast<TAerComponente*>(L.Componentes.Buscar(nombre)));
 }
 
 void TLector::LeerTextos() {
@@ -347,13 +364,13 @@ void TLector::LeerTubos() {
             std::string error;
             TAerConexion* p = nullptr;
             if (!c)
-                error = "el tubo nombra el componente \"" + Nombre + "\", que no existe";
+                error = "el tubo nombra el componente \"" + Cita(Nombre) + "\", que no existe";
             else if (Pos < 0 || Pos >= c->Elementos.Count() ||
                      !(p = dynamic_cast<TAerConexion*>(c->Elemento(Pos))))
-                error = "la posición " + std::to_string(Pos) + " del componente \"" + Nombre +
+                error = "la posición " + std::to_string(Pos) + " del componente \"" + Cita(Nombre) +
                         "\" no es una conexión";
             else if (p->Tubo)
-                error = "la conexión " + std::to_string(Pos) + " del componente \"" + Nombre +
+                error = "la conexión " + std::to_string(Pos) + " del componente \"" + Cita(Nombre) +
                         "\" ya tiene un tubo";
             if (!error.empty()) {
                 i = inicio;
@@ -548,14 +565,14 @@ std::vector<std::string> Escribir(TAerPaintBox& L) {
             r.push_back("  <COMPONENTE NOMBRE=\"" + Escapar(c->GetNombre()) + "\" TIPO=\"" +
                         std::string(NombreTipo(c->GetTipo())) + "\">");
             r.push_back(Param("TIPO", std::to_string(NumeroTipo(c->GetTipo()))));
-            r.push_back(Param("X", NumeroATexto(c->X)));
-            r.push_back(Param("Y", NumeroATexto(c->Y)));
-            r.push_back(Param("ESCALAX", NumeroATexto(c->EscalaX)));
-            r.push_back(Param("ESCALAY", NumeroATexto(c->EscalaY)));
-            r.push_back(Param("ALFA", NumeroATexto(c->Alfa)));
+            r.push_back(Param("X", NumeroATextoExacto(c->X)));
+            r.push_back(Param("Y", NumeroATextoExacto(c->Y)));
+            r.push_back(Param("ESCALAX", NumeroATextoExacto(c->EscalaX)));
+            r.push_back(Param("ESCALAY", NumeroATextoExacto(c->EscalaY)));
+            r.push_back(Param("ALFA", NumeroATextoExacto(c->Alfa)));
             r.push_back(Param("SIMETRICO", Flag(c->Simetrico)));
-            r.push_back(Param("PARAMETRO", NumeroATexto(c->GetParametro())));
-            r.push_back(Param("VALOR", NumeroATexto(c->Valor)));
+            r.push_back(Param("PARAMETRO", NumeroATextoExacto(c->GetParametro())));
+            r.push_back(Param("VALOR", NumeroATextoExacto(c->Valor)));
             if (auto* v = dynamic_cast<TAerValvula*>(c)) {
                 r.push_back(Param("MONOESTABLE", Flag(v->GetMonoestable())));
                 r.push_back(Param("ACTUADOR", std::to_string(static_cast<int>(v->GetActuador()))));
@@ -576,10 +593,10 @@ std::vector<std::string> Escribir(TAerPaintBox& L) {
         for (int i = 0; i < L.Textos.Count(); ++i) {
             auto* t = L.Textos.ItemComo<TAerTexto>(i);
             r.push_back("  <TEXTO STR=\"" + Escapar(t->Cadena) + "\">");
-            r.push_back(Param("X", NumeroATexto(t->X)));
-            r.push_back(Param("Y", NumeroATexto(t->Y)));
-            r.push_back(Param("ALFA", NumeroATexto(t->Alfa)));
-            r.push_back(Param("SIZE", NumeroATexto(t->GetTamano())));
+            r.push_back(Param("X", NumeroATextoExacto(t->X)));
+            r.push_back(Param("Y", NumeroATextoExacto(t->Y)));
+            r.push_back(Param("ALFA", NumeroATextoExacto(t->Alfa)));
+            r.push_back(Param("SIZE", NumeroATextoExacto(t->GetTamano())));
             r.push_back(Param("COLOR", std::to_string(t->ColorTexto.rgba())));
             r.push_back(Param("NEGRITA", Flag(t->GetEstilo() & etNegrita)));
             r.push_back(Param("ITALICA", Flag(t->GetEstilo() & etItalica)));
@@ -621,6 +638,13 @@ void Leer(TAerPaintBox& L, const std::vector<std::string>& Lineas) {
     TLector lector(L, Lineas);
     try {
         lector.Leer();
+    } catch (const EFinArchivo& e) {
+        BorrarTemporales(L);
+        std::throw_with_nested(ELecturaAer(e.Linea, "El archivo termina antes de lo esperado"));
+    } catch (const std::bad_alloc&) {
+        BorrarTemporales(L);
+        std::throw_with_nested(
+            ELecturaAer(lector.Actual() + 1, "No hay memoria suficiente para leer el circuito"));
     } catch (const std::exception& e) {
         BorrarTemporales(L);
         std::throw_with_nested(ELecturaAer(lector.Actual() + 1, e.what()));
@@ -637,37 +661,15 @@ std::string Bytes(const std::vector<std::string>& Lineas) {
 }
 
 std::vector<std::string> LineasDe(std::string_view B) {
-    std::vector<std::string> r;
-    std::size_t a = 0;
-    while (a < B.size()) {
-        auto b = B.find('\n', a);
-        if (b == std::string_view::npos)
-            b = B.size();
-        std::string_view l = B.substr(a, b - a);
-        if (!l.empty() && l.back() == '\r')
-            l.remove_suffix(1);
-        r.push_back(Latin1AUtf8(l));
-        a = b + 1;
-    }
-    return r;
+    return LineasDeTexto(B);
 }
 
 std::vector<std::string> CargarLineas(const std::filesystem::path& Ruta) {
-    std::ifstream f(Ruta, std::ios::binary);
-    if (!f)
-        throw std::runtime_error("No se puede abrir el archivo \"" + Ruta.string() + "\"");
-    std::ostringstream s;
-    s << f.rdbuf();
-    return LineasDe(s.str());
+    return LineasDe(LeerArchivo(Ruta));
 }
 
 void GuardarLineas(const std::filesystem::path& Ruta, const std::vector<std::string>& Lineas) {
-    std::ofstream f(Ruta, std::ios::binary | std::ios::trunc);
-    const std::string b = Bytes(Lineas);
-    f.write(b.data(), static_cast<std::streamsize>(b.size()));
-    f.close();
-    if (!f)
-        throw std::runtime_error("No se puede escribir el archivo \"" + Ruta.string() + "\"");
+    EscribirArchivo(Ruta, Bytes(Lineas));
 }
 
 } // namespace ArchivoAer

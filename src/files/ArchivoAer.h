@@ -34,16 +34,21 @@ namespace ArchivoAer {
 // plus their list position; names beginning with "$$$" are cleared after.
 std::vector<std::string> Escribir(TAerPaintBox& Lienzo);
 // Rebuilds the circuit from the lines into an emptied canvas. Raises
-// ELecturaAer; what was read before the error stays in the canvas.
+// ELecturaAer; what was read before the error stays in the canvas. A file
+// that ends before its root element is closed is refused as cut short, at
+// its last line. States are brought into 0..1; roller locks are made by
+// name once every section has been read.
 void Leer(TAerPaintBox& Lienzo, const std::vector<std::string>& Lineas);
 
-// The file's lines as UTF-8; CR LF or LF endings.
+// The file's lines as UTF-8 (LeerArchivo's checks, then LineasDeTexto).
 std::vector<std::string> CargarLineas(const std::filesystem::path& Ruta);
-// Writes the lines in ISO-8859-1, each ended by CR LF.
+// Writes the lines in ISO-8859-1, each ended by CR LF, through a temporary
+// file, so a failed write leaves the old file whole.
 void GuardarLineas(const std::filesystem::path& Ruta, const std::vector<std::string>& Lineas);
 // The bytes of a file holding the lines (ISO-8859-1, CR LF).
 std::string Bytes(const std::vector<std::string>& Lineas);
-// The lines of a file's bytes, as UTF-8.
+// The lines of a file's bytes, as UTF-8: CR LF, LF or CR alone; a leading
+// UTF-8 byte-order mark makes the text UTF-8, otherwise it is ISO-8859-1.
 std::vector<std::string> LineasDe(std::string_view Bytes);
 
 // The reader's tokenising: the next blank-separated token of the line (a

@@ -1,12 +1,14 @@
 #include "files/Imagen.h"
 
+#include "foundation/Archivo.h"
 #include "foundation/Texto.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <jpeglib.h>
 #include <stdexcept>
 #include <vector>
@@ -66,25 +68,37 @@ std::string CodificarJpeg(const QImage& Imagen, int Calidad) {
     return bytes;
 }
 
-void GuardarImagen(const QImage& Imagen, const std::filesystem::path& Ruta) {
+const char* FormatoImagen(const std::filesystem::path& Ruta) {
     const std::string ext = MayusculasES(Ruta.extension().string());
+    if (ext == ".JPG" || ext == ".JPEG")
+        return "JPEG";
+    if (ext == ".BMP")
+        return "BMP";
+    if (ext == ".PNG")
+        return "PNG";
+    throw std::invalid_argument(
+        (ext.empty() ? std::string("Falta la extensión del archivo de imagen")
+                     : "El formato de imagen \"" + Cita(Ruta.extension().string()) +
+                           "\" no se admite") +
+        ": use .png, .bmp o .jpg");
+}
+
+void GuardarImagen(const QImage& Imagen, const std::filesystem::path& Ruta) {
+    const std::string formato = FormatoImagen(Ruta);
     if (Imagen.isNull())
         throw std::runtime_error("No hay imagen que guardar");
-    if (ext == ".JPG" || ext == ".JPEG") {
-        const std::string bytes = CodificarJpeg(Imagen, 90);
-        std::ofstream f(Ruta, std::ios::binary | std::ios::trunc);
-        f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        f.close();
-        if (!f)
-            throw std::runtime_error("No se puede escribir el archivo \"" + Ruta.string() + "\"");
-        return;
+    std::string bytes;
+    if (formato == "JPEG") {
+        bytes = CodificarJpeg(Imagen, 90);
+    } else {
+        QByteArray datos;
+        QBuffer buffer(&datos);
+        buffer.open(QIODevice::WriteOnly);
+        if (!Imagen.save(&buffer, formato.c_str()))
+            throw std::runtime_error("No se puede codificar la imagen " + formato);
+        bytes.assign(datos.constData(), static_cast<std::size_t>(datos.size()));
     }
-    const char* formato = ext == ".BMP" ? "BMP" : ext == ".PNG" ? "PNG" : nullptr;
-    if (!formato)
-        throw std::runtime_error("Formato de imagen desconocido \"" + Ruta.extension().string() +
-                                 "\": use .png, .bmp o .jpg");
-    if (!Imagen.save(QString::fromStdString(Ruta.string()), formato))
-        throw std::runtime_error("No se puede escribir el archivo \"" + Ruta.string() + "\"");
+    EscribirArchivo(Ruta, bytes);
 }
 
 } // namespace ventix

@@ -7,10 +7,15 @@ class QImage;
 
 namespace ventix {
 
-// Writes a picture by the file's extension, in any letter case: ".bmp" and
-// ".png" through Qt, ".jpg" and ".jpeg" through libjpeg at quality 90.
-// Raises std::runtime_error (in Spanish) for another extension or when the
-// file cannot be written.
+// The format a picture file's extension asks for, in any letter case: "PNG",
+// "BMP" or "JPEG" (".jpg", ".jpeg"). Raises std::invalid_argument, in
+// Spanish, for any other extension or none.
+const char* FormatoImagen(const std::filesystem::path& Ruta);
+
+// Writes a picture in the format of its extension (FormatoImagen): PNG and
+// BMP through Qt, JPEG through libjpeg at quality 90, the file replaced
+// whole or not at all (EscribirArchivo). Raises std::runtime_error (in
+// Spanish) when it cannot be written.
 void GuardarImagen(const QImage& Imagen, const std::filesystem::path& Ruta);
 
 // The picture as a JPEG file's bytes at the given quality.

@@ -26,6 +26,10 @@ public:
 class EListaError : public std::out_of_range {
 public:
     explicit EListaError(long long Indice);
+
+protected:
+    // An error of the same kind with a message of its own.
+    explicit EListaError(const std::string& Mensaje) : std::out_of_range(Mensaje) {}
 };
 
 // Kind of an item's last change.

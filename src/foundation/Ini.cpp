@@ -1,5 +1,6 @@
 #include "foundation/Ini.h"
 
+#include "foundation/Archivo.h"
 #include "foundation/Numeros.h"
 #include "foundation/Texto.h"
 
@@ -8,8 +9,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <fstream>
-#include <sstream>
 
 namespace ventix {
 
@@ -37,15 +36,15 @@ int DigitoHex(char c) {
 } // namespace
 
 TArchivoIni::TArchivoIni(const std::filesystem::path& Ruta) : Archivo(Ruta) {
-    std::ifstream f(Ruta, std::ios::binary);
-    if (!f)
+    std::string bytes;
+    try {
+        bytes = LeerArchivo(Ruta);
+    } catch (const std::exception& e) {
+        Error = e.what();
         return;
-    std::ostringstream s;
-    s << f.rdbuf();
-    if (f.bad())
-        return;
+    }
     LeidoOk = true;
-    Analizar(Latin1AUtf8(s.str()));
+    Analizar(TextoDeArchivo(bytes));
 }
 
 TArchivoIni TArchivoIni::DeTexto(std::string_view Texto) {
@@ -94,31 +93,26 @@ void TArchivoIni::Analizar(std::string_view Texto) {
         if (!clave)
             return 1;
         const std::string k = clave;
-        const std::string kp = MayusculasES(k);
-        for (const auto& e : s->Entradas)
-            if (e.Plegada == kp)
-                return 1; // the first occurrence wins
-        s->Entradas.push_back({k, kp, valor ? valor : ""});
+        std::string kp = MayusculasES(k);
+        // The first occurrence wins.
+        if (s->Indice.emplace(kp, s->Entradas.size()).second)
+            s->Entradas.push_back({k, std::move(kp), valor ? valor : ""});
         return 1;
     };
     ini_parse_string(texto.c_str(), manejador, this);
 }
 
 TArchivoIni::TSeccion* TArchivoIni::Seccion(const std::string& Nombre) {
-    const std::string plegado = MayusculasES(Nombre);
-    for (auto& x : Datos)
-        if (x.Plegado == plegado)
-            return &x;
-    Datos.push_back({Nombre, plegado, {}});
-    return &Datos.back();
+    std::string plegado = MayusculasES(Nombre);
+    const auto [it, nueva] = IndiceSecciones.emplace(plegado, Datos.size());
+    if (nueva)
+        Datos.push_back({Nombre, std::move(plegado), {}, {}});
+    return &Datos[it->second];
 }
 
 const TArchivoIni::TSeccion* TArchivoIni::BuscarSeccion(std::string_view Seccion) const {
-    const std::string p = MayusculasES(Recortar(Seccion));
-    for (const auto& s : Datos)
-        if (s.Plegado == p)
-            return &s;
-    return nullptr;
+    const auto it = IndiceSecciones.find(MayusculasES(Recortar(Seccion)));
+    return it == IndiceSecciones.end() ? nullptr : &Datos[it->second];
 }
 
 const TArchivoIni::TEntrada* TArchivoIni::Buscar(std::string_view Seccion,
@@ -126,11 +120,8 @@ const TArchivoIni::TEntrada* TArchivoIni::Buscar(std::string_view Seccion,
     const TSeccion* s = BuscarSeccion(Seccion);
     if (!s)
         return nullptr;
-    const std::string p = MayusculasES(Recortar(Clave));
-    for (const auto& e : s->Entradas)
-        if (e.Plegada == p)
-            return &e;
-    return nullptr;
+    const auto it = s->Indice.find(MayusculasES(Recortar(Clave)));
+    return it == s->Indice.end() ? nullptr : &s->Entradas[it->second];
 }
 
 std::string TArchivoIni::ReadString(std::string_view Seccion, std::string_view Clave,

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace ventix {
@@ -12,7 +13,10 @@ namespace ventix {
 // libraries are written for: the file is ISO-8859-1 (kept as UTF-8 inside),
 // sections and keys compare without regard to case (Spanish letters
 // included), and a missing, empty or malformed value gives the default.
-// A missing or unreadable file reads as an empty one; `Leido` tells.
+// A missing or unreadable file reads as an empty one; `Leido` tells and
+// `GetError` says why. Line endings and a byte-order mark are taken as
+// LineasDeTexto takes them. Lookups take constant time, so reading a file
+// is linear in its keys.
 class TArchivoIni {
 public:
     TArchivoIni() = default;
@@ -21,6 +25,7 @@ public:
     static TArchivoIni DeTexto(std::string_view Texto);
 
     bool Leido() const { return LeidoOk; }
+    const std::string& GetError() const { return Error; }
     const std::filesystem::path& GetArchivo() const { return Archivo; }
 
     // The value as written, blanks around it removed and one pair of matching
@@ -58,6 +63,7 @@ private:
         std::string Nombre;
         std::string Plegado;
         std::vector<TEntrada> Entradas;
+        std::unordered_map<std::string, std::size_t> Indice; // by Plegada
     };
 
     void Analizar(std::string_view Texto);
@@ -68,7 +74,9 @@ private:
 
     std::filesystem::path Archivo;
     bool LeidoOk = false;
+    std::string Error;
     std::vector<TSeccion> Datos;
+    std::unordered_map<std::string, std::size_t> IndiceSecciones; // by Plegado
 };
 
 } // namespace ventix

@@ -1,5 +1,7 @@
 #include "foundation/Numeros.h"
 
+#include "foundation/Texto.h"
+
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -110,20 +112,44 @@ double TextoANumero(std::string_view Texto) {
         if (auto v = ConvertirDecimal(limpio))
             return *v;
     }
-    throw EConversionError("'" + limpio + "' is not a valid floating point value");
+    throw EConversionError("'" + Cita(limpio) + "' no es un número válido");
 }
 
-std::string NumeroATexto(double Valor) {
-    if (std::isnan(Valor))
-        return "NAN";
-    if (std::isinf(Valor))
-        return Valor > 0 ? "INF" : "-INF";
-    if (Valor == 0)
-        return "0";
-    // Round to 15 significant digits first; the digits and the exponent of
-    // that rounded value decide the text.
+namespace {
+
+// General format from the significant digits (no trailing zeros) and the
+// decimal exponent of the first one.
+std::string Formatear(bool Negativo, std::string Digitos, int Exponente) {
+    while (Digitos.size() > 1 && Digitos.back() == '0')
+        Digitos.pop_back();
+    std::string r = Negativo ? "-" : "";
+    const int n = static_cast<int>(Digitos.size());
+    if (Exponente >= -5 && Exponente < 15) {
+        if (Exponente < 0) {
+            r += "0." + std::string(static_cast<std::size_t>(-Exponente - 1), '0') + Digitos;
+        } else if (Exponente + 1 >= n) {
+            r += Digitos + std::string(static_cast<std::size_t>(Exponente + 1 - n), '0');
+        } else {
+            r += Digitos.substr(0, static_cast<std::size_t>(Exponente + 1)) + "." +
+                 Digitos.substr(static_cast<std::size_t>(Exponente + 1));
+        }
+    } else {
+        r += Digitos.substr(0, 1);
+        if (n > 1)
+            r += "." + Digitos.substr(1);
+        r += "E" + std::to_string(Exponente);
+    }
+    return r;
+}
+
+// The value in general format from `to_chars`' scientific text with the
+// given precision, or the shortest that reads back when Precision < 0.
+std::string General(double Valor, int Precision) {
     char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, Valor, std::chars_format::scientific, 14);
+    const auto res = Precision < 0
+                         ? std::to_chars(buf, buf + sizeof buf, Valor, std::chars_format::scientific)
+                         : std::to_chars(buf, buf + sizeof buf, Valor,
+                                         std::chars_format::scientific, Precision);
     std::string_view sci(buf, static_cast<std::size_t>(res.ptr - buf));
     const bool negativo = sci.front() == '-';
     if (negativo)
@@ -136,27 +162,30 @@ std::string NumeroATexto(double Valor) {
     int exponente = 0;
     std::from_chars(sci.data() + e + 1 + (sci[e + 1] == '+' ? 1 : 0), sci.data() + sci.size(),
                     exponente);
-    while (digitos.size() > 1 && digitos.back() == '0')
-        digitos.pop_back();
+    return Formatear(negativo, digitos, exponente);
+}
 
-    std::string r = negativo ? "-" : "";
-    const int n = static_cast<int>(digitos.size());
-    if (exponente >= -5 && exponente < 15) {
-        if (exponente < 0) {
-            r += "0." + std::string(static_cast<std::size_t>(-exponente - 1), '0') + digitos;
-        } else if (exponente + 1 >= n) {
-            r += digitos + std::string(static_cast<std::size_t>(exponente + 1 - n), '0');
-        } else {
-            r += digitos.substr(0, static_cast<std::size_t>(exponente + 1)) + "." +
-                 digitos.substr(static_cast<std::size_t>(exponente + 1));
-        }
-    } else {
-        r += digitos.substr(0, 1);
-        if (n > 1)
-            r += "." + digitos.substr(1);
-        r += "E" + std::to_string(exponente);
-    }
-    return r;
+} // namespace
+
+std::string NumeroATexto(double Valor) {
+    if (std::isnan(Valor))
+        return "NAN";
+    if (std::isinf(Valor))
+        return Valor > 0 ? "INF" : "-INF";
+    if (Valor == 0)
+        return "0";
+    // Round to 15 significant digits first; the digits and the exponent of
+    // that rounded value decide the text.
+    return General(Valor, 14);
+}
+
+std::string NumeroATextoExacto(double Valor) {
+    const std::string t = NumeroATexto(Valor);
+    if (!std::isfinite(Valor) || Valor == 0)
+        return t;
+    if (const auto v = ConvertirDecimal(t); v && *v == Valor)
+        return t;
+    return General(Valor, -1);
 }
 
 } // namespace ventix

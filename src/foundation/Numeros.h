@@ -6,7 +6,7 @@
 
 namespace ventix {
 
-// A text that is no number: "'%s' is not a valid floating point value".
+// A text that is no number: "'%s' no es un número válido".
 class EConversionError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -24,5 +24,10 @@ double TextoANumero(std::string_view Texto);
 // separator, fixed notation when 1E-5 <= |x| < 1E15, otherwise mantissa, "E"
 // and exponent with no plus sign and no leading zeros (1E-6, 1.5E20).
 std::string NumeroATexto(double Valor);
+
+// As NumeroATexto wherever that text reads back to the same double; otherwise
+// the shortest text in the same form that does (up to 17 digits), so a value
+// written and read again is never changed or refused.
+std::string NumeroATextoExacto(double Valor);
 
 } // namespace ventix

@@ -153,4 +153,18 @@ std::string TextoAUtf8(std::string_view Texto) {
     return EsUtf8Valido(Texto) ? std::string(Texto) : Latin1AUtf8(Texto);
 }
 
+std::string Cita(std::string_view V) {
+    constexpr int kMaximo = 80;
+    std::string r;
+    int caracteres = 0;
+    for (std::size_t k = 0; k < V.size(); ++k) {
+        const auto c = static_cast<unsigned char>(V[k]);
+        const bool continuacion = (c & 0xC0) == 0x80;
+        if (!continuacion && ++caracteres > kMaximo)
+            return r + "…";
+        r += (c < 0x20 || c == 0x7F) ? ' ' : V[k];
+    }
+    return r;
+}
+
 } // namespace ventix

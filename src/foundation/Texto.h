@@ -28,4 +28,8 @@ bool EsUtf8Valido(std::string_view Texto);
 // Latin-1 (the Windows code pages agree with it on letters that matter here).
 std::string TextoAUtf8(std::string_view Texto);
 
+// A value as a message quotes it: at most 80 characters, line breaks and
+// other control characters shown as blanks, "…" after a cut.
+std::string Cita(std::string_view Valor);
+
 } // namespace ventix

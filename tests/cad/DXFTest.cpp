@@ -214,10 +214,11 @@ TEST_F(DXF, RecordKeepsTheFirstOfRepeatedCodesAndUnknownKindsAreKept) {
 TEST_F(DXF, ErrorsKeepWhatWasRead) {
     const std::string bien = Tablas(Capa("A")) + P("0", "SECTION") + P("2", "ENTITIES") +
                              P("0", "LINE") + P("8", "A") + P("0", "ARC") + P("8", "A");
-    // Cut short: the index is the line past the end.
+    // Cut short: the message names the file's last line.
     const auto fuera = [&](const std::string& Texto) {
         const std::string e = Error(Texto);
-        EXPECT_EQ(e, "List index out of bounds (" + std::to_string(Dxf.Lineas.size()) + ")");
+        EXPECT_EQ(e, "El archivo termina antes de lo esperado (línea " +
+                         std::to_string(Dxf.Lineas.size()) + ")");
     };
     fuera(bien);
     ASSERT_EQ(Dxf.Capas.Count(), 2);
@@ -227,30 +228,30 @@ TEST_F(DXF, ErrorsKeepWhatWasRead) {
     EXPECT_EQ(C("A").Entidades.Count(), 2); // no EOF
 
     EXPECT_EQ(Error(P("0", "SECTION") + P("2", "HEADER") + P("9", "$X")),
-              "List index out of bounds (6)");
-    EXPECT_EQ(Error("0"), "List index out of bounds (1)");
+              "El archivo termina antes de lo esperado (línea 6)");
+    EXPECT_EQ(Error("0"), "El archivo termina antes de lo esperado (línea 1)");
     Dxf.Lineas.clear();
     EXPECT_THROW(Dxf.Leer(), EListaError);
 
     EXPECT_EQ(Error(Tablas(Capa("A") + Capa("B", P("62", "7x"))) + Fin),
-              "'7x' is not a valid integer value");
+              "'7x' no es un número entero válido");
     EXPECT_EQ(Dxf.Capas.Count(), 2); // B was added before its colour failed
     EXPECT_EQ(
         Error(EnA(P("0", "LINE") + P("8", "A") + P("0", "CIRCLE") + P("8", "A") + P("10", "1..5"))),
-        "'1..5' is not a valid floating point value");
+        "'1..5' no es un número válido");
     EXPECT_EQ(C("A").Entidades.Count(), 1);
 }
 
 TEST_F(DXF, MalformedNumbersAndDuplicateLayersStopTheRead) {
     const std::string linea = P("0", "LINE") + P("8", "A");
     const std::pair<std::string, std::string> casos[] = {
-        {Tablas(Capa("A", P("370", "2.5"))) + Fin, "'2.5' is not a valid integer value"},
-        {Tablas(Capa("A", P("62", ""))) + Fin, "'' is not a valid integer value"},
+        {Tablas(Capa("A", P("370", "2.5"))) + Fin, "'2.5' no es un número entero válido"},
+        {Tablas(Capa("A", P("62", ""))) + Fin, "'' no es un número entero válido"},
         {Tablas(Capa("A", P("62", "99999999999"))) + Fin,
-         "'99999999999' is not a valid integer value"},
-        {EnA(linea + P("370", "grueso")), "'grueso' is not a valid floating point value"},
-        {EnA(linea + P("370", "")), "'' is not a valid floating point value"},
-        {EnA(P("0", "TEXT") + P("8", "A") + P("72", "$1")), "'$1' is not a valid integer value"},
+         "'99999999999' no es un número entero válido"},
+        {EnA(linea + P("370", "grueso")), "'grueso' no es un número válido"},
+        {EnA(linea + P("370", "")), "'' no es un número válido"},
+        {EnA(P("0", "TEXT") + P("8", "A") + P("72", "$1")), "'$1' no es un número entero válido"},
         {Tablas(Capa("A") + Capa("a")) + Fin, "Error TColeccion.\r\nEl nombre de \"a\" ya existe"},
     };
     for (const auto& [texto, error] : casos)

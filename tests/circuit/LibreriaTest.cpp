@@ -98,3 +98,28 @@ TEST_F(Catalogo, ProblemsAreReportedAndLoadingGoesOn) {
     EXPECT_NE(falta.Problemas.front().find("No se encuentra el catálogo"), std::string::npos);
     EXPECT_EQ(falta.Entradas.Count(), 30);
 }
+
+// Counts beyond sane bounds are problems, not loops of a billion turns; a
+// catalogue that is no file says why.
+TEST_F(Catalogo, HugeCountsAreProblemsAndAFolderIsNoCatalogue) {
+    Cargar("[MAIN]\r\nTotal=2147483647\r\n[Presión]\r\nConexiones=100000\r\n"
+           "[Escape]\r\nConexiones=64\r\n");
+    EXPECT_EQ(L.Estanteria.Librerias.Count(), 0);
+    EXPECT_EQ(L.GetConexiones(T::Presion), 0);
+    EXPECT_EQ(L.GetConexiones(T::Escape), 64);
+    std::string problemas;
+    for (const auto& p : L.Problemas)
+        problemas += p + "\n";
+    for (const char* trozo :
+         {"El catálogo declara 2147483647 librerías de símbolos (\"Total\"); el máximo es 1000",
+          "El tipo \"Presión\" declara 100000 puntos de conexión; el máximo es 64"})
+        EXPECT_NE(problemas.find(trozo), std::string::npos) << trozo;
+    EXPECT_EQ(problemas.find("\"Escape\" declara"), std::string::npos);
+
+    TAerLibreria carpeta;
+    carpeta.Cargar(Carpeta);
+    EXPECT_FALSE(carpeta.Leido);
+    ASSERT_EQ(carpeta.Problemas.size(), 1u);
+    EXPECT_EQ(carpeta.Problemas.front(), "No se puede leer el catálogo de componentes: \"" +
+                                             Carpeta.string() + "\" es una carpeta");
+}

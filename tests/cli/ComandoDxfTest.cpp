@@ -114,11 +114,13 @@ TEST(CliDxf, TruncatedFileGivesTheErrorInTheJsonAndStatusOne) {
     EXPECT_EQ(r.Estado, 1);
     const json j = json::parse(r.Salida);
     ASSERT_TRUE(j["error"].is_string());
-    EXPECT_EQ(j["error"].get<std::string>().rfind("List index out of bounds (", 0), 0u);
+    EXPECT_EQ(j["error"].get<std::string>().rfind("El archivo termina antes de lo esperado (línea ",
+                                                  0),
+              0u);
     // What was read before the error is there.
     EXPECT_EQ(j["layers"].size(), 5u);
     EXPECT_GE(j["layers"][2]["entities"].size(), 3u);
-    EXPECT_NE(r.Errores.find("List index out of bounds"), std::string::npos);
+    EXPECT_NE(r.Errores.find("El archivo termina antes de lo esperado"), std::string::npos);
     std::remove(ruta.c_str());
 }
 

@@ -273,12 +273,12 @@ TEST_F(Ventana, CoordinateEdits) {
     EXPECT_EQ(p->Y, -3);
     EXPECT_TRUE(Mensajes.isEmpty()) << Mensajes.join('\n').toStdString();
 
-    // The parser's message names a floating point value, yet it is shown.
+    // The parser's message is shown, in Spanish.
     F->edY->setFocus();
     F->edY->setText("1..5");
     L().Arrastre = arSeleccion;
     QTest::keyClick(F->edY, Qt::Key_Return);
-    EXPECT_EQ(Mensajes, QStringList{"'1..5' is not a valid floating point value"});
+    EXPECT_EQ(Mensajes, QStringList{"'1..5' no es un número válido"});
     EXPECT_EQ(p->Y, -3);
     EXPECT_EQ(F->edY->text(), "-3");
     EXPECT_EQ(L().Arrastre, arLibre);

@@ -159,6 +159,8 @@ class Lanzador : public QObject {
 public:
     std::string Mensaje;
     bool event(QEvent* e) override {
+        if (e->type() == QEvent::User && Mensaje.empty())
+            throw std::bad_alloc();
         if (e->type() == QEvent::User)
             throw std::runtime_error(Mensaje);
         return QObject::event(e);
@@ -174,6 +176,9 @@ TEST_F(ConMensajes, ExceptionsAreShownAtTheEventLoopExceptFloatingPointOnes) {
         QApplication::sendEvent(&l, &e);
     }
     EXPECT_EQ(Mensajes, QStringList{"List index out of bounds (3)"});
+    l.Mensaje.clear(); // a lack of memory, in Spanish
+    QApplication::sendEvent(&l, &e);
+    EXPECT_EQ(Mensajes.back(), "No hay memoria suficiente para completar la operación");
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 
@@ -117,7 +118,7 @@ TEST_F(Archivo, WritesEveryFieldAndReadsItBackByteIdentical) {
     Construir(L);
     const auto l = A::Escribir(L);
     EXPECT_EQ(l[3], R"(  <COMPONENTE NOMBRE="Cilindro A" TIPO="CilindroDoble">)");
-    EXPECT_EQ(l[5], R"(    <PARAM X="0.333333333333333" />)");
+    EXPECT_EQ(l[5], R"(    <PARAM X="0.3333333333333333" />)"); // exact, so it reads back
     EXPECT_EQ(l[10], R"(    <PARAM SIMETRICO="True" />)");
     EXPECT_EQ(l[11], R"(    <PARAM PARAMETRO="0.25" />)");
     for (const char* linea : {
@@ -204,7 +205,7 @@ TEST_F(Archivo, ReadsLooseFilesAsTheFormatAllows) {
     auto* v = L.Componentes.ItemComo<TAerValvula>(0);
     EXPECT_EQ(v->GetActuador(), TActuador::Escamoteable);
     EXPECT_EQ(v->Sentido, TSentido::Avance);
-    EXPECT_EQ(v->GetCilindro(), nullptr); // "f" is a pressure source, and came later
+    EXPECT_EQ(v->GetCilindro(), nullptr); // "f" is a pressure source, not a cylinder
     EXPECT_EQ(L.Componentes.ItemComo<TAerComponente>(1)->EscalaY, 0);
     // Missing text attributes take fixed defaults, not the previous text's.
     auto* t0 = L.Textos.ItemComo<TAerTexto>(0);
@@ -235,7 +236,10 @@ TEST_F(Archivo, BrokenFilesNameTheLine) {
         return "<COMPONENTES>\n" + Dentro + "</COMPONENTES>\n";
     };
     // Line 4 opens the component, line 6 holds the parameter.
-    auto con = [&](const std::string& Param) { return cab + seccion(comp("a", "1", Param)); };
+    const std::string fin = "</NEUMATICA>\n";
+    auto con = [&](const std::string& Param) {
+        return cab + seccion(comp("a", "1", Param)) + fin;
+    };
     // A source "a" and a single-acting cylinder "b"; the first tube opens line 12.
     auto tubos = [&](const std::string& Tubos, const std::string& Mas = "") {
         return cab + seccion(comp("a", "1") + comp("b", "15") + Mas) + "<TUBOS>\n" + Tubos +
@@ -255,10 +259,13 @@ TEST_F(Archivo, BrokenFilesNameTheLine) {
         int Linea;
     };
     const Caso casos[] = {
-        {"bien", cab + seccion(comp("a", "1")), 0},
-        {"sin cabecera", "hola", 2},
-        {"solo la cabecera", "<?xml version=\"1.0\"?>", 2},
-        {"sección cortada", cab + "<COMPONENTES>\n  <COMPONENTE NOMBRE=\"a\">\n", 5},
+        {"bien", cab + seccion(comp("a", "1")) + fin, 0},
+        // Cut short: the file's last line.
+        {"sin cabecera", "hola", 1},
+        {"solo la cabecera", "<?xml version=\"1.0\"?>", 1},
+        {"sección cortada", cab + "<COMPONENTES>\n  <COMPONENTE NOMBRE=\"a\">\n", 4},
+        {"sin cerrar la raíz", cab + seccion(comp("a", "1")), 7},
+        {"solo la raíz abierta", cab, 2},
         {"coma decimal", con(R"(<PARAM X="1,5" />)"), 6},
         {"indicador", con(R"(<PARAM SIMETRICO="quizá" />)"), 6},
         {"entero", con(R"(<PARAM ACTUADOR="1.5" />)"), 6},
@@ -295,12 +302,100 @@ TEST_F(Archivo, BrokenFilesNameTheLine) {
         A::Leer(otro, A::LineasDe(cab + seccion(comp("$$$0", "1") + coma)));
         ADD_FAILURE();
     } catch (const ELecturaAer& e) {
-        EXPECT_EQ(e.Motivo, "'1,5' is not a valid floating point value");
-        EXPECT_STREQ(e.what(), "línea 9: '1,5' is not a valid floating point value");
+        EXPECT_EQ(e.Motivo, "'1,5' no es un número válido");
+        EXPECT_STREQ(e.what(), "línea 9: '1,5' no es un número válido");
         EXPECT_THROW(std::rethrow_if_nested(e), EConversionError);
     }
     ASSERT_EQ(otro.Componentes.Count(), 1);
     EXPECT_EQ(otro.Componentes.Item(0)->GetNombre(), "");
+}
+
+// What a student reads when a file is refused: a Spanish reason and the line
+// it is on, the value quoted short; and what is read leniently instead.
+TEST_F(Archivo, RefusalsGiveASpanishReasonAndTheRealLine) {
+    const std::string cab = "<?xml version=\"1.0\"?>\n<NEUMATICA VERSION=\"1.0\">\n";
+    auto con = [&](const std::string& Params) {
+        return cab + "<COMPONENTES>\n  <COMPONENTE NOMBRE=\"a\">\n    <PARAM TIPO=\"7\" />\n" +
+               Params + "  </COMPONENTE>\n</COMPONENTES>\n</NEUMATICA>\n";
+    };
+    auto error = [&](const std::string& Texto) -> std::pair<int, std::string> {
+        TAerPaintBox otro;
+        Cargar(otro);
+        try {
+            A::Leer(otro, A::LineasDe(Texto));
+        } catch (const ELecturaAer& e) {
+            return {e.Linea, e.Motivo};
+        }
+        return {0, ""};
+    };
+    using R = std::pair<int, std::string>;
+    EXPECT_EQ(error(cab + "<COMPONENTES>\n"), R(3, "El archivo termina antes de lo esperado"));
+    EXPECT_EQ(error(""), R(1, "El archivo está vacío"));
+    EXPECT_EQ(error(con("    <PARAM X=\"-\" />\n")), R(6, "'-' no es un número válido"));
+    EXPECT_EQ(error(con("    <PARAM X=\"nan\" />\n")), R(6, "'nan' no es un número válido"));
+    EXPECT_EQ(error(con("    <PARAM Y=\"-inf\" />\n")), R(6, "'-inf' no es un número válido"));
+    EXPECT_EQ(error(con("    <PARAM ACTUADOR=\"\" />\n")),
+              R(6, "'' no es un número entero válido"));
+    EXPECT_EQ(error(con("    <PARAM SIMETRICO=\"quiz\xE1\" />\n")), // Latin-1 on disk
+              R(6, "'quizá' no es un valor lógico válido"));
+    EXPECT_EQ(error(con("    <PARAM VALOR=\"" + std::string(1 << 20, '7') + "x\" />\n")),
+              R(6, "'" + std::string(80, '7') + "…' no es un número válido"));
+    try {
+        A::Leer(L, A::LineasDe(cab));
+        ADD_FAILURE();
+    } catch (const ELecturaAer& e) {
+        EXPECT_STREQ(e.what(), "línea 2: El archivo termina antes de lo esperado");
+        EXPECT_THROW(std::rethrow_if_nested(e), EListaError);
+    }
+    // A folder is not read as a circuit.
+    const auto carpeta = std::filesystem::temp_directory_path();
+    try {
+        A::CargarLineas(carpeta);
+        ADD_FAILURE();
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()), "\"" + carpeta.string() + "\" es una carpeta");
+    }
+
+    // Empty decimals and flags read as 0 and False; states come into 0..1.
+    TAerPaintBox otro;
+    Cargar(otro);
+    A::Leer(otro, A::LineasDe(con("    <PARAM X=\"\" />\n    <PARAM SIMETRICO=\"\" />\n"
+                                  "    <PARAM PARAMETRO=\"1e308\" />\n")));
+    auto* c = otro.Componentes.ItemComo<TAerComponente>(0);
+    EXPECT_EQ(c->X, 0);
+    EXPECT_FALSE(c->Simetrico);
+    EXPECT_EQ(c->GetParametro(), 1);
+    otro.BorrarCircuito();
+    A::Leer(otro, A::LineasDe(con("    <PARAM PARAMETRO=\"-3\" />\n")));
+    EXPECT_EQ(otro.Componentes.ItemComo<TAerComponente>(0)->GetParametro(), 0);
+}
+
+// CR LF, LF and CR alone, a UTF-8 mark, the largest doubles, and roller locks
+// to cylinders of any section, before or after.
+TEST_F(Archivo, LineEndingsExtremeNumbersAndLocksAcrossSections) {
+    auto comp = [](const std::string& Nombre, const std::string& Tipo, const std::string& Mas) {
+        return "<COMPONENTES>\r  <COMPONENTE NOMBRE=\"" + Nombre + "\">\r    <PARAM TIPO=\"" +
+               Tipo + "\" />\r" + Mas + "  </COMPONENTE>\r</COMPONENTES>\r";
+    };
+    const std::string rodillo = "    <PARAM ACTUADOR=\"3\" />\r    <PARAM CILINDRO=\"cil\" />\r";
+    const std::string cab = "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<NEUMATICA VERSION=\"1.0\">\n";
+    const std::string antes = cab + comp("V1", "5", rodillo) + comp("Cil", "8", "") +
+                              comp("V2", "4", rodillo) + "</NEUMATICA>";
+    A::Leer(L, A::LineasDe(antes));
+    ASSERT_EQ(L.Componentes.Count(), 3);
+    auto* cil = L.Componentes.Item(1);
+    EXPECT_EQ(L.Componentes.ItemComo<TAerValvula>(0)->GetCilindro(), cil);
+    EXPECT_EQ(L.Componentes.ItemComo<TAerValvula>(2)->GetCilindro(), cil);
+    const auto l = A::Escribir(L);
+    EXPECT_EQ(std::count(l.begin(), l.end(), R"(    <PARAM CILINDRO="Cil" />)"), 2);
+
+    // A UTF-8 file keeps its letters; an extreme double survives a round trip.
+    L.BorrarCircuito();
+    A::Leer(L, A::LineasDe(cab + comp("Señal", "1", "    <PARAM X=\"-1.7976931348623157E308\" />\r") +
+                           "</NEUMATICA>\r"));
+    EXPECT_EQ(L.Componentes.Item(0)->GetNombre(), "Señal");
+    EXPECT_EQ(L.Componentes.ItemComo<TAerComponente>(0)->X, -1.7976931348623157e308);
+    EXPECT_EQ(Releer(A::Escribir(L)), A::Escribir(L));
 }
 
 TEST_F(Archivo, MutatedFilesNeverCrashOrHang) {

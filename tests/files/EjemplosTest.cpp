@@ -208,7 +208,7 @@ TEST(Cli, ErrorsAndExitStatuses) {
     EXPECT_EQ(Cli({"check", (dir / "no-existe.aer").string()}).Estado, 2);
     auto c = Cli({"check", escribir("truncado.aer", cabecera + "<COMPONENTES>\r\n")});
     EXPECT_EQ(c.Estado, 2);
-    EXPECT_NE(c.Errores.find("truncado.aer, línea 4: List index out of bounds (3)"),
+    EXPECT_NE(c.Errores.find("truncado.aer, línea 3: El archivo termina antes de lo esperado"),
               std::string::npos)
         << c.Errores;
     c = Cli(
@@ -238,7 +238,7 @@ TEST(Cli, ErrorsAndExitStatuses) {
         0);
     QImage img(QString::fromStdString(png));
     EXPECT_EQ(img.size(), QSize(600, 400));
-    EXPECT_EQ(Cli({"render", ejemplo, (dir / "x.gif").string()}).Estado, 1);
+    EXPECT_EQ(Cli({"render", ejemplo, (dir / "x.gif").string()}).Estado, 2);
     EXPECT_EQ(Cli({"simulate", ejemplo, "--steps", "2", "--press", "Nadie@1"}).Estado, 2);
     fs::remove_all(dir);
 }

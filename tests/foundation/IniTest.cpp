@@ -78,4 +78,11 @@ TEST(Ini, FileIsReadAsLatin1AndLongLinesSurvive) {
     const TArchivoIni falta(ruta);
     EXPECT_FALSE(falta.Leido());
     EXPECT_EQ(falta.ReadInteger("A", "B", 3), 3);
+
+    // CR alone ends lines too; a UTF-8 mark is skipped and makes the file UTF-8.
+    std::ofstream(ruta, std::ios::binary) << "\xEF\xBB\xBF[MAIN]\rTotal=2\r[Válvula]\rN=ñ\r";
+    const TArchivoIni utf8(ruta);
+    EXPECT_EQ(utf8.ReadInteger("MAIN", "Total", 0), 2);
+    EXPECT_EQ(utf8.ReadString("VÁLVULA", "N", ""), "ñ");
+    std::filesystem::remove(ruta);
 }

@@ -39,8 +39,17 @@ TEST(TextoANumero, AcceptsPlainDecimalsWithPointOrCommaOnly) {
     try {
         TextoANumero("abc");
     } catch (const EConversionError& e) {
-        EXPECT_STREQ(e.what(), "'abc' is not a valid floating point value");
+        EXPECT_STREQ(e.what(), "'abc' no es un número válido");
     }
+    // A message quotes at most 80 characters of the text, on one line.
+    try {
+        TextoANumero("1\n" + std::string(1000000, '9') + "x");
+        ADD_FAILURE();
+    } catch (const EConversionError& e) {
+        EXPECT_EQ(std::string(e.what()), "'1 " + std::string(78, '9') + "…' no es un número válido");
+    }
+    EXPECT_EQ(Cita("ñandú\r\nsí"), "ñandú  sí");
+    EXPECT_EQ(Cita(std::string(80, 'a') + "é"), std::string(80, 'a') + "…");
 }
 
 TEST(TextoANumero, IgnoresTheProcessLocale) {
@@ -66,4 +75,18 @@ TEST(NumeroATexto, GeneralFormatWithFifteenDigitsThatReadsBack) {
         EXPECT_EQ(NumeroATexto(leido), NumeroATexto(v));
         EXPECT_NEAR(leido, v, std::abs(v) * 1e-14);
     }
+}
+
+// The file writer: today's text wherever it reads back to the same double,
+// else the shortest that does, so nothing written is refused or changed.
+TEST(NumeroATextoExacto, FifteenDigitsWhenTheyReadBackElseTheShortestThatDoes) {
+    for (double v : {0.1, 12.5, 0.0, -3.0, 1e-6, 1.5e20, 123456789012.0, 36.5623927904767})
+        EXPECT_EQ(NumeroATextoExacto(v), NumeroATexto(v)) << v;
+    const double mayor = 1.7976931348623157e308;
+    EXPECT_EQ(NumeroATexto(-mayor), "-1.79769313486232E308"); // beyond the largest double
+    EXPECT_EQ(NumeroATextoExacto(-mayor), "-1.7976931348623157E308");
+    EXPECT_EQ(NumeroATextoExacto(1.0 / 3), "0.3333333333333333");
+    EXPECT_EQ(NumeroATextoExacto(0.1 + 0.2), "0.30000000000000004");
+    for (double v : {-mayor, 1.0 / 3, 0.1 + 0.2, 2.0 / 3 * 1e-7, 5e-324, 6.02214076e23 / 7})
+        EXPECT_EQ(TextoANumero(NumeroATextoExacto(v)), v) << v;
 }

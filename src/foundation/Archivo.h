@@ -1,0 +1,57 @@
+#pragma once
+
+#include "foundation/Coleccion.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <new>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ventix {
+
+// A file that ends before a value its reader needs: "El archivo termina antes
+// de lo esperado (línea N)", N the file's last line. A list error, as an index
+// past the last line is.
+class EFinArchivo : public EListaError {
+public:
+    explicit EFinArchivo(int UltimaLinea);
+    int Linea;
+};
+
+// No memory for what was asked: a std::bad_alloc that says so in Spanish.
+class ESinMemoria : public std::bad_alloc {
+public:
+    explicit ESinMemoria(std::string Mensaje) : Mensaje(std::move(Mensaje)) {}
+    const char* what() const noexcept override { return Mensaje.c_str(); }
+
+private:
+    std::string Mensaje;
+};
+
+// The largest input file read whole: anything bigger is refused before reading.
+constexpr std::uintmax_t kMaximoArchivo = 256u * 1024u * 1024u;
+
+// The bytes of a regular file. Raises std::runtime_error in Spanish naming the
+// file when it is missing, a folder, not a regular file, over kMaximoArchivo,
+// or the read fails, and ESinMemoria when there is
+// no memory for it.
+std::string LeerArchivo(const std::filesystem::path& Ruta);
+
+// Replaces the file with the bytes, or leaves it as it was: the bytes go to a
+// temporary file in the same folder, which is renamed over the file once they
+// are all on disk. A new file gets the permissions the user's umask gives, an
+// existing one keeps its own. Raises std::runtime_error in Spanish naming the
+// file and the reason.
+void EscribirArchivo(const std::filesystem::path& Ruta, std::string_view Bytes);
+
+// Text of a file, with the line endings CR LF, LF or CR alone, as its lines.
+// A leading UTF-8 byte-order mark is skipped and the text after it is read as
+// UTF-8; otherwise it is ISO-8859-1. The lines come back in UTF-8.
+std::vector<std::string> LineasDeTexto(std::string_view Bytes);
+
+// The same text as one UTF-8 string with LF endings.
+std::string TextoDeArchivo(std::string_view Bytes);
+
+} // namespace ventix
