@@ -94,6 +94,8 @@ public:
     // Moves elements together with the texts linked to them and the bends of
     // the tubes between them.
     void MoverGrupo(const std::vector<TAerComponente*>& Elementos, double DX, double DY);
+    // Mirrors the elements about the vertical line through their centre.
+    void ReflejarGrupo(const std::vector<TAerComponente*>& Elementos);
     // Deletes the elements as BorrarSeleccion deletes one.
     void BorrarElementos(const std::vector<TAerComponente*>& Elementos);
     // A quarter turn of the elements about their centre.

@@ -157,6 +157,24 @@ void TAerPaintBox::GirarGrupo(const std::vector<TAerComponente*>& Elementos) {
             Girar(t->Vertice(k)->X, t->Vertice(k)->Y);
 }
 
+void TAerPaintBox::ReflejarGrupo(const std::vector<TAerComponente*>& Elementos) {
+    const TCADCoordenada c = CentroGrupo(Elementos);
+    // About the vertical line through the centre: each element is drawn
+    // mirrored, and a turn the other way keeps its pose a mirror image.
+    for (auto* e : Elementos) {
+        e->X = 2.0 * c.X - e->X;
+        if (dynamic_cast<TAerTexto*>(e))
+            continue;
+        e->Simetrico = !e->Simetrico;
+        if (e->Alfa != 0.0)
+            e->Alfa = -e->Alfa;
+    }
+    Reenlazar(Elementos);
+    for (auto* t : TubosEntre(Elementos))
+        for (int k = 0; k < t->Vertices.Count(); ++k)
+            t->Vertice(k)->X = 2.0 * c.X - t->Vertice(k)->X;
+}
+
 void TAerPaintBox::BorrarElementos(const std::vector<TAerComponente*>& Elementos) {
     // By ID: deleting a component deletes its texts, which may be listed too.
     std::vector<std::int32_t> IDs;

@@ -233,7 +233,7 @@ public:
     void BorrarGrupo();
     // Moves the selection by a step of the grid.
     void MoverSeleccion(double DX, double DY);
-    // The ribbon of a group: delete and turn.
+    // The ribbon of a group: delete, turn and mirror.
     void MostrarCintaGrupo();
     // A key of the window's shortcuts; true when it was used.
     bool Atajo(const QKeyEvent& Tecla, bool EnTexto);

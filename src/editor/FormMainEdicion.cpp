@@ -142,6 +142,10 @@ void TfrmMain::btnSimetricoClick() {
         s->Simetrico = btnSimetrico->Down();
         Repintar();
         Registrar(QStringLiteral("reflejar ") + Nombrar(s));
+    } else if (Lienzo->Grupo.size() > 1) {
+        Lienzo->ReflejarGrupo(Lienzo->Grupo);
+        Repintar();
+        Registrar(QStringLiteral("reflejar %1 elementos").arg(Lienzo->Grupo.size()));
     }
 }
 

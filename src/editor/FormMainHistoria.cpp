@@ -173,6 +173,7 @@ void TfrmMain::MostrarCintaGrupo() {
         return;
     MostrarPanel(pBorrar);
     MostrarPanel(pRotar90);
+    MostrarPanel(pSimetrico);
 }
 
 void TfrmMain::SeleccionarTodo() {

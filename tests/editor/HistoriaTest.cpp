@@ -266,7 +266,8 @@ TEST_F(Historia, AGroupMovesTurnsAndGoesTogether) {
     QTest::mouseRelease(F->PB, Qt::LeftButton, {}, b);
     ASSERT_EQ(L().Grupo.size(), 3u) << "P, V1 and V2";
     EXPECT_EQ(L().Seleccionado, nullptr);
-    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pRotar90})) << "no single element's tools";
+    EXPECT_EQ(Cinta(), (Paneles{F->pBorrar, F->pRotar90, F->pSimetrico}))
+        << "no single element's tools";
     // Ctrl+click takes one out, and a group of one is a plain selection.
     QTest::mouseClick(F->PB, Qt::LeftButton, Qt::ControlModifier, Sobre(E("V1")));
     ASSERT_EQ(L().Grupo.size(), 2u);
@@ -283,6 +284,15 @@ TEST_F(Historia, AGroupMovesTurnsAndGoesTogether) {
     F->btnRotar90->click();
     EXPECT_DOUBLE_EQ(E("P")->Alfa, 90.0);
     EXPECT_DOUBLE_EQ(E("V2")->Alfa, 90.0);
+    // Mirrored about the group's centre: the two swap sides and turn back.
+    const double xP = E("P")->X, xV2 = E("V2")->X;
+    const double c = TAerPaintBox::CentroGrupo({E("P"), E("V2")}).X;
+    F->btnSimetrico->click();
+    EXPECT_DOUBLE_EQ(E("P")->X, 2 * c - xP);
+    EXPECT_DOUBLE_EQ(E("V2")->X, 2 * c - xV2);
+    EXPECT_TRUE(E("P")->Simetrico && E("V2")->Simetrico);
+    EXPECT_DOUBLE_EQ(E("V2")->Alfa, -90.0);
+    EXPECT_EQ(F->Historia.undoText(), "reflejar 2 elementos");
     QTest::keyClick(F.get(), Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(L().Grupo.size(), 5u);
     QTest::keyClick(F.get(), Qt::Key_Delete);
