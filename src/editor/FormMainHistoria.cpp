@@ -475,7 +475,11 @@ void TfrmMain::OfrecerRecuperacion() {
                                                           QMessageBox::Yes | QMessageBox::No,
                                                           QMessageBox::Yes) == QMessageBox::Yes;
         if (Si) {
+            // The file dialogs keep to the user's folder, not the hidden one
+            // of the recovery files.
+            const QString Anterior = Carpeta;
             AbrirArchivo(std::filesystem::u8path(Archivo.toStdString()));
+            Carpeta = Anterior;
             // An unsaved circuit: the question before closing stays, and the
             // next write keeps it in this window's own file.
             Historia.resetClean();

@@ -373,7 +373,9 @@ TEST_F(Historia, RecoveryFileIsWrittenOfferedAndRemoved) {
         return true;
     };
     Nueva.Recuperacion = std::make_unique<TRecuperacion>(Dir.path());
+    Nueva.Carpeta = "/circuitos";
     Nueva.OfrecerRecuperacion();
+    EXPECT_EQ(Nueva.Carpeta, "/circuitos") << "the dialogs keep the user's folder";
     ASSERT_EQ(Preguntas.size(), 1);
     EXPECT_EQ(Preguntas[0], "Se ha encontrado un circuito que no se guardó al cerrar Ventix. "
                             "¿Desea recuperarlo?");
