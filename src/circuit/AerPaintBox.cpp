@@ -7,6 +7,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <functional>
 
 namespace ventix {
@@ -39,6 +40,7 @@ void TAerPaintBox::Olvidar(TAerComponente* E) {
         Resaltado = nullptr;
     if (TuboNuevo == E)
         TuboNuevo = nullptr;
+    Grupo.erase(std::remove(Grupo.begin(), Grupo.end(), E), Grupo.end());
     if (Destruyendo)
         return; // every list is being emptied anyway
     for (TColeccion* lista : {&RefConexiones, &RefActuadores, &RefVertices})
@@ -152,6 +154,7 @@ void TAerPaintBox::Paint() {
         Brush = previo;
     }
     DibujarCircuito();
+    DibujarBanda();
     if (OnPintar)
         OnPintar(*this);
     Mostrar();

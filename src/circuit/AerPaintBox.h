@@ -75,6 +75,34 @@ public:
     // Asked before the element under the pointer is highlighted; may refuse.
     std::function<void(TAerComponente*, bool& Permitido)> OnResaltar;
 
+    // Several elements selected together (two or more top-level components
+    // and texts); Seleccionado is then none. A rubber band dragged on empty
+    // ground or Ctrl+click make one.
+    std::vector<TAerComponente*> Grupo;
+    bool Banda = false;
+    TCADCoordenada InicioBanda;
+    // What is selected: the group, or the selected component or text alone.
+    std::vector<TAerComponente*> Seleccion() const;
+    void SeleccionarGrupo(const std::vector<TAerComponente*>& Elementos);
+    // Selects these elements as the user would: one through OnSeleccionar.
+    void ElegirVarios(std::vector<TAerComponente*> Elementos);
+    // Adds an element to the selection, or takes it out (Ctrl+click).
+    void AlternarEnSeleccion(TAerComponente* Elemento);
+    bool EsDeNivelSuperior(const TAerComponente* Elemento) const;
+    // The tubes whose both ends are on the elements.
+    std::vector<TAerTubo*> TubosEntre(const std::vector<TAerComponente*>& Elementos) const;
+    // Moves elements together with the texts linked to them and the bends of
+    // the tubes between them.
+    void MoverGrupo(const std::vector<TAerComponente*>& Elementos, double DX, double DY);
+    // Mirrors the elements about the vertical line through their centre.
+    void ReflejarGrupo(const std::vector<TAerComponente*>& Elementos);
+    // Deletes the elements as BorrarSeleccion deletes one.
+    void BorrarElementos(const std::vector<TAerComponente*>& Elementos);
+    // A quarter turn of the elements about their centre.
+    void GirarGrupo(const std::vector<TAerComponente*>& Elementos);
+    // The centre of the elements' positions, on the half-unit grid.
+    static TCADCoordenada CentroGrupo(const std::vector<TAerComponente*>& Elementos);
+
     // The element at a world point: components (the last one in the list
     // wins), then connection points (unless a T connector was hit), texts by
     // their mark (only while marks are shown), vertices (only while they are
@@ -120,6 +148,9 @@ public:
 
 private:
     void DibujarCircuito();
+    void DibujarBanda();
+    void SoltarBanda();
+    bool ArrastreGrupo = false;
     void SeleccionarEnPulsacion();
     bool Destruyendo = false;
 };

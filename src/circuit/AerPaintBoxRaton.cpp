@@ -51,6 +51,7 @@ void TAerPaintBox::Deseleccionar() {
     for (int i = 0; i < RefConexiones.Count(); ++i)
         Referido(RefConexiones, i)->Marcado = false;
     Seleccionado = nullptr;
+    Grupo.clear();
 }
 
 void TAerPaintBox::Seleccionar(TAerComponente* Elemento) {
@@ -111,12 +112,26 @@ void TAerPaintBox::MouseDown(Qt::MouseButton Boton, Qt::KeyboardModifiers Shift,
     PuntoPulsado = PosicionRaton;
     RatonPulsado = true;
     Arrastre = arLibre;
+    ArrastreGrupo = false;
+    Banda = false;
+    const bool Edicion = Modo == mdEdicion || Modo == mdSeleccion;
     if (Boton == BotonSeleccion) {
-        if (Modo == mdEdicion || Modo == mdSeleccion || Modo == mdEnclavar) {
+        if (Edicion && (Shift & Qt::ControlModifier)) {
+            AlternarEnSeleccion(ElementoEn(PuntoPulsado));
+        } else if (Edicion && !Grupo.empty() &&
+                   std::find(Grupo.begin(), Grupo.end(), ElementoEn(PuntoPulsado)) != Grupo.end()) {
+            ArrastreGrupo = true;
+            Arrastre = arSeleccion;
+            SetCursor(Qt::SizeAllCursor);
+        } else if (Modo == mdEdicion || Modo == mdSeleccion || Modo == mdEnclavar) {
             SeleccionarEnPulsacion();
             if (Seleccionado && !Seleccionado->EsConexion()) {
                 Arrastre = arSeleccion;
                 SetCursor(Qt::SizeAllCursor);
+            } else if (!Seleccionado && (Modo == mdEdicion || Modo == mdSeleccion) &&
+                       !ElementoEn(PuntoPulsado)) {
+                Banda = true;
+                InicioBanda = PuntoPulsado;
             }
         } else if (Modo == mdTubo) {
             SeleccionarEnPulsacion();
@@ -129,7 +144,16 @@ void TAerPaintBox::MouseMove(Qt::KeyboardModifiers Shift, int X, int Y) {
     PosicionRaton = PantallaAMundo(QPoint(X, Y));
     if (Arrastre == arNinguno)
         return;
-    if (Arrastre == arSeleccion && Seleccionado) {
+    if (Arrastre == arSeleccion && ArrastreGrupo && !Grupo.empty()) {
+        // The group moves as its first element would, on the grid.
+        SetCursor(Qt::SizeAllCursor);
+        TAerComponente* Guia = Grupo.front();
+        const double x = Guia->X + PosicionRaton.X - PuntoPulsado.X;
+        const double y = Guia->Y + PosicionRaton.Y - PuntoPulsado.Y;
+        const double dx = AjustarRejilla(x) - Guia->X, dy = AjustarRejilla(y) - Guia->Y;
+        MoverGrupo(Grupo, dx, dy);
+        PuntoPulsado = {PosicionRaton.X + Guia->X - x, PosicionRaton.Y + Guia->Y - y};
+    } else if (Arrastre == arSeleccion && Seleccionado) {
         SetCursor(Qt::SizeAllCursor);
         const double x = Seleccionado->X + PosicionRaton.X - PuntoPulsado.X;
         const double y = Seleccionado->Y + PosicionRaton.Y - PuntoPulsado.Y;
@@ -162,6 +186,9 @@ void TAerPaintBox::MouseUp(Qt::MouseButton Boton, Qt::KeyboardModifiers Shift, i
     PosicionRaton = PantallaAMundo(QPoint(X, Y));
     RatonPulsado = false;
     Arrastre = arLibre;
+    ArrastreGrupo = false;
+    if (Banda)
+        SoltarBanda();
     TCADPaintBox::MouseUp(Boton, Shift, X, Y);
 }
 

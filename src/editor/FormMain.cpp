@@ -6,6 +6,7 @@
 #include "editor/Glifos.h"
 #include "editor/Lienzo.h"
 #include "editor/PanelCinta.h"
+#include "editor/Recuperacion.h"
 #include "sim/SimCircuito.h"
 
 #include <QApplication>
@@ -107,8 +108,12 @@ TfrmMain::TfrmMain(const std::filesystem::path& Catalogo) : QWidget(nullptr) {
     CrearLateral();
     CrearPaneles();
 
-    // Client size: the canvas starts at 600 x 400.
-    resize(pCintaLateral->width() + 600, pMenu->height() + pCinta->height() + 400 + 19);
+    // Client size: a canvas of 1000 x 620, where a textbook circuit fits at a
+    // readable size, within the screen.
+    QSize Tamano(pCintaLateral->width() + 1000, pMenu->height() + pCinta->height() + 620 + 19);
+    if (auto* s = QGuiApplication::primaryScreen())
+        Tamano = Tamano.boundedTo(s->availableGeometry().size() * 0.9);
+    resize(Tamano);
     if (auto* s = QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - rect().center());
 
@@ -121,6 +126,7 @@ TfrmMain::TfrmMain(const std::filesystem::path& Catalogo) : QWidget(nullptr) {
     Lienzo->OnMouseMove = [this](Qt::KeyboardModifiers, int, int) { PBMouseMove(); };
     Lienzo->BotonPaneo = Qt::RightButton;
     PB->OnClick = [this] { PBClick(); };
+    Lienzo->OnMouseUp = [this](Qt::MouseButton, Qt::KeyboardModifiers, int, int) { PBMouseUp(); };
 
     // Problems of the catalogue are shown once the window is up; the window
     // works with whatever loaded.
@@ -158,11 +164,41 @@ TfrmMain::TfrmMain(const std::filesystem::path& Catalogo) : QWidget(nullptr) {
     NumErrores = 0;
 
     frmErrores = std::make_unique<TfrmErrores>();
+
+    // The undo history: its buttons name the next step and are greyed when
+    // there is none; every step may be written to the recovery file.
+    Historia.setUndoLimit(0);
+    ReiniciarHistoria();
+    btnDeshacer->setEnabled(false);
+    btnRehacer->setEnabled(false);
+    connect(&Historia, &QUndoStack::canUndoChanged, btnDeshacer, &QWidget::setEnabled);
+    connect(&Historia, &QUndoStack::canRedoChanged, btnRehacer, &QWidget::setEnabled);
+    connect(&Historia, &QUndoStack::undoTextChanged, this, [this](const QString& t) {
+        btnDeshacer->setToolTip(t.isEmpty() ? QStringLiteral("Deshacer (Ctrl+Z)")
+                                            : QStringLiteral("Deshacer: %1 (Ctrl+Z)").arg(t));
+    });
+    connect(&Historia, &QUndoStack::redoTextChanged, this, [this](const QString& t) {
+        btnRehacer->setToolTip(t.isEmpty() ? QStringLiteral("Rehacer (Ctrl+Y)")
+                                           : QStringLiteral("Rehacer: %1 (Ctrl+Y)").arg(t));
+    });
+    connect(&Historia, &QUndoStack::indexChanged, this,
+            [this] { Proteger([this] { ProgramarAutoguardado(); }); });
+    connect(&Historia, &QUndoStack::cleanChanged, this,
+            [this] { Proteger([this] { ProgramarAutoguardado(); }); });
+    RelojAutoguardado.setInterval(60000);
+    connect(&RelojAutoguardado, &QTimer::timeout, this,
+            [this] { Proteger([this] { Autoguardar(); }); });
+    RelojAutoguardado.start();
+    EsperaAutoguardado.setSingleShot(true);
+    connect(&EsperaAutoguardado, &QTimer::timeout, this,
+            [this] { Proteger([this] { Autoguardar(); }); });
+
     qApp->installEventFilter(this);
 }
 
 TfrmMain::~TfrmMain() {
     qApp->removeEventFilter(this);
+    Historia.disconnect();
     LiberarSimulacion();
 }
 
@@ -173,23 +209,23 @@ void TfrmMain::CrearBarra() {
         return b;
     };
     QFrame* Panel3 = Grupo(pMenu, 0, 110);
-    btnNew = Boton(Panel3, 5, "nuevo", "Nuevo Circuito");
-    btnOpen = Boton(Panel3, 30, "abrir", "Abre un Circuito");
-    btnSave = Boton(Panel3, 55, "guardar", "Guarda el Circuito");
-    btnImagen = Boton(Panel3, 80, "imagen", "Guarda una imagen del Circuito");
+    btnNew = Boton(Panel3, 5, "nuevo", "Nuevo Circuito (Ctrl+N)");
+    btnOpen = Boton(Panel3, 30, "abrir", "Abre un Circuito (Ctrl+O)");
+    btnSave = Boton(Panel3, 55, "guardar", "Guarda el Circuito (Ctrl+S, Ctrl+Mayús+S)");
+    btnImagen = Boton(Panel3, 80, "imagen", "Guarda una imagen del Circuito (Ctrl+E)");
     QFrame* pZoom = Grupo(pMenu, 110, 110);
-    btnZoomMas = Boton(pZoom, 5, "zoommas", "Ampliar");
-    btnZoomMenos = Boton(pZoom, 30, "zoommenos", "Reducir");
+    btnZoomMas = Boton(pZoom, 5, "zoommas", "Ampliar (Ctrl++)");
+    btnZoomMenos = Boton(pZoom, 30, "zoommenos", "Reducir (Ctrl+-)");
     btnZoom1 = Boton(pZoom, 55, "zoom1", "Ver Todo");
-    btnZoomExtension = Boton(pZoom, 80, "zoomext", "Ver Todo");
+    btnZoomExtension = Boton(pZoom, 80, "zoomext", "Ver Todo (Ctrl+0)");
     QFrame* Panel4 = Grupo(pMenu, 220, 200);
     btnEditCom = Boton(Panel4, 5, "editar", "Edición del Circuito");
-    btnCheck = Boton(Panel4, 30, "verificar", "Verifica el Circuito");
+    btnCheck = Boton(Panel4, 30, "verificar", "Verifica el Circuito (F5)");
     btnErrores = Boton(Panel4, 55, "errores", "Muestra la última ventada de Errores");
-    btnPlay = Boton(Panel4, 95, "play", "Ejecuta la Simulación");
-    btnStep = Boton(Panel4, 120, "paso", "Ejecuta un paso de la Simulación");
-    btnPause = Boton(Panel4, 145, "pausa", "Pausa la Simulación");
-    btnStop = Boton(Panel4, 170, "stop", "Detiene la Simulación");
+    btnPlay = Boton(Panel4, 95, "play", "Ejecuta la Simulación (F6)");
+    btnStep = Boton(Panel4, 120, "paso", "Ejecuta un paso de la Simulación (F7)");
+    btnPause = Boton(Panel4, 145, "pausa", "Pausa la Simulación (F6)");
+    btnStop = Boton(Panel4, 170, "stop", "Detiene la Simulación (Mayús+F5)");
     btnEditCom->SetGrupo(1, true);
     btnCheck->SetGrupo(1, true);
     btnEditCom->SetDown(true);
@@ -216,7 +252,12 @@ void TfrmMain::CrearBarra() {
         AlPulsar(b, this, [this] { btnShowClick(); });
     }
     btnShowPresiones->setEnabled(false);
-    btnAbout = new TBotonRapido(pMenu, 610, 5, 70, 25, {});
+    QFrame* pHistoria = Grupo(pMenu, 610, 60);
+    btnDeshacer = Boton(pHistoria, 5, "deshacer", "Deshacer (Ctrl+Z)");
+    btnRehacer = Boton(pHistoria, 30, "rehacer", "Rehacer (Ctrl+Y)");
+    AlPulsar(btnDeshacer, this, [this] { Deshacer(); });
+    AlPulsar(btnRehacer, this, [this] { Rehacer(); });
+    btnAbout = new TBotonRapido(pMenu, 670, 5, 70, 25, {});
     btnAbout->setText(QStringLiteral("Acerca de..."));
     btnAbout->setToolButtonStyle(Qt::ToolButtonTextOnly);
 
@@ -462,7 +503,7 @@ void TfrmMain::CrearPaneles() {
     AlPulsar(btnCrearTubo, this, [this] { btnCrearTuboClick(); });
 
     pBorrar = Panel(35);
-    btnBorrar = Boton(pBorrar, 5, 25, 0, "Borra el Elemento Seleccionado");
+    btnBorrar = Boton(pBorrar, 5, 25, 0, "Borra el Elemento Seleccionado (Supr)");
     btnBorrar->setIcon(Glifo("borrar"));
     AlPulsar(btnBorrar, this, [this] { btnBorrarClick(); });
     pRotar90 = Panel(35);
@@ -524,6 +565,14 @@ void TfrmMain::btnAboutClick() {
     Acerca.exec();
 }
 
+void TfrmMain::VistaInicial() {
+    const double Ancho = AnchoSimbolo(Lienzo->Libreria, TTipoComponente::Valvula32NC);
+    Lienzo->SetZoom(Ancho > 0 ? 80.0 / Ancho : 4.0);
+    Lienzo->Centrar(0, 0);
+    Repintar();
+    ActualizarEstado();
+}
+
 void TfrmMain::Repintar() {
     Lienzo->Repintar();
 }
@@ -557,6 +606,9 @@ bool TfrmMain::Filtrar(QObject* o, QEvent* e) {
         if (w && w->window() == this) {
             if (k->key() == Qt::Key_Escape)
                 FormKeyDown(27);
+            // Keys never reach the canvas while a text box has the focus.
+            else if (Atajo(*k, qobject_cast<QLineEdit*>(o) != nullptr))
+                return true;
         }
         const bool Enter = k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;
         if (o == edX || o == edY) {

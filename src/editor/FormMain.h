@@ -2,8 +2,12 @@
 
 #include "circuit/AerPaintBox.h"
 #include "editor/BotonRapido.h"
+#include "editor/commands/CambioCircuito.h"
 
+#include <QElapsedTimer>
 #include <QFrame>
+#include <QTimer>
+#include <QUndoStack>
 #include <QWidget>
 
 #include <array>
@@ -13,6 +17,7 @@
 #include <vector>
 
 class QFileDialog;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QSlider;
@@ -26,6 +31,7 @@ class TfrmSaveImage;
 class TLienzo;
 class TPanelCinta;
 class TPanelSimulacion;
+class TRecuperacion;
 class TSimCircuito;
 
 // The editor's main window: toolbar, ribbon of context tools, side bar of
@@ -61,6 +67,7 @@ public:
     TBotonRapido *btnShowConexiones, *btnShowVertices, *btnShowEstrellas, *btnShowEnclavamientos,
         *btnShowTextos, *btnShowTubosControl, *btnShowPresiones;
     TBotonRapido* btnAbout;
+    TBotonRapido *btnDeshacer, *btnRehacer;
 
     // Side bar.
     TBotonRapido *btnPresion, *btnEscape, *btnConector, *btnValvula, *btnCilindro, *btnLogica,
@@ -188,6 +195,59 @@ public:
 
     // Repaints the canvas.
     void Repintar();
+    // The first view of an empty sheet: a valve about 80 pixels wide, the
+    // origin in the middle of the canvas.
+    void VistaInicial();
+
+    // The undo history (FormMainHistoria.cpp). Every change to the circuit
+    // is recorded after it is made, as the circuit's lines before and after.
+    QUndoStack Historia;
+    // The circuit's lines as the last recorded step left them.
+    std::vector<std::string> Ultimo;
+    // Records what changed since the last step as one step named Texto
+    // ("mover V1"). Antes: the element the step touched, in the circuit as it
+    // was (by default the selected one now). Steps with the same Fusion on
+    // the same element join. Nothing changed: nothing recorded.
+    void Registrar(const QString& Texto, int Fusion = -1);
+    void Registrar(const QString& Texto, TLugarElemento Antes, int Fusion = -1);
+    // A run or a tube being drawn stops first.
+    void Deshacer();
+    void Rehacer();
+    // New and Open: an empty history whose clean state is this circuit.
+    void ReiniciarHistoria();
+    // Whether the circuit changed since it was opened, made or saved.
+    bool Modificado() const { return !Historia.isClean(); }
+    // How a step names an element: its name, or what it is.
+    static QString Nombrar(const TAerComponente* Elemento);
+    bool Insertando = false; // an inserted element follows the pointer
+    void PBMouseUp();
+
+    // Several elements, the clipboard and keys (FormMainHistoria.cpp).
+    static inline const QString MimeCircuito = QStringLiteral("application/x-ventix-circuit");
+    void Copiar();
+    void Cortar();
+    // At the pointer when it is over the canvas, else beside the originals.
+    void Pegar();
+    void Duplicar();
+    void SeleccionarTodo();
+    void BorrarGrupo();
+    // Moves the selection by a step of the grid.
+    void MoverSeleccion(double DX, double DY);
+    // The ribbon of a group: delete, turn and mirror.
+    void MostrarCintaGrupo();
+    // A key of the window's shortcuts; true when it was used.
+    bool Atajo(const QKeyEvent& Tecla, bool EnTexto);
+
+    // Autosave and recovery (FormMainHistoria.cpp).
+    std::unique_ptr<TRecuperacion> Recuperacion;
+    // Offers what a window that did not close cleanly left behind.
+    void OfrecerRecuperacion();
+    // Writes the recovery file now when the circuit has unsaved changes,
+    // and removes it when it has none.
+    void Autoguardar();
+    QTimer RelojAutoguardado;  // every 60 s
+    QTimer EsperaAutoguardado; // a step waits for the 10 s since the last write
+    QElapsedTimer UltimoAutoguardado;
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -197,6 +257,10 @@ protected:
 
 private:
     bool Filtrar(QObject* o, QEvent* e);
+    void Restaurar(const std::vector<std::string>& Lineas, TLugarElemento Lugar);
+    void ProgramarAutoguardado();
+    void AcomodarCinta();
+    bool Restaurando = false;
     void CrearBarra();
     void CrearLateral();
     void CrearCinta();

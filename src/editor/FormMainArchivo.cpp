@@ -2,6 +2,7 @@
 
 #include "editor/FormGuardarImagen.h"
 #include "editor/Lienzo.h"
+#include "editor/Recuperacion.h"
 #include "files/ArchivoAer.h"
 
 #include <QCloseEvent>
@@ -66,6 +67,7 @@ void TfrmMain::btnNewClick() {
     Lienzo->Activar();
     Repintar();
     ActualizarEstado();
+    ReiniciarHistoria();
 }
 
 void TfrmMain::btnOpenClick() {
@@ -111,6 +113,7 @@ void TfrmMain::AbrirArchivo(const std::filesystem::path& Archivo) {
         Repintar();
         throw std::runtime_error(Error);
     }
+    ReiniciarHistoria();
     // The extent of the new circuit is known once it has been drawn.
     Lienzo->Paint();
     btnZoomExtensionClick();
@@ -124,7 +127,8 @@ void TfrmMain::btnSaveClick() {
     QFileDialog d(this, QStringLiteral("Guardar un archivo de Ventix"), Carpeta, FiltroAer);
     d.setAcceptMode(QFileDialog::AcceptSave);
     d.setDefaultSuffix(QStringLiteral("aer"));
-    d.setOption(QFileDialog::DontConfirmOverwrite);
+    // The platform's question comes before an existing file is replaced,
+    // with No as its default.
     if (!UltimoGuardado.isEmpty())
         d.selectFile(UltimoGuardado);
     const QString Nombre = ConExtension(Ejecutar(*this, d));
@@ -133,6 +137,7 @@ void TfrmMain::btnSaveClick() {
     UltimoGuardado = Nombre;
     Carpeta = QFileInfo(Nombre).absolutePath();
     GuardarArchivo(Ruta(Nombre));
+    Historia.setClean();
 }
 
 void TfrmMain::GuardarArchivo(const std::filesystem::path& Archivo) {
@@ -157,9 +162,12 @@ void TfrmMain::FormCloseQuery(bool& CanClose) {
 void TfrmMain::closeEvent(QCloseEvent* e) {
     bool CanClose = true;
     FormCloseQuery(CanClose);
-    if (CanClose)
+    if (CanClose) {
+        // A clean exit: nothing is left to recover.
+        if (Recuperacion)
+            Recuperacion->Quitar();
         e->accept();
-    else
+    } else
         e->ignore();
 }
 

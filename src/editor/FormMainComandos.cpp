@@ -16,12 +16,18 @@
 namespace ventix {
 
 void TfrmMain::InsertarComponenteClick(int Tipo) {
+    // An element still following the pointer stays where it is.
+    if (Insertando) {
+        Insertando = false;
+        Registrar(QStringLiteral("insertar ") + Nombrar(Lienzo->Seleccionado), TLugarElemento());
+    }
     OcultarCinta();
     Lienzo->Deseleccionar();
     Repintar();
     TAerComponente* e = Insertar(*Lienzo, static_cast<TTipoComponente>(Tipo),
                                  static_cast<TActuador>(ActuadorInicial));
     Lienzo->ColocarEnPuntero(e);
+    Insertando = true;
 }
 
 void TfrmMain::ConfirmarCoordenada(QLineEdit* Ed, bool EsX) {
@@ -35,6 +41,7 @@ void TfrmMain::ConfirmarCoordenada(QLineEdit* Ed, bool EsX) {
             Error = std::current_exception();
         }
         PonerNumero(Ed, v);
+        Registrar(QStringLiteral("mover ") + Nombrar(s));
     }
     Lienzo->Arrastre = arLibre;
     Repintar();
@@ -66,10 +73,20 @@ bool TfrmMain::edYKeyPress(int Key) {
 }
 
 void TfrmMain::btnBorrarClick() {
+    if (Lienzo->Grupo.size() > 1) {
+        BorrarGrupo();
+        return;
+    }
+    const TAerComponente* s = Lienzo->TuboNuevo ? nullptr : Lienzo->Seleccionado;
+    const TLugarElemento Antes = TLugarElemento::De(*Lienzo, s);
+    const QString Paso = s && s->EsVertice() ? QStringLiteral("borrar una unión")
+                                             : QStringLiteral("borrar ") + Nombrar(s);
+    Insertando = false;
     OcultarCinta();
     Lienzo->BorrarSeleccion();
     Repintar();
     SetModo(mdEdicion);
+    Registrar(Paso, Antes);
 }
 
 void TfrmMain::btnCrearTuboClick() {
@@ -115,6 +132,7 @@ void TfrmMain::btnEnclavarClick() {
         if (v)
             v->SetCilindro(nullptr);
         Repintar();
+        Registrar(QStringLiteral("desenclavar ") + Nombrar(v));
         return;
     }
     btnEnclavar->setToolTip(QStringLiteral("Desenclava el rodillo del cilindro"));
@@ -133,6 +151,7 @@ void TfrmMain::btnLineaClick(int Linea) {
     if (auto* v = dynamic_cast<TAerVertice*>(Lienzo->Seleccionado))
         v->SetLinea(Linea);
     Repintar();
+    Registrar(QStringLiteral("cambiar el tipo de unión"));
 }
 
 } // namespace ventix

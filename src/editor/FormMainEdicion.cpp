@@ -18,6 +18,9 @@ namespace ventix {
 
 namespace {
 
+// Steps that join while the user goes on typing or sliding.
+enum { fsTexto = 1, fsPista = 2 };
+
 // The new element takes the old one's place and state; what refers to the old
 // one by name or by link (texts) moves over, its tubes and interlock do not.
 void Heredar(TAerComponente& Viejo, TAerComponente& Nuevo) {
@@ -53,6 +56,8 @@ void ReemplazarValvula(TfrmMain& F, TActuador Actuador) {
     auto* Viejo = dynamic_cast<TAerValvula*>(L.Seleccionado);
     if (!Viejo)
         return;
+    const TLugarElemento Antes = TLugarElemento::De(L, Viejo);
+    const QString Paso = QStringLiteral("cambiar el accionamiento de ") + TfrmMain::Nombrar(Viejo);
     auto* Nuevo = TAerValvula::Crear(L, F.btnMuelle->Down(), Actuador, Viejo->GetTipo());
     Heredar(*Viejo, *Nuevo);
     Sustituir(L, *Viejo, *Nuevo);
@@ -67,6 +72,7 @@ void ReemplazarValvula(TfrmMain& F, TActuador Actuador) {
     if (Actuador == TActuador::Escamoteable)
         F.MostrarPanel(F.pIdaVuelta);
     F.Repintar();
+    F.Registrar(Paso, Antes);
 }
 
 } // namespace
@@ -75,6 +81,8 @@ void TfrmMain::CambiarComponenteClick(int Tipo) {
     auto* Viejo = Lienzo->Seleccionado;
     if (!Viejo)
         return;
+    const TLugarElemento Antes = TLugarElemento::De(*Lienzo, Viejo);
+    const QString Paso = QStringLiteral("cambiar ") + Nombrar(Viejo);
     const auto t = static_cast<TTipoComponente>(Tipo);
     TAerComponente* Nuevo;
     if (auto* v = dynamic_cast<TAerValvula*>(Viejo); v && Viejo->EsValvula()) {
@@ -86,6 +94,7 @@ void TfrmMain::CambiarComponenteClick(int Tipo) {
     Heredar(*Viejo, *Nuevo);
     Sustituir(*Lienzo, *Viejo, *Nuevo);
     Repintar();
+    Registrar(Paso, Antes);
 }
 
 void TfrmMain::CambiarActuadorClick(int Actuador) {
@@ -120,6 +129,11 @@ void TfrmMain::btnRotar90Click() {
     if (auto* s = Lienzo->Seleccionado) {
         s->Alfa += 90.0;
         Repintar();
+        Registrar(QStringLiteral("girar ") + Nombrar(s));
+    } else if (Lienzo->Grupo.size() > 1) {
+        Lienzo->GirarGrupo(Lienzo->Grupo);
+        Repintar();
+        Registrar(QStringLiteral("girar %1 elementos").arg(Lienzo->Grupo.size()));
     }
 }
 
@@ -127,6 +141,11 @@ void TfrmMain::btnSimetricoClick() {
     if (auto* s = Lienzo->Seleccionado) {
         s->Simetrico = btnSimetrico->Down();
         Repintar();
+        Registrar(QStringLiteral("reflejar ") + Nombrar(s));
+    } else if (Lienzo->Grupo.size() > 1) {
+        Lienzo->ReflejarGrupo(Lienzo->Grupo);
+        Repintar();
+        Registrar(QStringLiteral("reflejar %1 elementos").arg(Lienzo->Grupo.size()));
     }
 }
 
@@ -134,6 +153,7 @@ void TfrmMain::btnValvulaPosicionClick() {
     if (auto* s = Lienzo->Seleccionado) {
         s->SetParametro(btnValvulaPosicion0->Down() ? 0.0 : 1.0);
         Repintar();
+        Registrar(QStringLiteral("cambiar la posición inicial de ") + Nombrar(s));
     }
 }
 
@@ -147,11 +167,14 @@ void TfrmMain::TrackBarChange(int Posicion) {
     else
         s->Valor = v;
     Repintar();
+    Registrar(QStringLiteral("ajustar ") + Nombrar(s), fsPista);
 }
 
 void TfrmMain::btnAvanceRetrocesoClick(int Sentido) {
-    if (auto* v = dynamic_cast<TAerValvula*>(Lienzo->Seleccionado))
+    if (auto* v = dynamic_cast<TAerValvula*>(Lienzo->Seleccionado)) {
         v->Sentido = Sentido == 1 ? TSentido::Avance : TSentido::Retroceso;
+        Registrar(QStringLiteral("cambiar el sentido del rodillo de ") + Nombrar(v));
+    }
 }
 
 void TfrmMain::btnNameOkClick() {
@@ -162,6 +185,7 @@ void TfrmMain::btnNameOkClick() {
     const QString Nuevo = edNombre->text();
     try {
         s->SetNombre(Nuevo.toStdString());
+        Registrar(QStringLiteral("nombrar ") + Nombrar(s));
     } catch (const EColeccionError&) {
         QMessageBox Caja(QMessageBox::NoIcon, QString(),
                          QStringLiteral("El nombre \"") + Nuevo +
@@ -183,6 +207,7 @@ void TfrmMain::btnLinkTextClick() {
     if (!s->GetNombre().empty())
         t->Cadena = s->GetNombre();
     Repintar();
+    Registrar(QStringLiteral("enlazar un texto a ") + Nombrar(s));
 }
 
 // Text panel.
@@ -191,6 +216,7 @@ void TfrmMain::edTextoChange() {
     if (auto* t = dynamic_cast<TAerTexto*>(Lienzo->Seleccionado)) {
         t->Cadena = edTexto->text().toStdString();
         Repintar();
+        Registrar(QStringLiteral("escribir el texto"), fsTexto);
     }
 }
 
@@ -209,6 +235,7 @@ void TfrmMain::btnFontEstiloClick() {
         e |= etTachada;
     t->SetEstilo(e);
     Repintar();
+    Registrar(QStringLiteral("cambiar el estilo del texto"));
 }
 
 void TfrmMain::btnOkClick() {
@@ -220,6 +247,7 @@ void TfrmMain::btnOkClick() {
     const double h = TextoANumero(edSize->text().toStdString());
     t->SetTamano(h);
     Repintar();
+    Registrar(QStringLiteral("cambiar la altura del texto"));
 }
 
 void TfrmMain::btnColorClick() {
@@ -233,6 +261,7 @@ void TfrmMain::btnColorClick() {
     if (t)
         t->ColorTexto = ColorTexto;
     Repintar();
+    Registrar(QStringLiteral("cambiar el color del texto"));
     edTexto->setFocus();
 }
 

@@ -2,6 +2,7 @@
 
 #include "editor/FormErrores.h"
 #include "editor/PanelSimulacion.h"
+#include "files/ArchivoAer.h"
 #include "sim/SimCircuito.h"
 
 // Verification and run control: the network and its button panel live from a
@@ -46,6 +47,9 @@ void TfrmMain::EntrarParado() {
 void TfrmMain::LiberarSimulacion() {
     delete PanelSimulacion;
     PanelSimulacion = nullptr;
+    // The states a run leaves are not an edit: the next step starts from them.
+    if (Simulacion)
+        Ultimo = ArchivoAer::Instantanea(*Lienzo);
     Simulacion.reset();
 }
 

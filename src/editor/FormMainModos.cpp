@@ -128,15 +128,41 @@ void TfrmMain::SetModo(std::uint8_t Modo) {
     Repintar();
 }
 
+namespace {
+
+constexpr int kFilaCinta = 36;
+
+// Where the next panel of the ribbon goes: after the last one of the last
+// row, or at the start of a new row when it would not be seen whole.
+QPoint SiguienteEnCinta(const std::vector<QFrame*>& Visibles, int Ancho, int AnchoCinta) {
+    int Top = 1, Left = 0;
+    for (auto* p : Visibles)
+        Top = std::max(Top, p->y());
+    for (auto* p : Visibles)
+        if (p->y() == Top)
+            Left = std::max(Left, p->x() + p->width());
+    if (Left > 0 && Left + Ancho > AnchoCinta)
+        return {0, Top + kFilaCinta};
+    return {Left, Top};
+}
+
+} // namespace
+
 void TfrmMain::MostrarPanel(QFrame* Panel) {
     if (!Panel->isHidden())
         return;
-    int Left = 0;
-    for (auto* p : pCinta->findChildren<QFrame*>(Qt::FindDirectChildrenOnly))
-        if (!p->isHidden())
-            Left = std::max(Left, p->x() + p->width());
-    Panel->move(Left, 1);
+    Panel->move(SiguienteEnCinta(PanelesVisibles(), Panel->width(), pCinta->width()));
     Panel->show();
+    AcomodarCinta();
+}
+
+// The ribbon grows by a row for every row its panels wrap into, so that every
+// tool can be reached however narrow the window is.
+void TfrmMain::AcomodarCinta() {
+    int Alto = 37;
+    for (auto* p : PanelesVisibles())
+        Alto = std::max(Alto, p->y() + p->height() + 1);
+    pCinta->setFixedHeight(Alto);
 }
 
 std::vector<QFrame*> TfrmMain::PanelesVisibles() const {
@@ -144,7 +170,9 @@ std::vector<QFrame*> TfrmMain::PanelesVisibles() const {
     for (auto* p : pCinta->findChildren<QFrame*>(Qt::FindDirectChildrenOnly))
         if (!p->isHidden())
             r.push_back(p);
-    std::sort(r.begin(), r.end(), [](QFrame* a, QFrame* b) { return a->x() < b->x(); });
+    std::sort(r.begin(), r.end(), [](QFrame* a, QFrame* b) {
+        return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+    });
     return r;
 }
 
@@ -175,6 +203,7 @@ void TfrmMain::OcultarCinta() {
     edYKeyPress(13);
     for (auto* p : pCinta->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         p->hide();
+    AcomodarCinta();
 }
 
 void TfrmMain::ActualizarEstado() {
@@ -232,11 +261,14 @@ void TfrmMain::AlSeleccionar(TAerComponente* e, bool& Aceptar) {
         return;
     }
     if (Modo == mdEnclavar) {
-        if (ValvulaEnclavar)
-            ValvulaEnclavar->SetCilindro(e);
+        TAerValvula* v = ValvulaEnclavar;
+        if (v)
+            v->SetCilindro(e);
         ValvulaEnclavar = nullptr;
         SetModo(mdSeleccion);
         Aceptar = false;
+        if (v)
+            Registrar(QStringLiteral("enclavar ") + Nombrar(v), TLugarElemento::De(*Lienzo, v));
         return;
     }
     if (!e) {
@@ -258,6 +290,7 @@ void TfrmMain::AlSeleccionar(TAerComponente* e, bool& Aceptar) {
             Lienzo->TuboNuevo = nullptr;
             Aceptar = false;
             SetModo(mdEdicion);
+            Registrar(QStringLiteral("unir ") + Nombrar(k->GetPadre()), TLugarElemento());
             return;
         }
         MostrarPanel(pCrearTubo);
@@ -402,12 +435,29 @@ void TfrmMain::PBPaint() {
 }
 
 void TfrmMain::FormResize() {
+    // The panels shown are laid out again, in their order, when they wrap or
+    // no longer fit the new width.
+    std::vector<QFrame*> Visibles = PanelesVisibles();
+    const bool Acomodar = std::any_of(Visibles.begin(), Visibles.end(), [this](QFrame* p) {
+        return p->y() > 1 || p->x() + p->width() > pCinta->width();
+    });
+    if (Acomodar) {
+        for (auto* p : Visibles)
+            p->hide();
+        for (auto* p : Visibles)
+            MostrarPanel(p);
+    }
     StatusBar1[2]->setText(QStringLiteral(" %1x%2").arg(PB->width()).arg(PB->height()));
 }
 
 void TfrmMain::FormKeyDown(int Key) {
     if (Key != 27 || Lienzo->Modo >= mdEnclavar)
         return;
+    // An element being placed is taken away.
+    if (Insertando) {
+        Insertando = false;
+        Lienzo->BorrarSeleccion();
+    }
     OcultarCinta();
     Lienzo->Deseleccionar();
     Lienzo->BorrarSeleccion();

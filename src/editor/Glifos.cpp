@@ -151,6 +151,20 @@ void Dibujar(QPainter& p, const QString& n) {
         p.drawArc(QRectF(6, 3, 12, 12), 90 * 16, 270 * 16);
         p.setPen(Pluma(Acento));
         p.drawPolyline(QPolygonF({{9, 1}, {12, 3}, {9, 5.5}}));
+    } else if (n == "deshacer" || n == "rehacer") {
+        // A hooked arrow, turning back (undo) or on (redo).
+        if (n == "rehacer") {
+            p.translate(24, 0);
+            p.scale(-1, 1);
+        }
+        QPainterPath Gancho;
+        Gancho.moveTo(7, 7);
+        Gancho.lineTo(14, 7);
+        Gancho.cubicTo(21, 7, 21, 16, 14, 16);
+        Gancho.lineTo(9, 16);
+        p.drawPath(Gancho);
+        p.setPen(Pluma(Acento));
+        p.drawPolyline(QPolygonF({{10, 3}, {6, 7}, {10, 11}}));
     } else if (n == "simetrico") {
         p.setPen(QPen(Acento, 1.2, Qt::DashLine));
         p.drawLine(QPointF(12, 1), QPointF(12, 17));
@@ -250,6 +264,18 @@ QIcon Glifo(const QString& Nombre) {
         Icono.addPixmap(pm);
     }
     return Icono;
+}
+
+double AnchoSimbolo(const TAerLibreria& Libreria, TTipoComponente Tipo) {
+    TCADComponente* Simbolo = Libreria.GetSimbolo(Tipo);
+    if (!Simbolo)
+        return 0;
+    TCADPaintBox Vista;
+    TCADIndividuo Individuo;
+    Individuo.SetComponente(Simbolo);
+    Individuo.Estado = Libreria.GetParametro(Tipo);
+    Individuo.Dibujar(Vista, false);
+    return Individuo.Bounds.Width;
 }
 
 QIcon GlifoSimbolo(const TAerLibreria& Libreria, TTipoComponente Tipo, int Ancho, int Alto) {

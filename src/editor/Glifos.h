@@ -19,4 +19,8 @@ QIcon Glifo(const QString& Nombre);
 QIcon GlifoSimbolo(const TAerLibreria& Libreria, TTipoComponente Tipo, int Ancho = 48,
                    int Alto = 36);
 
+// The width in world units of a type's symbol in its initial pose; 0 when
+// the catalogue has none.
+double AnchoSimbolo(const TAerLibreria& Libreria, TTipoComponente Tipo);
+
 } // namespace ventix

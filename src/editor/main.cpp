@@ -1,5 +1,6 @@
 #include "editor/Aplicacion.h"
 #include "editor/FormMain.h"
+#include "editor/Recuperacion.h"
 
 #include <QMessageBox>
 #include <QSettings>
@@ -21,6 +22,8 @@ int main(int argc, char** argv) {
     frmMain->restoreGeometry(Ajustes.value(QStringLiteral("ventana")).toByteArray());
     frmMain->Carpeta = Ajustes.value(QStringLiteral("carpeta")).toString();
     frmMain->show();
+    QApplication::processEvents();
+    frmMain->VistaInicial();
     // What went wrong with the catalogue is said once, over the open window.
     const auto& Problemas = frmMain->Lienzo->Libreria.Problemas;
     if (!Problemas.empty()) {
@@ -33,6 +36,12 @@ int main(int argc, char** argv) {
     const QStringList Args = App.arguments();
     if (Args.size() > 1)
         Proteger([&] { frmMain->AbrirArchivo(std::filesystem::u8path(Args[1].toStdString())); });
+    // What a window that did not close cleanly left unsaved is offered, and
+    // from now on this window's changes are kept for the next start.
+    Proteger([&] {
+        frmMain->Recuperacion = std::make_unique<TRecuperacion>();
+        frmMain->OfrecerRecuperacion();
+    });
     const int Resultado = App.exec();
     Ajustes.setValue(QStringLiteral("ventana"), frmMain->saveGeometry());
     Ajustes.setValue(QStringLiteral("carpeta"), frmMain->Carpeta);

@@ -14,6 +14,10 @@
 #include <cmath>
 #include <cstdint>
 #include <exception>
+#include <functional>
+#include <map>
+#include <set>
+#include <sstream>
 
 namespace ventix {
 
@@ -548,7 +552,23 @@ void SepararAtributo(std::string_view T, std::string& Nombre, std::string& Valor
     Valor = desde < T.size() ? std::string(T.substr(desde, T.size() - 1 - desde)) : std::string();
 }
 
-std::vector<std::string> Escribir(TAerPaintBox& L) {
+namespace {
+
+// Shortest text that reads back as the same double.
+std::string Exacto(double V) {
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, V);
+    return std::string(buf, r.ptr);
+}
+
+// The writer, for the elements Incluir keeps (all when empty): the texts kept
+// or linked to a kept component, the tubes with both ends on kept
+// components. A link (interlock, text) to a component left out is not
+// written. Exactos writes the bends' coordinates in full.
+std::vector<std::string> EscribirCon(TAerPaintBox& L,
+                                     const std::function<bool(const TAerComponente*)>& Incluir,
+                                     bool Exactos) {
+    auto Dentro = [&](const TAerComponente* c) { return c && (!Incluir || Incluir(c)); };
     BorrarTemporales(L);
     for (int i = 0; i < L.Componentes.Count(); ++i) {
         auto* c = L.Componentes.Item(i);
@@ -558,10 +578,26 @@ std::vector<std::string> Escribir(TAerPaintBox& L) {
     std::vector<std::string> r;
     r.emplace_back(R"(<?xml version="1.0" encoding="iso-8859-1"?>)");
     r.emplace_back(R"(<NEUMATICA VERSION="1.0">)");
-    if (L.Componentes.Count() > 0) {
+    int Comps = 0, Textos = 0, Tubos = 0;
+    for (int i = 0; i < L.Componentes.Count(); ++i)
+        Comps += Dentro(L.Componentes.ItemComo<TAerComponente>(i));
+    auto TextoDentro = [&](const TAerTexto* t) {
+        return Dentro(t) || (Incluir && t->GetAsociado() && Dentro(t->GetAsociado()));
+    };
+    for (int i = 0; i < L.Textos.Count(); ++i)
+        Textos += TextoDentro(L.Textos.ItemComo<TAerTexto>(i));
+    // A tube being drawn has no end yet and is not part of the circuit.
+    auto TuboDentro = [&](const TAerTubo* t) {
+        return t->Inicio && t->Fin && Dentro(t->Inicio->GetPadre()) && Dentro(t->Fin->GetPadre());
+    };
+    for (int i = 0; i < L.Tubos.Count(); ++i)
+        Tubos += TuboDentro(L.Tubos.ItemComo<TAerTubo>(i));
+    if (Comps > 0) {
         r.emplace_back("<COMPONENTES>");
         for (int i = 0; i < L.Componentes.Count(); ++i) {
             auto* c = L.Componentes.ItemComo<TAerComponente>(i);
+            if (!Dentro(c))
+                continue;
             r.push_back("  <COMPONENTE NOMBRE=\"" + Escapar(c->GetNombre()) + "\" TIPO=\"" +
                         std::string(NombreTipo(c->GetTipo())) + "\">");
             r.push_back(Param("TIPO", std::to_string(NumeroTipo(c->GetTipo()))));
@@ -581,17 +617,19 @@ std::vector<std::string> Escribir(TAerPaintBox& L) {
                     r.push_back(Param("SENTIDO", std::to_string(static_cast<int>(v->Sentido))));
                     r.push_back(Param("SENTIDO_STR", std::string(NombreSentido(v->Sentido))));
                 }
-                if (v->GetCilindro())
+                if (Dentro(v->GetCilindro()))
                     r.push_back(Param("CILINDRO", Escapar(v->GetCilindro()->GetNombre())));
             }
             r.emplace_back("  </COMPONENTE>");
         }
         r.emplace_back("</COMPONENTES>");
     }
-    if (L.Textos.Count() > 0) {
+    if (Textos > 0) {
         r.emplace_back("<TEXTOS>");
         for (int i = 0; i < L.Textos.Count(); ++i) {
             auto* t = L.Textos.ItemComo<TAerTexto>(i);
+            if (!TextoDentro(t))
+                continue;
             r.push_back("  <TEXTO STR=\"" + Escapar(t->Cadena) + "\">");
             r.push_back(Param("X", NumeroATextoExacto(t->X)));
             r.push_back(Param("Y", NumeroATextoExacto(t->Y)));
@@ -602,18 +640,17 @@ std::vector<std::string> Escribir(TAerPaintBox& L) {
             r.push_back(Param("ITALICA", Flag(t->GetEstilo() & etItalica)));
             r.push_back(Param("SUBRAYADA", Flag(t->GetEstilo() & etSubrayada)));
             r.push_back(Param("TACHADA", Flag(t->GetEstilo() & etTachada)));
-            if (t->GetAsociado())
+            if (Dentro(t->GetAsociado()))
                 r.push_back(Param("ASOCIADO", Escapar(t->GetAsociado()->GetNombre())));
             r.emplace_back("  </TEXTO>");
         }
         r.emplace_back("</TEXTOS>");
     }
-    if (L.Tubos.Count() > 0) {
+    if (Tubos > 0) {
         r.emplace_back("<TUBOS>");
         for (int i = 0; i < L.Tubos.Count(); ++i) {
             auto* t = L.Tubos.ItemComo<TAerTubo>(i);
-            // A tube being drawn has no end yet and is not part of the circuit.
-            if (!t->Inicio || !t->Fin || !t->Inicio->GetPadre() || !t->Fin->GetPadre())
+            if (!TuboDentro(t))
                 continue;
             r.push_back("  <TUBO INI=\"" + Escapar(t->Inicio->GetPadre()->GetNombre()) +
                         "\" FIN=\"" + Escapar(t->Fin->GetPadre()->GetNombre()) + "\">");
@@ -621,9 +658,9 @@ std::vector<std::string> Escribir(TAerPaintBox& L) {
             r.push_back(Param("FIN", std::to_string(t->Fin->GetIndice())));
             for (int k = 0; k < t->Vertices.Count(); ++k) {
                 const auto* v = t->Vertice(k);
-                r.push_back("    <VERTICE X=\"" + DosDecimales(v->X) + "\" Y=\"" +
-                            DosDecimales(v->Y) + "\" LINEA=\"" + std::to_string(v->GetLinea()) +
-                            "\" />");
+                r.push_back("    <VERTICE X=\"" + (Exactos ? Exacto(v->X) : DosDecimales(v->X)) +
+                            "\" Y=\"" + (Exactos ? Exacto(v->Y) : DosDecimales(v->Y)) +
+                            "\" LINEA=\"" + std::to_string(v->GetLinea()) + "\" />");
             }
             r.emplace_back("  </TUBO>");
         }
@@ -632,6 +669,147 @@ std::vector<std::string> Escribir(TAerPaintBox& L) {
     r.emplace_back("</NEUMATICA>");
     BorrarTemporales(L);
     return r;
+}
+
+} // namespace
+
+std::vector<std::string> Escribir(TAerPaintBox& L) {
+    return EscribirCon(L, nullptr, false);
+}
+
+std::vector<std::string> Instantanea(TAerPaintBox& L) {
+    return EscribirCon(L, nullptr, true);
+}
+
+std::vector<std::string> EscribirGrupo(TAerPaintBox& L,
+                                       const std::vector<TAerComponente*>& Elementos) {
+    const std::set<const TAerComponente*> Grupo(Elementos.begin(), Elementos.end());
+    return EscribirCon(
+        L, [&](const TAerComponente* c) { return Grupo.count(c) != 0; }, false);
+}
+
+namespace {
+
+// The line rebuilt from its tokens, with one attribute's value replaced.
+std::string ConAtributo(const std::string& Linea, std::string_view Atributo,
+                        const std::string& Valor) {
+    std::string l = Linea, r = "  ", n, v;
+    bool Primero = true;
+    for (std::string t = SiguienteToken(l); !t.empty(); t = SiguienteToken(l)) {
+        SepararAtributo(t, n, v);
+        if (n == Atributo)
+            t = n + "=\"" + Escapar(Valor) + "\"";
+        r += (Primero ? "" : " ") + t;
+        Primero = false;
+    }
+    return r;
+}
+
+std::string Atributo(const std::string& Linea, std::string_view Nombre) {
+    std::string l = Linea, n, v;
+    for (std::string t = SiguienteToken(l); !t.empty(); t = SiguienteToken(l)) {
+        SepararAtributo(t, n, v);
+        if (n == Nombre)
+            return Desescapar(v);
+    }
+    return {};
+}
+
+std::string Primero(const std::string& Linea) {
+    std::string l = Linea;
+    return SiguienteToken(l);
+}
+
+} // namespace
+
+std::vector<TAerComponente*> LeerGrupo(TAerPaintBox& L, const std::vector<std::string>& Lineas) {
+    // The group's own names, and a free one for each that the circuit has.
+    std::map<std::string, std::string> Nombres;
+    std::set<std::string> Usados;
+    for (const auto& l : Lineas)
+        if (Primero(l) == "<COMPONENTE")
+            Usados.insert(MayusculasES(Atributo(l, "NOMBRE")));
+    for (const auto& l : Lineas) {
+        if (Primero(l) != "<COMPONENTE")
+            continue;
+        const std::string n = Atributo(l, "NOMBRE");
+        std::string Libre = n;
+        if (!n.empty() && !EsTemporal(n) && L.Componentes.Buscar(n)) {
+            // A copy of a copy counts on from its original's name: A_2 gives A_3.
+            std::string Base = n;
+            const auto Guion = n.find_last_of('_');
+            if (Guion != std::string::npos && Guion > 0 && Guion + 1 < n.size() &&
+                n.find_first_not_of("0123456789", Guion + 1) == std::string::npos)
+                Base = n.substr(0, Guion);
+            for (int k = 2;; ++k) {
+                Libre = Base + "_" + std::to_string(k);
+                const std::string m = MayusculasES(Libre);
+                if (!L.Componentes.Buscar(Libre) && !Usados.count(m)) {
+                    Usados.insert(m);
+                    break;
+                }
+            }
+        }
+        Nombres[n] = Libre;
+    }
+    // Links are kept inside the group only: a name it does not hold would
+    // reach an element of the circuit it is pasted into.
+    std::vector<std::string> r;
+    bool EnTubo = false, TuboFuera = false;
+    for (const auto& l : Lineas) {
+        const std::string t = Primero(l);
+        if (t == "<COMPONENTE") {
+            r.push_back(ConAtributo(l, "NOMBRE", Nombres[Atributo(l, "NOMBRE")]));
+            continue;
+        }
+        if (t == "<TUBO") {
+            EnTubo = true;
+            const std::string a = Atributo(l, "INI"), b = Atributo(l, "FIN");
+            TuboFuera = !Nombres.count(a) || !Nombres.count(b);
+            if (!TuboFuera)
+                r.push_back(ConAtributo(ConAtributo(l, "INI", Nombres[a]), "FIN", Nombres[b]));
+            continue;
+        }
+        if (EnTubo) {
+            if (t == "</TUBO>")
+                EnTubo = false;
+            if (!TuboFuera)
+                r.push_back(l);
+            continue;
+        }
+        if (t == "<PARAM") {
+            std::string k = l, n, v;
+            SiguienteToken(k);
+            SepararAtributo(SiguienteToken(k), n, v);
+            if (n == "CILINDRO" || n == "ASOCIADO") {
+                const auto i = Nombres.find(Desescapar(v));
+                if (i != Nombres.end())
+                    r.push_back("    <PARAM " + n + "=\"" + Escapar(i->second) + "\" />");
+                continue;
+            }
+        }
+        r.push_back(l);
+    }
+
+    const int Comps = L.Componentes.Count(), Textos = L.Textos.Count(), Tubos = L.Tubos.Count();
+    try {
+        Leer(L, r);
+    } catch (...) {
+        // A group is pasted whole or not at all.
+        while (L.Tubos.Count() > Tubos)
+            L.Tubos.Borrar(L.Tubos.Count() - 1);
+        while (L.Componentes.Count() > Comps)
+            L.Componentes.Borrar(L.Componentes.Count() - 1);
+        while (L.Textos.Count() > Textos)
+            L.Textos.Borrar(L.Textos.Count() - 1);
+        throw;
+    }
+    std::vector<TAerComponente*> Nuevos;
+    for (int i = Comps; i < L.Componentes.Count(); ++i)
+        Nuevos.push_back(L.Componentes.ItemComo<TAerComponente>(i));
+    for (int i = Textos; i < L.Textos.Count(); ++i)
+        Nuevos.push_back(L.Textos.ItemComo<TAerComponente>(i));
+    return Nuevos;
 }
 
 void Leer(TAerPaintBox& L, const std::vector<std::string>& Lineas) {

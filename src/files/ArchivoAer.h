@@ -8,6 +8,7 @@
 
 namespace ventix {
 
+class TAerComponente;
 class TAerPaintBox;
 
 // A circuit file that cannot be read: the line (from 1) where reading stopped
@@ -33,6 +34,20 @@ namespace ArchivoAer {
 // Lines of the circuit, in order. Unnamed components are written as "$$$"
 // plus their list position; names beginning with "$$$" are cleared after.
 std::vector<std::string> Escribir(TAerPaintBox& Lienzo);
+// The same lines with the bends' coordinates in full, so that reading them
+// back gives exactly this circuit (the undo history keeps these).
+std::vector<std::string> Instantanea(TAerPaintBox& Lienzo);
+// Lines of a circuit holding only some elements of the canvas (components
+// and texts): with the texts linked to them and the tubes whose both ends
+// are among them. Links to elements left out are not written.
+std::vector<std::string> EscribirGrupo(TAerPaintBox& Lienzo,
+                                       const std::vector<TAerComponente*>& Elementos);
+// Adds a group's lines to the canvas beside what it holds: a name the
+// circuit already has becomes the first free one of NAME_2, NAME_3...; an
+// interlock, link or tube naming an element outside the group is dropped.
+// Answers the new components and texts; on error nothing is added.
+std::vector<TAerComponente*> LeerGrupo(TAerPaintBox& Lienzo,
+                                       const std::vector<std::string>& Lineas);
 // Rebuilds the circuit from the lines into an emptied canvas. Raises
 // ELecturaAer; what was read before the error stays in the canvas. A file
 // that ends before its root element is closed is refused as cut short, at

@@ -135,11 +135,12 @@ TEST_F(Ventana, TheImageDialogKeepsItsChoices) {
         d.rbArchivo->setChecked(true);
     });
     L().SetZoom(2.5);
-    Abrir([](TfrmSaveImage& d) {
+    Abrir([this](TfrmSaveImage& d) {
         EXPECT_EQ(d.edEscala->text(), "3");
         EXPECT_EQ(d.GetEscala(), 3.0);
         EXPECT_TRUE(d.GetADisco());
-        EXPECT_EQ(d.lblTamFinal->text(), "1800 x 1200");
+        EXPECT_EQ(d.lblTamFinal->text(),
+                  QStringLiteral("%1 x %2").arg(3 * F->PB->width()).arg(3 * F->PB->height()));
     });
     // The canvas's own view is left as it was.
     EXPECT_DOUBLE_EQ(L().Zoom, 2.5);
