@@ -18,6 +18,7 @@
 #include <QMessageBox>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QShortcut>
 #include <QSlider>
 #include <QStatusBar>
 
@@ -216,7 +217,9 @@ void TfrmMain::CrearBarra() {
         AlPulsar(b, this, [this] { btnShowClick(); });
     }
     btnShowPresiones->setEnabled(false);
-    btnAbout = new TBotonRapido(pMenu, 610, 5, 70, 25, {});
+    QFrame* pImprimir = Grupo(pMenu, 610, 35);
+    btnImprimir = Boton(pImprimir, 5, "imprimir", "Imprime el Circuito (Ctrl+P)");
+    btnAbout = new TBotonRapido(pMenu, 650, 5, 70, 25, {});
     btnAbout->setText(QStringLiteral("Acerca de..."));
     btnAbout->setToolButtonStyle(Qt::ToolButtonTextOnly);
 
@@ -236,6 +239,9 @@ void TfrmMain::CrearBarra() {
     AlPulsar(btnPause, this, [this] { btnPauseClick(); });
     AlPulsar(btnStop, this, [this] { btnStopClick(); });
     AlPulsar(btnAbout, this, [this] { btnAboutClick(); });
+    AlPulsar(btnImprimir, this, [this] { btnImprimirClick(); });
+    auto* Imprimir = new QShortcut(QKeySequence::Print, this);
+    connect(Imprimir, &QShortcut::activated, this, [this] { Proteger([this] { btnImprimirClick(); }); });
 }
 
 // The insert buttons show the components' own symbols; made again once the

@@ -59,6 +59,7 @@ void TfrmMain::btnNewClick() {
         return;
     OcultarCinta();
     Lienzo->BorrarCircuito();
+    ArchivoActual.clear();
     Lienzo->Arrastre = arSeleccion;
     ActuadorInicial = 2;
     btnSeta->SetDown(true);
@@ -119,6 +120,7 @@ void TfrmMain::AbrirArchivo(const std::filesystem::path& Archivo) {
     // name of the previous save, so a handed-out circuit is not overwritten
     // by mistake.
     Carpeta = QFileInfo(QString::fromStdString(Archivo.string())).absolutePath();
+    ArchivoActual = QString::fromStdString(Archivo.string());
 }
 
 void TfrmMain::btnSaveClick() {
@@ -145,12 +147,15 @@ void TfrmMain::GuardarArchivo(const std::filesystem::path& Archivo) {
         !f.commit())
         throw std::runtime_error("No se puede escribir el archivo \"" + Archivo.string() +
                                  "\": " + f.errorString().toStdString());
+    ArchivoActual = QString::fromStdString(Archivo.string());
 }
 
 TfrmSaveImage& TfrmMain::SaveImage() {
     if (!frmSaveImage)
         frmSaveImage = new TfrmSaveImage(this);
     frmSaveImage->Lienzo = Lienzo.get();
+    frmSaveImage->NombreCircuito =
+        ArchivoActual.isEmpty() ? QString() : QFileInfo(ArchivoActual).fileName();
     return *frmSaveImage;
 }
 

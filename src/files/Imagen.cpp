@@ -82,7 +82,7 @@ void GuardarImagen(const QImage& Imagen, const std::filesystem::path& Ruta) {
     const char* formato = ext == ".BMP" ? "BMP" : ext == ".PNG" ? "PNG" : nullptr;
     if (!formato)
         throw std::runtime_error("Formato de imagen desconocido \"" + Ruta.extension().string() +
-                                 "\": use .png, .bmp o .jpg");
+                                 "\": use .png, .bmp, .jpg, .svg o .pdf");
     if (!Imagen.save(QString::fromStdString(Ruta.string()), formato))
         throw std::runtime_error("No se puede escribir el archivo \"" + Ruta.string() + "\"");
 }
