@@ -222,9 +222,18 @@ TEST(DibujarEn, FitsTheRectangleWithItsMarginCentredWhateverTheView) {
 }
 
 TEST_F(Exportar, PicturesOfAnySizeOrFormatOnlyWhenTheyCanBeMade) {
+    // The element under the pointer is highlighted on the screen only.
+    L.Resaltado = L.Componentes.ItemComo<TAerComponente>(0);
     const fs::path png = Dir / "todo.png";
     GuardarDibujo(L, png, {900, 300}, L.ExtensionCircuito(), kMargenDibujo, {});
-    EXPECT_EQ(QImage(QString::fromStdString(png.string())).size(), QSize(900, 300));
+    const QImage img(QString::fromStdString(png.string()));
+    EXPECT_EQ(img.size(), QSize(900, 300));
+    int azules = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            azules += img.pixel(x, y) == 0xFF4682B4u;
+    EXPECT_EQ(azules, 0);
+    L.Resaltado = nullptr;
     EXPECT_THROW(GuardarDibujo(L, Dir / "x.png", {0, 10}, L.AreaVisible(), 0, {}),
                  std::runtime_error);
     EXPECT_THROW(GuardarDibujo(L, Dir / "x.svg", {40000, 10}, L.AreaVisible(), 0, {}),
