@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 #include <string>
 
 namespace ventix {
@@ -127,12 +128,18 @@ bool TCADPaintBox::Preparar() {
         Bitmap = QImage(std::max(Bitmap.width(), Cliente.width()),
                         std::max(Bitmap.height(), Cliente.height()), QImage::Format_RGB32);
     }
-    QImage& imagen = Destino ? *Destino : Bitmap;
-    if (imagen.isNull())
+    if (!Destino && Bitmap.isNull())
         return false;
-    Graphics = std::make_unique<QPainter>(&imagen);
+    QPaintDevice* dispositivo = Destino ? Destino : &Bitmap;
+    Graphics = std::make_unique<QPainter>();
+    if (!Graphics->begin(dispositivo)) {
+        Graphics.reset();
+        return false;
+    }
+    DestinoPintado = Destino != nullptr;
     // A render target larger than the client area is filled whole.
-    Graphics->fillRect(Destino ? imagen.rect() : Cliente, QColor::fromRgba(Fondo));
+    Graphics->fillRect(Destino ? QRect(0, 0, Destino->width(), Destino->height()) : Cliente,
+                       QColor::fromRgba(Fondo));
 
     if (Cliente != ClientePrevio) {
         const QPoint d = CentroEntero(Cliente) - CentroEntero(ClientePrevio);
@@ -150,6 +157,20 @@ bool TCADPaintBox::Preparar() {
 }
 
 void TCADPaintBox::Mostrar() {
+    if (Graphics && Pie && *Pie) {
+        Graphics->save();
+        Graphics->resetTransform();
+        try {
+            (*Pie)(*Graphics);
+        } catch (...) {
+            Graphics->restore();
+            Graphics->end();
+            Graphics.reset();
+            Niveles.resize(1);
+            throw;
+        }
+        Graphics->restore();
+    }
     if (Graphics)
         Graphics->end();
     Graphics.reset();
@@ -210,6 +231,61 @@ void TCADPaintBox::RenderizarEn(QImage& Destino, double Factor) {
     OffsetX = ox;
     OffsetY = oy;
     Paint();
+}
+
+void TCADPaintBox::DibujarEn(QPaintDevice& Dispositivo, const QSize& Tamano,
+                             const TCADLimites& Mundo, double Margen,
+                             const std::function<void(QPainter&)>& PieDePagina) {
+    const double w = Tamano.width(), h = Tamano.height();
+    const double mw = Mundo.Right - Mundo.Left, mh = Mundo.Top - Mundo.Bottom;
+    const double libre = 1.0 - 2.0 * std::clamp(Margen, 0.0, 0.45);
+    double z = std::min(w * libre / mw, h * libre / mh);
+    if (!(z > 0) || !std::isfinite(z))
+        z = 1.0;
+
+    struct TVista {
+        double Zoom;
+        int OffsetX, OffsetY;
+        QRect Cliente, ClientePrevio;
+        bool DibujoActivo;
+    };
+    const TVista antes{Zoom, OffsetX, OffsetY, Cliente, ClientePrevio, DibujoActivo};
+    auto volver = [&] {
+        Destino = nullptr;
+        Pie = nullptr;
+        Zoom = antes.Zoom;
+        OffsetX = antes.OffsetX;
+        OffsetY = antes.OffsetY;
+        Cliente = antes.Cliente;
+        ClientePrevio = antes.ClientePrevio;
+        DibujoActivo = antes.DibujoActivo;
+    };
+    // The picture is a client area of its own: whatever paints reads the
+    // same size, zoom and offsets as it would on the screen.
+    SetCliente(Tamano.width(), Tamano.height());
+    ClientePrevio = Cliente;
+    Zoom = z;
+    OffsetX = Redondear(w / 2 - z * (Mundo.Left + Mundo.Right) / 2);
+    OffsetY = Redondear(h / 2 + z * (Mundo.Top + Mundo.Bottom) / 2);
+    DibujoActivo = true;
+    Destino = &Dispositivo;
+    Pie = &PieDePagina;
+    DestinoPintado = false;
+    try {
+        Paint();
+    } catch (...) {
+        volver();
+        throw;
+    }
+    volver();
+    if (!DestinoPintado)
+        throw std::runtime_error("No se puede dibujar la imagen");
+}
+
+TCADLimites TCADPaintBox::AreaVisible() const {
+    const TCADCoordenada a = PantallaAMundo({0, 0});
+    const TCADCoordenada b = PantallaAMundo({Cliente.width(), Cliente.height()});
+    return {a.X, a.Y, b.X, b.Y};
 }
 
 void TCADPaintBox::AplicarNivel() {

@@ -17,6 +17,7 @@
 #include <vector>
 
 class QFont;
+class QPaintDevice;
 class QPainter;
 
 namespace ventix {
@@ -105,6 +106,17 @@ public:
     void Repintar();
     // Renders what the view shows into Destino at Factor times the pixel size.
     void RenderizarEn(QImage& Destino, double Factor);
+    // Paints the world rectangle Mundo, centred and fitted with Margen (the
+    // fraction of the picture's width and height left free on each side),
+    // into the top-left Tamano of any paint device (an image, an SVG or PDF
+    // writer, a printer's page) through the same Paint as the screen, with
+    // the same colours and line widths. Pie, when set, then draws on the same
+    // painter in device units (a page's footer). The view is left as it was.
+    // Raises std::runtime_error when the device cannot be painted on.
+    void DibujarEn(QPaintDevice& Dispositivo, const QSize& Tamano, const TCADLimites& Mundo,
+                   double Margen, const std::function<void(QPainter&)>& Pie = {});
+    // The world rectangle the client area shows.
+    TCADLimites AreaVisible() const;
 
     // The painter on the image being painted; null outside Paint.
     QPainter* GetGraphics() const { return Graphics.get(); }
@@ -144,6 +156,9 @@ protected:
     // Ends the painting; the host then blits Bitmap.
     void Mostrar();
     void SetCursor(Qt::CursorShape Cursor);
+    // Whether Paint is drawing a picture (RenderizarEn, DibujarEn) rather
+    // than the screen.
+    bool PintandoImagen() const { return Destino != nullptr; }
 
 private:
     struct TNivel {
@@ -157,7 +172,9 @@ private:
     std::uint32_t Fondo = 0xFFFFFFFFu;
     int Suavizado = smSuavizado;
     QRect Cliente;
-    QImage* Destino = nullptr; // the image Paint draws into; Bitmap unless rendering
+    QPaintDevice* Destino = nullptr; // what Paint draws into; Bitmap unless rendering
+    const std::function<void(QPainter&)>* Pie = nullptr; // drawn last while rendering
+    bool DestinoPintado = false;
     std::unique_ptr<QPainter> Graphics;
     std::unique_ptr<QFont> Fuente; // "Arial" at the reference size, made at the first text
     double Ascenso = 0.0, Interlinea = 0.0;

@@ -147,7 +147,8 @@ void TAerPaintBox::DibujarCircuito() {
 void TAerPaintBox::Paint() {
     if (!Preparar())
         return;
-    if (Modo < mdVerificar && Resaltado && !Resaltado->Marcado) {
+    // The pointer's highlight belongs to the screen, not to a picture.
+    if (Modo < mdVerificar && Resaltado && !Resaltado->Marcado && !PintandoImagen()) {
         const QBrush previo = Brush;
         Brush = QBrush(QColor::fromRgba(0xFF4682B4u));
         RellenarArea(Resaltado->Region);
@@ -162,6 +163,11 @@ void TAerPaintBox::Paint() {
 
 void TAerPaintBox::ActualizarGeometria() {
     DibujarCircuito();
+}
+
+TCADLimites TAerPaintBox::ExtensionCircuito() {
+    ActualizarGeometria();
+    return TCADLimites::DeRectF(Extension);
 }
 
 void TAerPaintBox::MarcarTubosControl() {

@@ -137,6 +137,9 @@ public:
     // Draws every element once without a surface, so that hit areas, bounds
     // and the points' circuit positions are up to date.
     void ActualizarGeometria();
+    // The extents of the whole circuit, whatever the view shows, with the
+    // geometry brought up to date first.
+    TCADLimites ExtensionCircuito();
 
     // Called by an element that is going away: every reference to it held by
     // the canvas or by other elements is cleared.

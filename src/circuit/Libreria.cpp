@@ -166,4 +166,20 @@ std::filesystem::path RutaCatalogoPorDefecto() {
     return junto;
 }
 
+std::filesystem::path RutaEjemplos(const std::filesystem::path& Carpeta) {
+    std::error_code ec;
+    for (const char* r : {"ejemplos", "../share/ventix/ejemplos"}) {
+        const auto ruta = (Carpeta / r).lexically_normal();
+        if (std::filesystem::is_directory(ruta, ec))
+            return ruta;
+    }
+    return {};
+}
+
+std::filesystem::path RutaEjemplosPorDefecto() {
+    std::error_code ec;
+    const auto programa = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::path() : RutaEjemplos(programa.parent_path());
+}
+
 } // namespace ventix

@@ -63,4 +63,11 @@ private:
 // "Librerías" subfolder (or, for an installed program, in ../share/ventix).
 std::filesystem::path RutaCatalogoPorDefecto();
 
+// The folder of the example circuits for a program in Carpeta: "ejemplos"
+// beside it, else share/ventix/ejemplos of its install prefix; empty when
+// there is neither.
+std::filesystem::path RutaEjemplos(const std::filesystem::path& Carpeta);
+// The same for the running program.
+std::filesystem::path RutaEjemplosPorDefecto();
+
 } // namespace ventix

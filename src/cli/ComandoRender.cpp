@@ -3,11 +3,9 @@
 #include "Circuito.h"
 #include "Comando.h"
 
-#include "files/Imagen.h"
+#include "files/Exportar.h"
 
 #include "foundation/Numeros.h"
-
-#include <QImage>
 
 #include <cmath>
 #include <filesystem>
@@ -23,13 +21,13 @@ constexpr int kLadoMaximo = 32768;
 int Ejecutar(const std::vector<std::string>& Args) {
     TOpciones o;
     try {
-        o = LeerOpciones(Args, {"--width", "--height", "--scale"}, {});
+        o = LeerOpciones(Args, {"--width", "--height", "--scale", "--margin"}, {});
     } catch (const std::exception& e) {
         std::cerr << "ventix-cli render: " << e.what() << "\n";
         return salidaUso;
     }
     int ancho = 1200, alto = 800;
-    double escala = 1.0;
+    double escala = 1.0, margen = 100 * kMargenDibujo;
     for (const auto& [nombre, valor] : o.Valores) {
         if (nombre == "--scale") {
             try {
@@ -43,6 +41,19 @@ int Ejecutar(const std::vector<std::string>& Args) {
             }
             continue;
         }
+        if (nombre == "--margin") {
+            try {
+                margen = TextoANumero(valor);
+            } catch (const std::exception&) {
+                margen = -1;
+            }
+            if (!(margen >= 0 && margen <= 45)) {
+                std::cerr << "ventix-cli render: margen no válido \"" << valor
+                          << "\" (de 0 a 45 por ciento)\n";
+                return salidaUso;
+            }
+            continue;
+        }
         const auto v = Entero(valor);
         if (!v || *v < 1 || *v > kLadoMaximo) {
             std::cerr << "ventix-cli render: medida no válida " << nombre << " \"" << valor
@@ -52,12 +63,13 @@ int Ejecutar(const std::vector<std::string>& Args) {
         (nombre == "--width" ? ancho : alto) = *v;
     }
     if (o.Posicionales.size() != 2) {
-        std::cerr << "Uso: ventix-cli render ENTRADA.aer SALIDA.(png|bmp|jpg) [--width W] "
-                     "[--height H] [--scale S]\n";
+        std::cerr << "Uso: ventix-cli render ENTRADA.aer SALIDA.(png|bmp|jpg|svg|pdf) [--width W] "
+                     "[--height H] [--scale S] [--margin M]\n";
         return salidaUso;
     }
     try {
-        FormatoImagen(std::filesystem::u8path(o.Posicionales[1]));
+        if (!EsVectorial(std::filesystem::u8path(o.Posicionales[1])))
+            FormatoImagen(std::filesystem::u8path(o.Posicionales[1]));
     } catch (const std::exception& e) {
         std::cerr << "ventix-cli render: " << e.what() << "\n";
         return salidaUso;
@@ -84,18 +96,13 @@ int Ejecutar(const std::vector<std::string>& Args) {
     lienzo.MarcarTubosControl();
     lienzo.SetCliente(ancho, alto);
     lienzo.Activar();
-    lienzo.Paint();
-    lienzo.AjustarVista();
-    lienzo.Paint(); // the tubes' last bends now lie on their end points
-    QImage imagen;
-    lienzo.RenderizarEn(imagen, escala);
-    if (imagen.isNull()) {
-        std::cerr << "ventix-cli render: No hay memoria suficiente para una imagen de "
-                  << NumeroATexto(anchoFinal) << " x " << NumeroATexto(altoFinal) << " píxeles\n";
-        return salidaError;
-    }
+    const std::filesystem::path entrada = std::filesystem::u8path(o.Posicionales[0]);
     try {
-        GuardarImagen(imagen, std::filesystem::u8path(o.Posicionales[1]));
+        GuardarDibujo(lienzo, std::filesystem::u8path(o.Posicionales[1]),
+                      QSize(static_cast<int>(std::nearbyint(ancho * escala)),
+                            static_cast<int>(std::nearbyint(alto * escala))),
+                      lienzo.ExtensionCircuito(), margen / 100,
+                      QString::fromStdString(entrada.filename().string()));
     } catch (const std::exception& e) {
         std::cerr << "ventix-cli render: " << e.what() << "\n";
         return salidaError;
@@ -108,14 +115,16 @@ int Ejecutar(const std::vector<std::string>& Args) {
 const TComando& ComandoRender() {
     static const TComando c{
         "render",
-        "Dibuja un circuito .aer en una imagen PNG, BMP o JPEG.",
+        "Dibuja un circuito .aer en una imagen PNG, BMP, JPEG, SVG o PDF.",
         "Uso: ventix-cli render ENTRADA.aer SALIDA [--width W] [--height H] [--scale S]\n"
-        "                       [--libreria RUTA]\n\n"
-        "Dibuja el circuito como lo muestra el editor en modo edición, con todas las\n"
-        "opciones de visualización activas, ajustado a una vista de W x H píxeles\n"
-        "(1200 x 800 por omisión) y ampliado S veces (1 por omisión); la imagen mide\n"
-        "de 1 a 32768 píxeles por lado. El formato sale de la extensión de SALIDA:\n"
-        ".png, .bmp o .jpg (JPEG de calidad 90).\n\n"
+        "                       [--margin M] [--libreria RUTA]\n\n"
+        "Dibuja el circuito entero como lo muestra el editor en modo edición, con todas\n"
+        "las opciones de visualización activas, ajustado con un margen del M por ciento\n"
+        "(5 por omisión) a una vista de W x H píxeles (1200 x 800 por omisión) y\n"
+        "ampliado S veces (1 por omisión); la imagen mide de 1 a 32768 píxeles por lado.\n"
+        "El formato sale de la extensión de SALIDA: .png, .bmp o .jpg (JPEG de calidad\n"
+        "90), .svg (vectorial, del mismo tamaño) o .pdf (una página A4 con el nombre del\n"
+        "circuito y la fecha al pie).\n\n"
         "Estado de salida: 0 si todo fue bien, 1 si la imagen no se pudo escribir,\n"
         "2 si el circuito no se puede leer o los argumentos no son válidos.\n",
         Ejecutar,

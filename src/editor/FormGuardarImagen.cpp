@@ -2,10 +2,11 @@
 
 #include "circuit/AerPaintBox.h"
 #include "editor/Aplicacion.h"
-#include "files/Imagen.h"
+#include "files/Exportar.h"
 #include "foundation/Numeros.h"
 
 #include <QClipboard>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -29,11 +30,21 @@ QString Tamano(double w, double h) {
     return QStringLiteral("%1 x %2").arg(static_cast<long long>(a)).arg(static_cast<long long>(b));
 }
 
+const QString FiltrosImagen = QStringLiteral(
+    "Archivos Bitmap (*.bmp);;Archivos Jpeg (*.jpg);;Archivos PNG (*.png);;"
+    "Archivos SVG (*.svg);;Archivos PDF (*.pdf)");
+
+// The extension a filter such as "Archivos PNG (*.png)" stands for.
+QString SufijoDe(const QString& Filtro) {
+    const int i = Filtro.lastIndexOf(QStringLiteral("*."));
+    return i < 0 ? QString() : Filtro.mid(i + 2).chopped(1);
+}
+
 } // namespace
 
 TfrmSaveImage::TfrmSaveImage(QWidget* Parent) : QDialog(Parent) {
     setWindowTitle(QStringLiteral("Guardar un archivo de Ventix como imagen"));
-    setFixedSize(368, 252);
+    setFixedSize(368, 292);
 
     rgDestino = new QGroupBox(QStringLiteral(" Destino de la imagen "), this);
     rgDestino->setGeometry(5, 0, 140, 60);
@@ -61,11 +72,21 @@ TfrmSaveImage::TfrmSaveImage(QWidget* Parent) : QDialog(Parent) {
     lblTamFinal = new QLabel(rgEscala);
     lblTamFinal->setGeometry(60, 32, 78, 16);
 
+    rgArea = new QGroupBox(QStringLiteral(" Área de la imagen "), this);
+    rgArea->setGeometry(5, 190, 140, 60);
+    rgArea->setToolTip(QStringLiteral("Mientras no elija, los archivos SVG y PDF llevan todo el "
+                                      "circuito y los demás, la vista actual"));
+    rbTodo = new QRadioButton(QStringLiteral("&Todo el circuito"), rgArea);
+    rbTodo->setGeometry(8, 16, 128, 20);
+    rbVista = new QRadioButton(QStringLiteral("&Vista actual"), rgArea);
+    rbVista->setGeometry(8, 36, 128, 20);
+    rbVista->setChecked(true);
+
     btnOk = new QPushButton(QStringLiteral("&OK"), this);
-    btnOk->setGeometry(5, 195, 65, 25);
+    btnOk->setGeometry(5, 260, 65, 25);
     btnOk->setDefault(true);
     btnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    btnCancel->setGeometry(75, 195, 70, 25);
+    btnCancel->setGeometry(75, 260, 70, 25);
 
     lblTamInicial = new QLabel(this);
     lblTamInicial->setGeometry(155, 2, 210, 16);
@@ -75,6 +96,9 @@ TfrmSaveImage::TfrmSaveImage(QWidget* Parent) : QDialog(Parent) {
     connect(edEscala, &QLineEdit::textChanged, this, [this] { edEscalaChange(); });
     connect(rbArchivo, &QRadioButton::toggled, this, [this] { rgDestinoClick(); });
     connect(rbBitmap, &QRadioButton::toggled, this, [this] { rgFormatoClick(); });
+    // Only the user's own click makes the area a choice that stays.
+    connect(rbTodo, &QRadioButton::clicked, this, [this] { rgAreaClick(); });
+    connect(rbVista, &QRadioButton::clicked, this, [this] { rgAreaClick(); });
     connect(btnOk, &QPushButton::clicked, this, [this] {
         if (Escala <= 0)
             return;
@@ -95,8 +119,7 @@ void TfrmSaveImage::FormShow() {
     const int w = Lienzo ? Lienzo->GetCliente().width() : 0;
     const int h = Lienzo ? Lienzo->GetCliente().height() : 0;
     if (w > 0 && h > 0) {
-        QImage Miniatura;
-        Lienzo->RenderizarEn(Miniatura, std::min(200.0 / w, 200.0 / h));
+        const QImage Miniatura = Dibujar(std::min(200.0 / w, 200.0 / h));
         imMiniatura->setPixmap(QPixmap::fromImage(Miniatura));
         imMiniatura->resize(Miniatura.size());
     } else {
@@ -142,35 +165,82 @@ void TfrmSaveImage::rgFormatoClick() {
     EsBitmap = rbBitmap->isChecked();
 }
 
+bool TfrmSaveImage::GetTodo() const {
+    return rbTodo->isChecked();
+}
+
+void TfrmSaveImage::rgAreaClick() {
+    AreaElegida = true;
+    if (isVisible())
+        FormShow();
+}
+
+void TfrmSaveImage::AreaPorOmision(bool Vectorial) {
+    if (!AreaElegida)
+        (Vectorial ? rbTodo : rbVista)->setChecked(true);
+}
+
+QImage TfrmSaveImage::Dibujar(double Factor) {
+    QImage Imagen;
+    if (!Lienzo)
+        return Imagen;
+    if (GetTodo()) {
+        const QSize t(static_cast<int>(std::nearbyint(Lienzo->GetCliente().width() * Factor)),
+                      static_cast<int>(std::nearbyint(Lienzo->GetCliente().height() * Factor)));
+        if (t.width() >= 1 && t.height() >= 1 && t.width() <= 1 << 15 && t.height() <= 1 << 15) {
+            Imagen = QImage(t, QImage::Format_RGB32);
+            if (!Imagen.isNull())
+                Lienzo->DibujarEn(Imagen, t, Lienzo->ExtensionCircuito(), kMargenDibujo);
+        }
+    } else {
+        Lienzo->RenderizarEn(Imagen, Factor);
+    }
+    return Imagen;
+}
+
 void TfrmSaveImage::btnOkClick() {
     if (!Lienzo || Escala <= 0)
         return;
     if (ADisco) {
         QFileDialog d(this, QStringLiteral("Guardar un archivo de Ventix como imagen"), {},
-                      QStringLiteral("Archivos Bitmap (*.bmp);;Archivos Jpeg (*.jpg);;"
-                                     "Archivos PNG (*.png)"));
+                      FiltrosImagen);
         d.setAcceptMode(QFileDialog::AcceptSave);
-        d.setDefaultSuffix(QStringLiteral("jpg"));
-        d.setOption(QFileDialog::DontConfirmOverwrite);
-        d.selectNameFilter(QStringLiteral("Archivos Jpeg (*.jpg)"));
+        // A name typed without extension takes the chosen filter's, and the
+        // dialog asks before replacing a file (No by default).
+        if (Filtro.isEmpty())
+            Filtro = QStringLiteral("Archivos Jpeg (*.jpg)");
+        d.selectNameFilter(Filtro);
+        d.setDefaultSuffix(SufijoDe(Filtro));
+        connect(&d, &QFileDialog::filterSelected, &d,
+                [&d](const QString& f) { d.setDefaultSuffix(SufijoDe(f)); });
         QString Nombre;
         if (EjecutarDialogo)
             Nombre = EjecutarDialogo(d);
         else if (d.exec() == QDialog::Accepted)
             Nombre = d.selectedFiles().value(0);
+        Filtro = d.selectedNameFilter();
         if (Nombre.isEmpty())
             return;
-        QImage Imagen;
-        Lienzo->RenderizarEn(Imagen, Escala);
-        // By the extension: .bmp, .jpg or .jpeg, .png; others are refused
-        // with a message.
-        GuardarImagen(Imagen, std::filesystem::u8path(Nombre.toStdString()));
+        if (QFileInfo(Nombre).suffix().isEmpty() && !SufijoDe(Filtro).isEmpty())
+            Nombre += QLatin1Char('.') + SufijoDe(Filtro);
+        // The format follows the final name: .bmp, .jpg or .jpeg, .png, .svg,
+        // .pdf; others are refused with a message.
+        const auto Ruta = std::filesystem::u8path(Nombre.toStdString());
+        AreaPorOmision(EsVectorial(Ruta));
+        const QSize Tamano(
+            static_cast<int>(std::nearbyint(Lienzo->GetCliente().width() * Escala)),
+            static_cast<int>(std::nearbyint(Lienzo->GetCliente().height() * Escala)));
+        const QString Pie = NombreCircuito.isEmpty() ? QFileInfo(Nombre).fileName()
+                                                     : NombreCircuito;
+        if (GetTodo())
+            GuardarDibujo(*Lienzo, Ruta, Tamano, Lienzo->ExtensionCircuito(), kMargenDibujo, Pie);
+        else
+            GuardarDibujo(*Lienzo, Ruta, Tamano, Lienzo->AreaVisible(), 0, Pie);
         return;
     }
-    QImage Imagen;
-    Lienzo->RenderizarEn(Imagen, Escala);
+    AreaPorOmision(false);
     // A JPEG on the clipboard would be handed over as its bitmap anyway.
-    QGuiApplication::clipboard()->setImage(Imagen);
+    QGuiApplication::clipboard()->setImage(Dibujar(Escala));
 }
 
 } // namespace ventix

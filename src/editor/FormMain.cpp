@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QShortcut>
 #include <QSlider>
 #include <QStatusBar>
 
@@ -257,7 +258,9 @@ void TfrmMain::CrearBarra() {
     btnRehacer = Boton(pHistoria, 30, "rehacer", "Rehacer (Ctrl+Y)");
     AlPulsar(btnDeshacer, this, [this] { Deshacer(); });
     AlPulsar(btnRehacer, this, [this] { Rehacer(); });
-    btnAbout = new TBotonRapido(pMenu, 670, 5, 70, 25, {});
+    QFrame* pImprimir = Grupo(pMenu, 675, 35);
+    btnImprimir = Boton(pImprimir, 5, "imprimir", "Imprime el Circuito (Ctrl+P)");
+    btnAbout = new TBotonRapido(pMenu, 715, 5, 70, 25, {});
     btnAbout->setText(QStringLiteral("Acerca de..."));
     btnAbout->setToolButtonStyle(Qt::ToolButtonTextOnly);
 
@@ -277,6 +280,9 @@ void TfrmMain::CrearBarra() {
     AlPulsar(btnPause, this, [this] { btnPauseClick(); });
     AlPulsar(btnStop, this, [this] { btnStopClick(); });
     AlPulsar(btnAbout, this, [this] { btnAboutClick(); });
+    AlPulsar(btnImprimir, this, [this] { btnImprimirClick(); });
+    auto* Imprimir = new QShortcut(QKeySequence::Print, this);
+    connect(Imprimir, &QShortcut::activated, this, [this] { Proteger([this] { btnImprimirClick(); }); });
 }
 
 // The insert buttons show the components' own symbols; made again once the

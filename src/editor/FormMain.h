@@ -20,6 +20,8 @@ class QFileDialog;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QPrinter;
+class QPrintPreviewDialog;
 class QSlider;
 class QTimer;
 
@@ -68,6 +70,7 @@ public:
         *btnShowTextos, *btnShowTubosControl, *btnShowPresiones;
     TBotonRapido* btnAbout;
     TBotonRapido *btnDeshacer, *btnRehacer;
+    TBotonRapido* btnImprimir;
 
     // Side bar.
     TBotonRapido *btnPresion, *btnEscape, *btnConector, *btnValvula, *btnCilindro, *btnLogica,
@@ -189,6 +192,16 @@ public:
     // Tests replace them. EjecutarDialogo answers the chosen file, or empty.
     std::function<bool(const QString& Texto)> Preguntar;
     std::function<QString(QFileDialog& Dialogo)> EjecutarDialogo;
+    // The circuit's file, opened or saved last; empty for a new circuit.
+    QString ArchivoActual;
+
+    // Printing (Imprimir.cpp): the whole circuit fitted to a page with a
+    // footer, through the preview, whose button opens the platform's print
+    // dialog. Tests replace how the preview is run.
+    void btnImprimirClick();
+    void ImprimirEn(QPrinter& Impresora);
+    std::function<void(QPrintPreviewDialog& Dialogo)> EjecutarImpresion;
+
     // The save-image dialog, a child of the window made on first use.
     TfrmSaveImage* frmSaveImage = nullptr;
     TfrmSaveImage& SaveImage();

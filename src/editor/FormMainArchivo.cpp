@@ -59,6 +59,7 @@ void TfrmMain::btnNewClick() {
         return;
     OcultarCinta();
     Lienzo->BorrarCircuito();
+    ArchivoActual.clear();
     Lienzo->Arrastre = arSeleccion;
     ActuadorInicial = 2;
     btnSeta->SetDown(true);
@@ -121,6 +122,7 @@ void TfrmMain::AbrirArchivo(const std::filesystem::path& Archivo) {
     // name of the previous save, so a handed-out circuit is not overwritten
     // by mistake.
     Carpeta = QFileInfo(QString::fromStdString(Archivo.string())).absolutePath();
+    ArchivoActual = QString::fromStdString(Archivo.string());
 }
 
 void TfrmMain::btnSaveClick() {
@@ -142,12 +144,15 @@ void TfrmMain::btnSaveClick() {
 
 void TfrmMain::GuardarArchivo(const std::filesystem::path& Archivo) {
     ArchivoAer::GuardarLineas(Archivo, ArchivoAer::Escribir(*Lienzo));
+    ArchivoActual = QString::fromStdString(Archivo.string());
 }
 
 TfrmSaveImage& TfrmMain::SaveImage() {
     if (!frmSaveImage)
         frmSaveImage = new TfrmSaveImage(this);
     frmSaveImage->Lienzo = Lienzo.get();
+    frmSaveImage->NombreCircuito =
+        ArchivoActual.isEmpty() ? QString() : QFileInfo(ArchivoActual).fileName();
     return *frmSaveImage;
 }
 

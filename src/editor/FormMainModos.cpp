@@ -125,6 +125,7 @@ void TfrmMain::SetModo(std::uint8_t Modo) {
     default:
         break;
     }
+    btnImprimir->setEnabled(btnImagen->isEnabled());
     Repintar();
 }
 

@@ -64,6 +64,14 @@ void Dibujar(QPainter& p, const QString& n) {
         p.setPen(Pluma(Acento));
         p.drawPolyline(QPolygonF({{5, 13}, {10, 8}, {13, 11}, {15, 9}, {19, 13}}));
         p.drawEllipse(QRectF(15, 5, 2.5, 2.5));
+    } else if (n == "imprimir") {
+        p.drawRect(QRectF(7, 2, 10, 5));
+        p.drawRoundedRect(QRectF(3, 7, 18, 7), 1.5, 1.5);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(7, 11, 10, 6));
+        p.setPen(Pluma(Acento, 1.2));
+        p.drawLine(QPointF(9, 13.5), QPointF(15, 13.5));
+        p.drawLine(QPointF(9, 15.5), QPointF(13, 15.5));
     } else if (n == "zoommas") {
         Lupa(p, "+");
     } else if (n == "zoommenos") {

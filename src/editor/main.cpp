@@ -20,7 +20,11 @@ int main(int argc, char** argv) {
     // time it keeps the size it was made with) and the folder of the circuits.
     QSettings Ajustes(QStringLiteral("Ventix"), QStringLiteral("ventix"));
     frmMain->restoreGeometry(Ajustes.value(QStringLiteral("ventana")).toByteArray());
-    frmMain->Carpeta = Ajustes.value(QStringLiteral("carpeta")).toString();
+    // The first time, the example circuits' folder.
+    frmMain->Carpeta = Ajustes
+                           .value(QStringLiteral("carpeta"),
+                                  QString::fromStdString(RutaEjemplosPorDefecto().string()))
+                           .toString();
     frmMain->show();
     QApplication::processEvents();
     frmMain->VistaInicial();

@@ -80,7 +80,7 @@ const char* FormatoImagen(const std::filesystem::path& Ruta) {
         (ext.empty() ? std::string("Falta la extensión del archivo de imagen")
                      : "El formato de imagen \"" + Cita(Ruta.extension().string()) +
                            "\" no se admite") +
-        ": use .png, .bmp o .jpg");
+        ": use .png, .bmp, .jpg, .svg o .pdf");
 }
 
 void GuardarImagen(const QImage& Imagen, const std::filesystem::path& Ruta) {

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QImageReader>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -45,9 +46,10 @@ protected:
 TEST_F(GuardarImagen, StartsWithItsTextsAndSizes) {
     D.show();
     EXPECT_EQ(D.windowTitle(), "Guardar un archivo de Ventix como imagen");
-    EXPECT_EQ(D.size(), QSize(368, 252));
+    EXPECT_EQ(D.size(), QSize(368, 292));
     EXPECT_TRUE(D.rbPortapapeles->isChecked());
     EXPECT_TRUE(D.rbJpeg->isChecked());
+    EXPECT_TRUE(D.rbVista->isChecked());
     EXPECT_TRUE(D.rgFormato->isEnabled());
     EXPECT_EQ(D.edEscala->text(), "1.0");
     EXPECT_EQ(D.lblTamInicial->text(), "Tamaño original: 600 x 400");
@@ -77,6 +79,8 @@ TEST_F(GuardarImagen, StartsWithItsTextsAndSizes) {
     EXPECT_EQ(D.imMiniatura->size(), QSize(100, 200));
 }
 
+// The format follows the final name; the area, until the user chooses one,
+// follows the format: vector files get the whole circuit.
 TEST_F(GuardarImagen, FilesFollowTheirExtension) {
     D.rbArchivo->setChecked(true);
     Escala("0.5");
@@ -88,10 +92,27 @@ TEST_F(GuardarImagen, FilesFollowTheirExtension) {
         QImageReader r(Eleccion);
         EXPECT_EQ(r.format(), QByteArray(Formato)) << Nombre;
         EXPECT_EQ(r.read().size(), QSize(300, 200)) << Nombre;
+        EXPECT_TRUE(D.rbVista->isChecked()) << Nombre;
     }
     EXPECT_EQ(Titulo, "Guardar un archivo de Ventix como imagen");
     EXPECT_EQ(Filtro, "Archivos Jpeg (*.jpg)");
     EXPECT_TRUE(Mensajes.isEmpty());
+    for (const auto& [Nombre, Inicio] : {std::pair{"dibujo.svg", "<?xml"}, {"dibujo.PDF", "%PDF-"}}) {
+        Eleccion = Dir.filePath(Nombre);
+        Ok();
+        QFile f(Eleccion);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << Nombre;
+        EXPECT_TRUE(f.readAll().startsWith(Inicio)) << Nombre;
+        EXPECT_TRUE(D.rbTodo->isChecked()) << Nombre;
+    }
+    // Once chosen, the area stays whatever the format.
+    D.show();
+    D.rbVista->click();
+    Eleccion = Dir.filePath("vista.svg");
+    Ok();
+    EXPECT_TRUE(D.rbVista->isChecked());
+    QDir(Dir.path()).removeRecursively();
+    QDir().mkpath(Dir.path());
 
     Eleccion = Dir.filePath("dibujo.gif");
     Ok();
@@ -103,7 +124,68 @@ TEST_F(GuardarImagen, FilesFollowTheirExtension) {
     // Cancelling the file dialog writes nothing.
     Eleccion.clear();
     Ok();
-    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files).size(), 3);
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files).size(), 0);
+}
+
+// A name without extension takes the chosen filter's, in the dialog as the
+// user changes the filter and after it; the next opening offers that filter.
+TEST_F(GuardarImagen, TheSuffixFollowsTheChosenFilter) {
+    D.rbArchivo->setChecked(true);
+    QString Sufijo;
+    D.EjecutarDialogo = [&](QFileDialog& d) {
+        EXPECT_EQ(d.defaultSuffix(), "jpg");
+        d.selectNameFilter("Archivos SVG (*.svg)");
+        emit d.filterSelected("Archivos SVG (*.svg)");
+        d.selectNameFilter("Archivos PNG (*.png)");
+        emit d.filterSelected("Archivos PNG (*.png)");
+        Sufijo = d.defaultSuffix();
+        return Dir.filePath("sin_extension");
+    };
+    Ok();
+    EXPECT_EQ(Sufijo, "png");
+    EXPECT_EQ(QImageReader(Dir.filePath("sin_extension.png")).format(), "png");
+    EXPECT_FALSE(QFile::exists(Dir.filePath("sin_extension.jpg")));
+    D.EjecutarDialogo = [&](QFileDialog& d) {
+        Filtro = d.selectedNameFilter();
+        Sufijo = d.defaultSuffix();
+        return QString();
+    };
+    Ok();
+    EXPECT_EQ(Filtro, "Archivos PNG (*.png)");
+    EXPECT_EQ(Sufijo, "png");
+}
+
+// The file dialog asks, in Spanish and with No as the default, before a
+// picture replaces a file; No keeps the file and writes nothing.
+TEST_F(GuardarImagen, ReplacingAFileIsAskedFirst) {
+    D.rbArchivo->setChecked(true);
+    const QString Otro = Dir.filePath("circuito.png");
+    {
+        QFile f(Otro);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("no es una imagen");
+    }
+    QString Pregunta;
+    for (const bool Si : {false, true}) {
+        D.EjecutarDialogo = [&](QFileDialog& d) {
+            d.setOption(QFileDialog::DontUseNativeDialog);
+            d.selectFile(Otro);
+            QTimer::singleShot(0, [&] {
+                auto* m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                ASSERT_NE(m, nullptr);
+                Pregunta = m->text();
+                EXPECT_EQ(m->defaultButton(), m->button(QMessageBox::No));
+                m->button(Si ? QMessageBox::Yes : QMessageBox::No)->click();
+            });
+            static_cast<QDialog&>(d).accept(); // the dialog's own OK
+            return d.result() == QDialog::Accepted ? d.selectedFiles().value(0) : QString();
+        };
+        Ok();
+        QFile f(Otro);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll().startsWith("no es"), !Si) << Si;
+    }
+    EXPECT_TRUE(Pregunta.contains("ya existe")) << Pregunta.toStdString();
 }
 
 // The format group is only for the clipboard, which gets the scaled picture.
