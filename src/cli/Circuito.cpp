@@ -39,8 +39,7 @@ TOpciones LeerOpciones(const std::vector<std::string>& Args,
     return r;
 }
 
-bool CargarCircuito(TAerPaintBox& L, const std::string& Orden, const std::string& Archivo,
-                    const std::string& Libreria) {
+void CargarCatalogo(TAerPaintBox& L, const std::string& Orden, const std::string& Libreria) {
     // Texts and symbols need fonts, which need a GUI application.
     if (!QGuiApplication::instance()) {
         static int argc = 1;
@@ -55,17 +54,27 @@ bool CargarCircuito(TAerPaintBox& L, const std::string& Orden, const std::string
     L.Libreria.Cargar(catalogo);
     for (const auto& p : L.Libreria.Problemas)
         std::cerr << "ventix-cli " << Orden << ": aviso: " << p << "\n";
+}
 
+std::optional<TErrorLectura> LeerCircuito(TAerPaintBox& L, const std::string& Archivo) {
     try {
         const auto lineas = ArchivoAer::CargarLineas(std::filesystem::u8path(Archivo));
         L.BorrarCircuito();
         ArchivoAer::Leer(L, lineas);
     } catch (const ELecturaAer& e) {
-        std::cerr << "ventix-cli " << Orden << ": " << Archivo << ", línea " << e.Linea << ": "
-                  << e.Motivo << "\n";
-        return false;
+        return TErrorLectura{e.Linea, e.Motivo};
     } catch (const std::exception& e) {
-        std::cerr << "ventix-cli " << Orden << ": " << Archivo << ": " << e.what() << "\n";
+        return TErrorLectura{0, e.what()};
+    }
+    return std::nullopt;
+}
+
+bool CargarCircuito(TAerPaintBox& L, const std::string& Orden, const std::string& Archivo,
+                    const std::string& Libreria) {
+    CargarCatalogo(L, Orden, Libreria);
+    if (const auto error = LeerCircuito(L, Archivo)) {
+        std::cerr << "ventix-cli " << Orden << ": " << Archivo
+                  << (error->Linea > 0 ? ", " : ": ") << error->Texto() << "\n";
         return false;
     }
     return true;

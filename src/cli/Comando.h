@@ -35,6 +35,9 @@ const TComando& ComandoCheck();
 const TComando& ComandoSimulate();
 const TComando& ComandoLibreria();
 const TComando& ComandoSimbolos();
+const TComando& ComandoSequence();
+const TComando& ComandoDiagram();
+const TComando& ComandoGrade();
 
 // Reads "--libreria PATH" among the arguments into Ruta (left as it is when
 // absent); false, after a message, when the path is missing.

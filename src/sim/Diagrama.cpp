@@ -4,6 +4,7 @@
 #include "sim/Registro.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -28,7 +29,19 @@ std::string Campo(const std::string& S) {
 
 } // namespace
 
-TDiagrama::TDiagrama(const TRegistro& R) : Registro(R) {}
+TDiagrama::TDiagrama(const TRegistro& R) : Registro(R) {
+    // The label column fits the longest name, within reason.
+    const QFontMetrics m(Letra());
+    for (const auto& f : Registro.Filas())
+        AnchoEtiquetas = std::clamp(m.horizontalAdvance(QString::fromStdString(f.Nombre)) + 24,
+                                    AnchoEtiquetas, 220);
+}
+
+QFont TDiagrama::Letra() {
+    QFont letra(QStringLiteral("DejaVu Sans"));
+    letra.setPixelSize(11);
+    return letra;
+}
 
 int TDiagrama::NumPasos() const {
     return std::max(0, static_cast<int>(Registro.InstantesDePaso().size()) - 1);
@@ -80,9 +93,7 @@ void TDiagrama::Pintar(QPainter& P) const {
     if (Resaltado >= 1 && Resaltado <= pasos)
         P.fillRect(QRect(XPaso(Resaltado), 0, AnchoColumna, t.height()), QColor(255, 240, 170));
 
-    QFont letra(QStringLiteral("DejaVu Sans"));
-    letra.setPixelSize(11);
-    P.setFont(letra);
+    P.setFont(Letra());
     P.setPen(QPen(QColor(200, 200, 200), 1));
     // Step numbers, thinned out when columns are narrow.
     const int cada = std::max(1, 24 / std::max(1, AnchoColumna));

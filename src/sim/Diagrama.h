@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QRect>
 #include <QSize>
 
@@ -50,6 +51,7 @@ public:
     std::string Csv() const;
 
 private:
+    static QFont Letra();
     QRect Fila(int I) const;
     const TRegistro& Registro;
 };

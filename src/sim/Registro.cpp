@@ -29,8 +29,7 @@ TRegistro::TRegistro(TSimCircuito& R) : Red(R), Documento(R.GetCanvas()) {
     agregar(clLogica, TTipoFila::Logica);
     for (const auto& b : Red.BotonesPanel()) {
         std::string nombre = NombreDe(*b.Nodo);
-        if (b.Mitad)
-            nombre += b.Columna == 0 ? " (izq.)" : " (der.)";
+        nombre += !b.Mitad ? " (botón)" : b.Columna == 0 ? " (botón izq.)" : " (botón der.)";
         VFilas.push_back({TTipoFila::Boton, nombre, b.Nodo, b.Numero});
     }
     agregar(clTemporizador, TTipoFila::Temporizador);

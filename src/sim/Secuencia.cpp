@@ -206,10 +206,9 @@ TSecuencia SecuenciaObservada(const TRegistro& R) {
         if (!nueva.empty())
             r.Fases.push_back(std::move(nueva));
     }
-    // Moves still under way when the recording ends did not reach their end.
     for (const auto& a : activo)
         if (a)
-            r.Fases[a->first][a->second].Incompleto = true;
+            r.Fases[a->first][a->second].EnCurso = true;
     return r;
 }
 
@@ -229,12 +228,17 @@ TComparacion Comparar(const TSecuencia& Obs, const TSecuencia& Esp) {
             r.Concluyente = true;
             return r;
         }
-        for (const auto& m : Obs.Fases[i])
+        for (const auto& m : Obs.Fases[i]) {
             if (m.Incompleto) {
                 r.Diferencia = fase + m.Cilindro + m.Signo + " quedó en carrera incompleta";
                 r.Concluyente = true;
                 return r;
             }
+            if (m.EnCurso) {
+                r.Diferencia = fase + m.Cilindro + m.Signo + " no terminó su carrera";
+                return r;
+            }
+        }
     }
     r.Coincide = true;
     r.Concluyente = true;
@@ -244,7 +248,7 @@ TComparacion Comparar(const TSecuencia& Obs, const TSecuencia& Esp) {
         for (std::size_t i = 0; i < l && igual; ++i) {
             igual = Conjunto(Obs.Fases[inicio + i]) == Conjunto(Esp.Fases[i]);
             for (const auto& m : Obs.Fases[inicio + i])
-                igual = igual && !m.Incompleto;
+                igual = igual && !m.Incompleto && !m.EnCurso;
         }
         if (!igual)
             break;

@@ -11,11 +11,13 @@ class TRegistro;
 
 // One move of a cylinder: its name and the direction, + leaving the
 // retracted end, - leaving the extended end. An observed move that stopped
-// between the ends is incomplete.
+// or turned back between the ends is incomplete; one still under way when
+// the recording ends is in progress.
 struct TMovimiento {
     std::string Cilindro;
     char Signo = '+';
     bool Incompleto = false;
+    bool EnCurso = false;
 };
 
 // A phase: the moves that begin in the same step (one, or a simultaneous group).
@@ -52,8 +54,8 @@ TSecuenciaLeida LeerSecuencia(std::string_view Texto);
 
 // The sequence a recorded run performed: a phase begins at the step in which
 // one or more cylinders leave an end (within 1e-9 of 0 or 1); a move that does
-// not reach the other end before its cylinder stops, turns back or the
-// recording ends is incomplete.
+// not reach the other end before its cylinder stops or turns back is
+// incomplete.
 TSecuencia SecuenciaObservada(const TRegistro& Registro);
 
 // Observed against expected, phase by phase.
@@ -63,7 +65,8 @@ struct TComparacion {
     int Ciclos = 0;
     // The first difference, in Spanish; empty when they match.
     std::string Diferencia;
-    // Enough phases were observed for a verdict (a mismatch, or a whole cycle).
+    // Enough was observed for a verdict: a difference, or a whole cycle with
+    // every move finished. A run still under way may yet give one.
     bool Concluyente = false;
 };
 

@@ -130,6 +130,14 @@ TEST(Notacion, ComparisonPhaseByPhaseAndCycles) {
     EXPECT_EQ(Veredicto(incompleta, "A+ B+ A- B-"), "Fase 2: B+ quedó en carrera incompleta");
     const auto parcial = Comparar(obs("A+ B+"), obs("A+ B+ A- B-"));
     EXPECT_FALSE(parcial.Concluyente); // the editor waits for more phases
+    auto enCurso = obs("A+ A- A+ A-");
+    enCurso.Fases[1][0].EnCurso = true;
+    EXPECT_EQ(enCurso.Texto(), "A+ A- A+ A-");
+    EXPECT_FALSE(Comparar(enCurso, obs("A+ A-")).Concluyente);
+    EXPECT_EQ(Veredicto(enCurso, "A+ A-"), "Fase 2: A- no terminó su carrera");
+    enCurso.Fases[1][0].EnCurso = false;
+    enCurso.Fases[3][0].EnCurso = true;
+    EXPECT_EQ(Veredicto(enCurso, "A+ A-"), "coincide x1");
     EXPECT_TRUE(Comparar(obs("A+ A-"), obs("A+ B+")).Concluyente);
 }
 
@@ -236,7 +244,7 @@ TEST_F(Secuencias, DiagramTableAndPicture) {
     TDiagrama d(*s.Registro);
     const std::string csv = d.Csv();
     EXPECT_EQ(csv.substr(0, csv.find("\r\n2,")),
-              "paso,\"A, \"\"el grande\"\"\",V,V\r\n0,0,0,0\r\n1,0.2,1,1");
+              "paso,\"A, \"\"el grande\"\"\",V,V (botón)\r\n0,0,0,0\r\n1,0.2,1,1");
     EXPECT_NE(csv.find("\r\n6,1,1,1\r\n7,0.8,0,0\r\n"), std::string::npos) << csv;
     ASSERT_EQ(d.NumPasos(), 7);
     EXPECT_EQ(d.PasoEn(d.AnchoEtiquetas - 1), 0);
