@@ -15,6 +15,8 @@
 class QFileDialog;
 class QLabel;
 class QLineEdit;
+class QMainWindow;
+class QPainter;
 class QSlider;
 class QTimer;
 
@@ -25,6 +27,7 @@ class TfrmErrores;
 class TfrmSaveImage;
 class TLienzo;
 class TPanelCinta;
+class TPanelDiagrama;
 class TPanelSimulacion;
 class TSimCircuito;
 
@@ -188,6 +191,17 @@ public:
 
     // Repaints the canvas.
     void Repintar();
+
+    // The displacement-step diagram (FormMainDiagrama.cpp): the canvas's
+    // area holds the panel docked under it.
+    QMainWindow* AreaLienzo = nullptr;
+    TPanelDiagrama* pDiagrama = nullptr;
+    TBotonRapido* btnDiagrama = nullptr;
+    QWidget* CrearAreaLienzo();
+    void btnDiagramaClick();
+    // The document shows the latest step again before the run goes on.
+    void VolverAlPresente();
+    void PintarMarcasCilindros(QPainter& P);
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
