@@ -85,6 +85,8 @@ TPanelDiagrama::TPanelDiagrama(QWidget* Padre)
     Vista = VVista;
     Desplazamiento->setWidget(VVista);
     Desplazamiento->setBackgroundRole(QPalette::Base);
+    // Room for two cylinders and a few valves without scrolling.
+    Desplazamiento->setMinimumHeight(200);
     vertical->addWidget(Desplazamiento, 1);
     setWidget(cuerpo);
 
