@@ -34,13 +34,21 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.fillRect(rect(), palette().base());
-        if (Diagrama)
-            Diagrama->Pintar(p);
+        if (!Diagrama)
+            return;
+        Diagrama->Pintar(p);
+        // The names stay at the left edge of what is in sight.
+        if (x() < 0)
+            Diagrama->PintarEtiquetas(p, -x());
     }
     void mousePressEvent(QMouseEvent* e) override {
         if (!Diagrama || e->button() != Qt::LeftButton)
             return;
-        const int paso = Diagrama->PasoEn(static_cast<int>(e->position().x()));
+        // A click on the frozen names names no step.
+        const int x = static_cast<int>(e->position().x());
+        if (this->x() < 0 && x < -this->x() + Diagrama->AnchoEtiquetas)
+            return;
+        const int paso = Diagrama->PasoEn(x);
         if (paso > 0 && OnPaso)
             Proteger([&] { OnPaso(paso); });
     }
@@ -85,6 +93,9 @@ TPanelDiagrama::TPanelDiagrama(QWidget* Padre)
     Vista = VVista;
     Desplazamiento->setWidget(VVista);
     Desplazamiento->setBackgroundRole(QPalette::Base);
+    // Scrolling moves the picture: the frozen names are painted again.
+    connect(Desplazamiento->horizontalScrollBar(), &QScrollBar::valueChanged, VVista,
+            [v = VVista] { v->update(); });
     // Room for two cylinders and a few valves without scrolling.
     Desplazamiento->setMinimumHeight(200);
     vertical->addWidget(Desplazamiento, 1);

@@ -111,14 +111,8 @@ void TDiagrama::Pintar(QPainter& P) const {
     const int filas = static_cast<int>(Registro.Filas().size());
     for (int f = 0; f < filas; ++f) {
         const QRect r = Fila(f);
-        const auto& fila = Registro.Filas()[static_cast<std::size_t>(f)];
         P.setPen(QPen(QColor(160, 160, 160), 1));
         P.drawLine(0, r.top(), t.width() - 1, r.top());
-        P.setPen(Qt::black);
-        P.drawText(QRect(4, r.top(), AnchoEtiquetas - 8, r.height()),
-                   Qt::AlignLeft | Qt::AlignVCenter,
-                   P.fontMetrics().elidedText(QString::fromStdString(fila.Nombre), Qt::ElideRight,
-                                              AnchoEtiquetas - 8));
         // Levels 1 and 0 of the row.
         const bool cilindro = f < Registro.NumCilindros();
         const int margen = cilindro ? 8 : 6;
@@ -127,11 +121,6 @@ void TDiagrama::Pintar(QPainter& P) const {
             P.setPen(QPen(QColor(150, 150, 150), 1, Qt::DotLine));
             P.drawLine(QPointF(AnchoEtiquetas, y1), QPointF(t.width() - 1, y1));
             P.drawLine(QPointF(AnchoEtiquetas, y0), QPointF(t.width() - 1, y0));
-            P.setPen(QColor(110, 110, 110));
-            P.drawText(QRect(AnchoEtiquetas - 14, static_cast<int>(y1) - 7, 12, 14),
-                       Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("1"));
-            P.drawText(QRect(AnchoEtiquetas - 14, static_cast<int>(y0) - 7, 12, 14),
-                       Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("0"));
         }
         if (instantes.empty())
             continue;
@@ -158,10 +147,46 @@ void TDiagrama::Pintar(QPainter& P) const {
         P.drawPath(linea);
     }
     P.setPen(QPen(QColor(120, 120, 120), 1));
-    P.drawLine(AnchoEtiquetas, 0, AnchoEtiquetas, t.height() - 1);
     P.drawLine(0, AltoCabecera, t.width() - 1, AltoCabecera);
     P.setBrush(Qt::NoBrush);
     P.drawRect(QRect(0, 0, t.width() - 1, t.height() - 1));
+    P.restore();
+    PintarEtiquetas(P, 0);
+}
+
+void TDiagrama::PintarEtiquetas(QPainter& P, int X) const {
+    P.save();
+    P.setRenderHint(QPainter::Antialiasing);
+    P.setRenderHint(QPainter::TextAntialiasing);
+    P.setFont(Letra());
+    const int alto = Tamano().height();
+    P.fillRect(QRect(X, 0, AnchoEtiquetas, alto), Qt::white);
+    const int filas = static_cast<int>(Registro.Filas().size());
+    for (int f = 0; f < filas; ++f) {
+        const QRect r = Fila(f);
+        P.setPen(QPen(QColor(160, 160, 160), 1));
+        P.drawLine(X, r.top(), X + AnchoEtiquetas, r.top());
+        P.setPen(Qt::black);
+        P.drawText(QRect(X + 4, r.top(), AnchoEtiquetas - 8, r.height()),
+                   Qt::AlignLeft | Qt::AlignVCenter,
+                   P.fontMetrics().elidedText(
+                       QString::fromStdString(Registro.Filas()[static_cast<std::size_t>(f)].Nombre),
+                       Qt::ElideRight, AnchoEtiquetas - 8));
+        if (f < Registro.NumCilindros()) {
+            // The levels 1 and 0 beside the line.
+            P.setPen(QColor(110, 110, 110));
+            P.drawText(QRect(X + AnchoEtiquetas - 14, r.top() + 8 - 7, 12, 14),
+                       Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("1"));
+            P.drawText(QRect(X + AnchoEtiquetas - 14, r.bottom() - 8 - 7, 12, 14),
+                       Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("0"));
+        }
+    }
+    P.setPen(QPen(QColor(120, 120, 120), 1));
+    P.drawLine(X + AnchoEtiquetas, 0, X + AnchoEtiquetas, alto - 1);
+    P.drawLine(X, AltoCabecera, X + AnchoEtiquetas, AltoCabecera);
+    P.drawLine(X, 0, X, alto - 1);
+    P.drawLine(X, 0, X + AnchoEtiquetas, 0);
+    P.drawLine(X, alto - 1, X + AnchoEtiquetas, alto - 1);
     P.restore();
 }
 

@@ -42,6 +42,9 @@ public:
     int XPaso(int Paso) const { return AnchoEtiquetas + (Paso - 1) * AnchoColumna; }
 
     void Pintar(QPainter& P) const;
+    // The column of row names alone, with its left edge at X: a view that
+    // scrolls keeps it in sight.
+    void PintarEtiquetas(QPainter& P, int X) const;
 
     // Cylinder i's colour, shared with the marks on the canvas.
     static QColor ColorCilindro(int I);

@@ -57,6 +57,11 @@ public:
     // the motion sequence read.
     std::vector<int> InstantesDePaso() const;
     int UltimoPaso() const { return Pasos.empty() ? 0 : Pasos.back(); }
+    // The memory the instants hold.
+    std::size_t Bytes() const {
+        return Pasos.capacity() * sizeof(int) + Fases.capacity() +
+               Valores.capacity() * sizeof(double) + EstadosTubos.capacity();
+    }
 
     // Puts an instant's states back into the document, for showing it: the
     // network's own nodes are not touched, so the run goes on from where it

@@ -274,5 +274,12 @@ TEST_F(Secuencias, DiagramTableAndPicture) {
     EXPECT_TRUE(hay(d.XPaso(6) + 25, y1));
     EXPECT_FALSE(hay(d.XPaso(6) + 25, y0));
     EXPECT_EQ(img.pixelColor(d.XPaso(7) + 25, d.AltoCabecera + 44 + 3), QColor(255, 240, 170));
+    // A scrolled view paints the names again over the steps, in sight.
+    {
+        QPainter p(&img);
+        d.PintarEtiquetas(p, d.XPaso(1));
+    }
+    EXPECT_FALSE(hay(d.AnchoEtiquetas + 2, y0));
+    EXPECT_TRUE(hay(d.XPaso(6) + 25, y1));
     (void)a;
 }
