@@ -85,7 +85,10 @@ void BM_Registro(benchmark::State& State) {
 
 } // namespace
 
-BENCHMARK(BM_Registro)->Args({100, 1000})->Args({100, 10000})->Args({1000, 10000})
+BENCHMARK(BM_Registro)
+    ->Args({100, 1000})
+    ->Args({100, 10000})
+    ->Args({1000, 10000})
     ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {

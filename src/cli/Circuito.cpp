@@ -73,8 +73,8 @@ bool CargarCircuito(TAerPaintBox& L, const std::string& Orden, const std::string
                     const std::string& Libreria) {
     CargarCatalogo(L, Orden, Libreria);
     if (const auto error = LeerCircuito(L, Archivo)) {
-        std::cerr << "ventix-cli " << Orden << ": " << Archivo
-                  << (error->Linea > 0 ? ", " : ": ") << error->Texto() << "\n";
+        std::cerr << "ventix-cli " << Orden << ": " << Archivo << (error->Linea > 0 ? ", " : ": ")
+                  << error->Texto() << "\n";
         return false;
     }
     return true;

@@ -90,8 +90,9 @@ int Ejecutar(const std::vector<std::string>& Args) {
             csv = valor;
     }
     if (o.Posicionales.size() != 1 || corrida->Pasos < 0 || !textoEsperado) {
-        std::cerr << "Uso: ventix-cli grade CARPETA --expect \"SECUENCIA\" --steps N\n"
-                     "       [--press NOMBRE[:2]@K]... [--release NOMBRE[:2]@K]... [--csv SALIDA.csv]\n";
+        std::cerr
+            << "Uso: ventix-cli grade CARPETA --expect \"SECUENCIA\" --steps N\n"
+               "       [--press NOMBRE[:2]@K]... [--release NOMBRE[:2]@K]... [--csv SALIDA.csv]\n";
         return salidaUso;
     }
     TSecuencia esperada;

@@ -26,8 +26,9 @@ int Ejecutar(const std::vector<std::string>& Args) {
     if (!corrida)
         return salidaUso;
     if (o.Posicionales.size() != 1 || corrida->Pasos < 0) {
-        std::cerr << "Uso: ventix-cli sequence ARCHIVO.aer --steps N [--press NOMBRE[:2]@K]...\n"
-                     "       [--release NOMBRE[:2]@K]... [--expect \"SECUENCIA\"] [--libreria RUTA]\n";
+        std::cerr
+            << "Uso: ventix-cli sequence ARCHIVO.aer --steps N [--press NOMBRE[:2]@K]...\n"
+               "       [--release NOMBRE[:2]@K]... [--expect \"SECUENCIA\"] [--libreria RUTA]\n";
         return salidaUso;
     }
     std::optional<TSecuencia> esperada;

@@ -78,7 +78,8 @@ TPanelDiagrama::TPanelDiagrama(QWidget* Padre)
     fila->addWidget(lblPaso);
     btnExportar = new QToolButton(cuerpo);
     btnExportar->setText(QStringLiteral("Exportar..."));
-    btnExportar->setToolTip(QStringLiteral("Guarda el diagrama como imagen PNG, dibujo SVG o tabla CSV"));
+    btnExportar->setToolTip(
+        QStringLiteral("Guarda el diagrama como imagen PNG, dibujo SVG o tabla CSV"));
     fila->addWidget(btnExportar);
     vertical->addLayout(fila);
     auto* fila2 = new QHBoxLayout;
@@ -102,7 +103,8 @@ TPanelDiagrama::TPanelDiagrama(QWidget* Padre)
     setWidget(cuerpo);
 
     connect(edSecuencia, &QLineEdit::textChanged, this, [this] { edSecuenciaChange(); });
-    connect(btnExportar, &QToolButton::clicked, this, [this] { Proteger([this] { btnExportarClick(); }); });
+    connect(btnExportar, &QToolButton::clicked, this,
+            [this] { Proteger([this] { btnExportarClick(); }); });
     VVista->OnPaso = [this](int Paso) { MostrarPaso(Paso); };
     edSecuenciaChange();
     Actualizar();
@@ -127,9 +129,8 @@ void TPanelDiagrama::Actualizar() {
         if (Mostrado > ultimo)
             Mostrado = -1;
         VDiagrama->Resaltado = Mostrado >= 0 ? Mostrado : ultimo;
-        lblPaso->setText(Mostrado >= 0
-                             ? QStringLiteral("Paso %1 de %2").arg(Mostrado).arg(ultimo)
-                             : QStringLiteral("Paso %1").arg(ultimo));
+        lblPaso->setText(Mostrado >= 0 ? QStringLiteral("Paso %1 de %2").arg(Mostrado).arg(ultimo)
+                                       : QStringLiteral("Paso %1").arg(ultimo));
     } else {
         lblPaso->clear();
     }
@@ -232,7 +233,8 @@ void TPanelDiagrama::btnExportarClick() {
     } else {
         QString filtro;
         ruta = QFileDialog::getSaveFileName(
-            this, QStringLiteral("Exportar el diagrama espacio-fase"), QStringLiteral("diagrama.png"),
+            this, QStringLiteral("Exportar el diagrama espacio-fase"),
+            QStringLiteral("diagrama.png"),
             QStringLiteral("Imagen PNG (*.png);;Dibujo SVG (*.svg);;Tabla CSV (*.csv)"), &filtro);
         // A name typed without extension takes the chosen filter's.
         if (!ruta.isEmpty() && QFileInfo(ruta).suffix().isEmpty())

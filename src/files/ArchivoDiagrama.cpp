@@ -62,8 +62,8 @@ void Guardar(const TDiagrama& D, const std::filesystem::path& Ruta) {
                                  "\" (se admiten .png, .svg y .csv)");
     QSaveFile f(ruta);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
-        throw std::runtime_error("no se puede escribir \"" + Ruta.string() + "\": " +
-                                 f.errorString().toStdString());
+        throw std::runtime_error("no se puede escribir \"" + Ruta.string() +
+                                 "\": " + f.errorString().toStdString());
 }
 
 } // namespace ventix::ArchivoDiagrama

@@ -76,7 +76,7 @@ int TDiagrama::PasoEn(int X) const {
 
 QColor TDiagrama::ColorCilindro(int I) {
     static const QColor colores[] = {
-        QColor(0, 90, 200),  QColor(210, 40, 40), QColor(0, 150, 60),  QColor(230, 130, 0),
+        QColor(0, 90, 200),   QColor(210, 40, 40), QColor(0, 150, 60),   QColor(230, 130, 0),
         QColor(140, 50, 170), QColor(0, 150, 160), QColor(170, 110, 40), QColor(220, 60, 150),
     };
     return colores[I % static_cast<int>(std::size(colores))];

@@ -76,7 +76,7 @@ private:
     std::size_t NumTubos = 0;
     std::vector<int> Pasos;
     std::vector<std::uint8_t> Fases;
-    std::vector<double> Valores;             // instants x rows
+    std::vector<double> Valores;            // instants x rows
     std::vector<std::uint8_t> EstadosTubos; // instants x tubes
 };
 

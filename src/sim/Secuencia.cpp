@@ -77,7 +77,8 @@ ESecuencia::ESecuencia(int P, const std::string& Motivo)
     : std::runtime_error("Posición " + std::to_string(P) + ": " + Motivo), Posicion(P) {}
 
 TSecuenciaLeida LeerSecuencia(std::string_view Texto) {
-    const QList<uint> c = QString::fromUtf8(Texto.data(), static_cast<qsizetype>(Texto.size())).toUcs4();
+    const QList<uint> c =
+        QString::fromUtf8(Texto.data(), static_cast<qsizetype>(Texto.size())).toUcs4();
     const int n = static_cast<int>(c.size());
     auto en = [&](int i) -> char32_t { return i < n ? static_cast<char32_t>(c[i]) : 0; };
 
@@ -87,7 +88,8 @@ TSecuenciaLeida LeerSecuencia(std::string_view Texto) {
     for (int i = 0; i < n;) {
         const char32_t ch = en(i);
         const int pos = i + 1;
-        if (ch == U' ' || ch == U'\t' || ch == U',' || ch == U';' || ch == U'/' || ch == U'\u2192') {
+        if (ch == U' ' || ch == U'\t' || ch == U',' || ch == U';' || ch == U'/' ||
+            ch == U'\u2192') {
             ++i;
         } else if (ch == U'-' && en(i + 1) == U'>') {
             i += 2;

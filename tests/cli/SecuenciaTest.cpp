@@ -63,8 +63,8 @@ protected:
     fs::path Dir;
 };
 
-const std::vector<std::string> kMarcha = {"--steps", "40", "--press", "Marcha@1", "--release",
-                                          "Marcha@2"};
+const std::vector<std::string> kMarcha = {"--steps",  "40",        "--press",
+                                          "Marcha@1", "--release", "Marcha@2"};
 
 std::vector<std::string> Con(std::vector<std::string> A, const std::vector<std::string>& B) {
     A.insert(A.end(), B.begin(), B.end());
@@ -156,14 +156,15 @@ TEST_F(Secuencia, GradeAFolder) {
     Escribir(clase / "notas.txt", "no es un circuito");
 
     const auto csv = (Dir / "notas.csv").string();
-    const auto r = Cli(Con({"grade", clase.string(), "--expect", "A+ B+ A- B-", "--csv", csv},
-                           kMarcha));
+    const auto r =
+        Cli(Con({"grade", clase.string(), "--expect", "A+ B+ A- B-", "--csv", csv}, kMarcha));
     EXPECT_EQ(r.Estado, 1);
-    EXPECT_EQ(r.Salida, "ana.aer\t0\tA+ B+ A- B-\tcorrecto\n"
-                        "bea.aer\t0\tA+ A-\tFase 2: se esperaba B+, se observó A-\n"
-                        "carlos.aer\t1\t-\tel circuito tiene 1 error\n"
-                        "dani.aer\t-\t-\tno se puede leer: línea 12: List index out of bounds (11)\n"
-                        "1 de 4 correctos\n");
+    EXPECT_EQ(r.Salida,
+              "ana.aer\t0\tA+ B+ A- B-\tcorrecto\n"
+              "bea.aer\t0\tA+ A-\tFase 2: se esperaba B+, se observó A-\n"
+              "carlos.aer\t1\t-\tel circuito tiene 1 error\n"
+              "dani.aer\t-\t-\tno se puede leer: línea 12: List index out of bounds (11)\n"
+              "1 de 4 correctos\n");
     EXPECT_EQ(Leer(csv),
               "archivo,errores,secuencia,veredicto\r\n"
               "ana.aer,0,A+ B+ A- B-,correcto\r\n"

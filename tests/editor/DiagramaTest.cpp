@@ -24,8 +24,8 @@ class Diagrama : public Ventana {
 protected:
     void SetUp() override {
         Abrir(VENTIX_RAIZ "/data/Librerías/LIBRERÍA.txt", QSize(1100, 750));
-        F->AbrirArchivo(std::filesystem::u8path(VENTIX_RAIZ
-                                                "/examples/09_secuencia_dos_cilindros.aer"));
+        F->AbrirArchivo(
+            std::filesystem::u8path(VENTIX_RAIZ "/examples/09_secuencia_dos_cilindros.aer"));
     }
     TPanelDiagrama& D() { return *F->pDiagrama; }
     TAerComponente* Componente(const char* Nombre) {
@@ -68,7 +68,7 @@ TEST_F(Diagrama, ARunJudgedAgainstTheTypedSequence) {
     F->btnCheck->click();
     ASSERT_EQ(L().Modo, mdParado);
     F->btnPlay->click();
-    EXPECT_FALSE(D().isHidden()); // running shows the panel
+    EXPECT_FALSE(D().isHidden());            // running shows the panel
     F->PanelSimulacion->Botones[0]->click(); // Marcha
     F->Simulacion->Tic();
     F->PanelSimulacion->Botones[0]->click();

@@ -16,7 +16,9 @@ using namespace ventix::prueba;
 
 namespace {
 
-std::string Texto(const std::string& S) { return LeerSecuencia(S).Secuencia.Texto(); }
+std::string Texto(const std::string& S) {
+    return LeerSecuencia(S).Secuencia.Texto();
+}
 
 std::string Error(const std::string& S) {
     try {
@@ -143,8 +145,8 @@ TEST(Notacion, ComparisonPhaseByPhaseAndCycles) {
 
 TEST_F(Ejemplos, TwoCylindersGiveTheirSequence) {
     EXPECT_EQ(Ejemplo("09_secuencia_dos_cilindros", 40, "Marcha", 1), "A+ B+ A- B-");
-    const auto c = Comparar(SecuenciaObservada(*Sim->Registro),
-                            LeerSecuencia("A+ B+ A- B-").Secuencia);
+    const auto c =
+        Comparar(SecuenciaObservada(*Sim->Registro), LeerSecuencia("A+ B+ A- B-").Secuencia);
     EXPECT_TRUE(c.Coincide);
     EXPECT_EQ(c.Ciclos, 1);
 }
