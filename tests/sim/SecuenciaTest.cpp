@@ -285,3 +285,16 @@ TEST_F(Secuencias, DiagramTableAndPicture) {
     EXPECT_TRUE(hay(d.XPaso(6) + 25, y1));
     (void)a;
 }
+
+TEST_F(Secuencias, AResidueOfAReturnCountsAsTheEnd) {
+    // A document keeps the positions of the last run, residues included; a
+    // new check starts from them.
+    auto* v = Valvula(T::Valvula32NC, TActuador::Seta);
+    Fuente(v, 0);
+    auto* a = Nombrado(Carga(v, 2), "A");
+    a->SetParametro(6.7E-17);
+    auto& s = Simular();
+    s.Pulsar(0);
+    Pasos(7);
+    EXPECT_EQ(SecuenciaObservada(*s.Registro).Texto(), "A+");
+}
