@@ -69,21 +69,26 @@ bool CargarCatalogo(TAerLibreria& Catalogo, const std::string& Orden,
     return Catalogo.Problemas.empty();
 }
 
-bool CargarCircuito(TAerPaintBox& L, const std::string& Orden, const std::string& Archivo,
-                    const std::string& Libreria) {
-    if (!CargarCatalogo(L.Libreria, Orden, Libreria))
-        return false;
-
+std::optional<TErrorLectura> LeerCircuito(TAerPaintBox& L, const std::string& Archivo) {
     try {
         const auto lineas = ArchivoAer::CargarLineas(std::filesystem::u8path(Archivo));
         L.BorrarCircuito();
         ArchivoAer::Leer(L, lineas);
     } catch (const ELecturaAer& e) {
-        std::cerr << "ventix-cli " << Orden << ": " << Archivo << ", línea " << e.Linea << ": "
-                  << e.Motivo << "\n";
-        return false;
+        return TErrorLectura{e.Linea, e.Motivo};
     } catch (const std::exception& e) {
-        std::cerr << "ventix-cli " << Orden << ": " << Archivo << ": " << e.what() << "\n";
+        return TErrorLectura{0, e.what()};
+    }
+    return std::nullopt;
+}
+
+bool CargarCircuito(TAerPaintBox& L, const std::string& Orden, const std::string& Archivo,
+                    const std::string& Libreria) {
+    if (!CargarCatalogo(L.Libreria, Orden, Libreria))
+        return false;
+    if (const auto error = LeerCircuito(L, Archivo)) {
+        std::cerr << "ventix-cli " << Orden << ": " << Archivo << (error->Linea > 0 ? ", " : ": ")
+                  << error->Texto() << "\n";
         return false;
     }
     return true;

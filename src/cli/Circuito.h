@@ -40,6 +40,19 @@ bool CargarCatalogo(TAerLibreria& Catalogo, const std::string& Orden,
 bool CargarCircuito(TAerPaintBox& Lienzo, const std::string& Orden, const std::string& Archivo,
                     const std::string& Libreria);
 
+// Why a circuit file could not be read: the line (0 for none) and the reason.
+struct TErrorLectura {
+    int Linea = 0;
+    std::string Motivo;
+    std::string Texto() const {
+        return Linea > 0 ? "línea " + std::to_string(Linea) + ": " + Motivo : Motivo;
+    }
+};
+
+// The two halves of CargarCircuito. The catalogue's problems go to standard
+// error as warnings; a circuit that cannot be read gives its reason.
+std::optional<TErrorLectura> LeerCircuito(TAerPaintBox& Lienzo, const std::string& Archivo);
+
 // A whole number from an option's text, or nullopt.
 std::optional<int> Entero(const std::string& Texto);
 

@@ -35,5 +35,8 @@ const TComando& ComandoCheck();
 const TComando& ComandoSimulate();
 const TComando& ComandoLibreria();
 const TComando& ComandoSimbolos();
+const TComando& ComandoSequence();
+const TComando& ComandoDiagram();
+const TComando& ComandoGrade();
 
 } // namespace ventix::cli

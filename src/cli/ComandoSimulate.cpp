@@ -3,6 +3,7 @@
 
 #include "Circuito.h"
 #include "Comando.h"
+#include "Corrida.h"
 
 #include "circuit/AerTubo.h"
 #include "foundation/Numeros.h"
@@ -16,52 +17,6 @@ namespace ventix::cli {
 
 namespace {
 
-// A button event of the command line: press or release the valve's first
-// or second panel button before step K.
-struct TEvento {
-    bool Pulsar = true;
-    std::string Valvula;
-    int Boton = 0;
-    int Paso = 0;
-};
-
-std::optional<TEvento> LeerEvento(bool Pulsar, const std::string& Texto) {
-    const auto arroba = Texto.rfind('@');
-    if (arroba == std::string::npos)
-        return std::nullopt;
-    TEvento e;
-    e.Pulsar = Pulsar;
-    e.Valvula = Texto.substr(0, arroba);
-    const auto paso = Entero(Texto.substr(arroba + 1));
-    if (!paso || *paso < 1)
-        return std::nullopt;
-    e.Paso = *paso;
-    if (e.Valvula.size() > 2 && e.Valvula.compare(e.Valvula.size() - 2, 2, ":2") == 0) {
-        e.Boton = 1;
-        e.Valvula.resize(e.Valvula.size() - 2);
-    }
-    if (e.Valvula.empty())
-        return std::nullopt;
-    return e;
-}
-
-// A component's name for the columns: its own, or "#i" by list position.
-std::string Columna(const TAerPaintBox& L, int I) {
-    const auto& n = L.Componentes.Item(I)->GetNombre();
-    return n.empty() ? "#" + std::to_string(I) : n;
-}
-
-// A CSV field: as it is, or quoted with its quotes doubled when it holds a
-// comma, a quote or a line break (RFC 4180).
-std::string CampoCsv(const std::string& Texto) {
-    if (Texto.find_first_of(",\"\r\n") == std::string::npos)
-        return Texto;
-    std::string r = "\"";
-    for (char c : Texto)
-        r += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return r + "\"";
-}
-
 int Ejecutar(const std::vector<std::string>& Args) {
     TOpciones o;
     try {
@@ -72,37 +27,13 @@ int Ejecutar(const std::vector<std::string>& Args) {
     }
     const char* uso = "Uso: ventix-cli simulate ARCHIVO.aer --steps N [--press NOMBRE[:2]@K]...\n"
                       "       [--release NOMBRE[:2]@K]... [--tubes] [--libreria RUTA]\n";
-    int pasos = -1;
-    std::vector<TEvento> eventos;
-    for (const auto& [nombre, valor] : o.Valores) {
-        if (nombre == "--steps") {
-            const auto n = Entero(valor);
-            if (!n || *n < 0) {
-                std::cerr << "ventix-cli simulate: número de pasos no válido \"" << valor << "\"\n";
-                return salidaUso;
-            }
-            pasos = *n;
-            continue;
-        }
-        const auto e = LeerEvento(nombre == "--press", valor);
-        if (!e) {
-            std::cerr << "ventix-cli simulate: " << nombre << " no válido \"" << valor
-                      << "\" (se espera NOMBRE[:2]@PASO, con PASO desde 1)\n";
-            return salidaUso;
-        }
-        eventos.push_back(*e);
-    }
+    const auto corrida = LeerCorrida(o, "simulate");
+    if (!corrida)
+        return salidaUso;
+    const int pasos = corrida->Pasos;
     if (o.Posicionales.size() != 1 || pasos < 0) {
         std::cerr << uso;
         return salidaUso;
-    }
-    for (const auto& e : eventos) {
-        if (e.Paso > pasos) {
-            std::cerr << "ventix-cli simulate: " << (e.Pulsar ? "--press" : "--release") << " "
-                      << e.Valvula << (e.Boton ? ":2" : "") << "@" << e.Paso
-                      << " llega después del último paso (" << pasos << ")\n";
-            return salidaUso;
-        }
     }
     const bool tubos = !o.Banderas.empty();
 
@@ -121,23 +52,12 @@ int Ejecutar(const std::vector<std::string>& Args) {
     lienzo.Modo = mdParado;
     red.Restablecer();
 
-    // The panel's buttons by valve: name (upper case) or "#i".
-    const auto botones = red.BotonesPanel();
-    std::map<std::string, std::vector<int>> porValvula;
-    for (const auto& b : botones) {
-        const int i = b.Nodo->Componente->GetIndice();
-        porValvula[MayusculasES(Columna(lienzo, i))].push_back(b.Numero);
-        porValvula["#" + std::to_string(i)].push_back(b.Numero);
-    }
     std::vector<std::pair<TEvento, int>> acciones;
-    for (const auto& e : eventos) {
-        auto it = porValvula.find(e.Valvula[0] == '#' ? e.Valvula : MayusculasES(e.Valvula));
-        if (it == porValvula.end() || e.Boton >= static_cast<int>(it->second.size())) {
-            std::cerr << "ventix-cli simulate: \"" << e.Valvula << (e.Boton ? ":2" : "")
-                      << "\" no es un botón del panel del circuito\n";
-            return salidaUso;
-        }
-        acciones.emplace_back(e, it->second[e.Boton]);
+    try {
+        acciones = BotonesDeEventos(red, lienzo, corrida->Eventos);
+    } catch (const std::invalid_argument& e) {
+        std::cerr << "ventix-cli simulate: " << e.what() << "\n";
+        return salidaUso;
     }
 
     std::vector<int> columnas;

@@ -18,6 +18,7 @@ namespace {
 const TComando* const Comandos[] = {
     &ComandoDxf(),      &ComandoFormat(),   &ComandoRender(),   &ComandoCheck(),
     &ComandoSimulate(), &ComandoLibreria(), &ComandoSimbolos(),
+    &ComandoSequence(), &ComandoDiagram(),  &ComandoGrade(),
 };
 
 void Uso(std::ostream& S) {

@@ -85,7 +85,7 @@ TfrmMain::TfrmMain(const std::filesystem::path& Catalogo) : QWidget(nullptr) {
     pCintaLateral->setFixedWidth(86);
     PB = new TLienzo(this, *Lienzo);
     Centro->addWidget(pCintaLateral);
-    Centro->addWidget(PB, 1);
+    Centro->addWidget(CrearAreaLienzo(), 1);
     auto* Estado = new QStatusBar(this);
     Estado->setFixedHeight(19);
     Estado->setSizeGripEnabled(false);

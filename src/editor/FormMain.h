@@ -22,6 +22,8 @@ class QLabel;
 class QLineEdit;
 class QPrinter;
 class QPrintPreviewDialog;
+class QMainWindow;
+class QPainter;
 class QSlider;
 class QTimer;
 
@@ -32,6 +34,7 @@ class TfrmErrores;
 class TfrmSaveImage;
 class TLienzo;
 class TPanelCinta;
+class TPanelDiagrama;
 class TPanelSimulacion;
 class TRecuperacion;
 class TSimCircuito;
@@ -261,6 +264,17 @@ public:
     QTimer RelojAutoguardado;  // every 60 s
     QTimer EsperaAutoguardado; // a step waits for the 10 s since the last write
     QElapsedTimer UltimoAutoguardado;
+
+    // The displacement-step diagram (FormMainDiagrama.cpp): the canvas's
+    // area holds the panel docked under it.
+    QMainWindow* AreaLienzo = nullptr;
+    TPanelDiagrama* pDiagrama = nullptr;
+    TBotonRapido* btnDiagrama = nullptr;
+    QWidget* CrearAreaLienzo();
+    void btnDiagramaClick();
+    // The document shows the latest step again before the run goes on.
+    void VolverAlPresente();
+    void PintarMarcasCilindros(QPainter& P);
 
 protected:
     void resizeEvent(QResizeEvent* e) override;

@@ -1,6 +1,7 @@
 #include "editor/FormMain.h"
 
 #include "editor/FormErrores.h"
+#include "editor/PanelDiagrama.h"
 #include "editor/PanelSimulacion.h"
 #include "files/ArchivoAer.h"
 #include "sim/SimCircuito.h"
@@ -24,27 +25,41 @@ void TfrmMain::EntrarVerificar() {
     btnStop->setEnabled(true);
     btnStop->SetDown(true);
     Simulacion = std::make_unique<TSimCircuito>(*Lienzo);
-    Simulacion->OnRepintar = [this] { Repintar(); };
+    Simulacion->OnRepintar = [this] {
+        Repintar();
+        pDiagrama->Actualizar();
+    };
     TSimCircuito* Red = Simulacion.get();
+    pDiagrama->SetRed(Red);
     PanelSimulacion = new TPanelSimulacion(pCintaLateral, Red->BotonesPanel(),
                                            [Red](int n) { return Red->BotonAbajo(n); });
-    PanelSimulacion->OnPulsar = [Red](int n, bool Abajo) { Red->PulsarBoton(n, Abajo); };
+    PanelSimulacion->OnPulsar = [this, Red](int n, bool Abajo) {
+        VolverAlPresente();
+        Red->PulsarBoton(n, Abajo);
+    };
     Red->PanelManual = PanelSimulacion;
     SetModo(mdParado);
 }
 
 void TfrmMain::EntrarEjecutar() {
+    VolverAlPresente();
+    pDiagrama->show();
     if (Simulacion)
         Simulacion->Arrancar();
 }
 
 void TfrmMain::EntrarParado() {
+    VolverAlPresente();
     if (Simulacion)
         Simulacion->Restablecer();
+    pDiagrama->Actualizar();
     Repintar();
 }
 
 void TfrmMain::LiberarSimulacion() {
+    // The elements keep the latest simulated states, not a step shown.
+    VolverAlPresente();
+    pDiagrama->SetRed(nullptr);
     delete PanelSimulacion;
     PanelSimulacion = nullptr;
     // The states a run leaves are not an edit: the next step starts from them.
@@ -59,8 +74,10 @@ void TfrmMain::btnCheckClick() {
 }
 
 void TfrmMain::btnStepClick() {
+    VolverAlPresente();
     if (Simulacion)
         Simulacion->Paso();
+    pDiagrama->Actualizar();
     Repintar();
 }
 

@@ -22,10 +22,14 @@ void TLienzo::paintEvent(QPaintEvent*) {
         p.drawImage(QPoint(0, 0), Canvas.Bitmap, QRect(0, 0, width(), height()));
     else
         p.fillRect(rect(), Qt::white);
+    if (OnSobrepintar)
+        OnSobrepintar(p);
 }
 
 void TLienzo::resizeEvent(QResizeEvent*) {
     Canvas.SetCliente(width(), height());
+    if (OnRedimensionar)
+        OnRedimensionar();
 }
 
 // The pointer left the canvas: nothing is under it any more.

@@ -4,6 +4,8 @@
 
 #include <functional>
 
+class QPainter;
+
 namespace ventix {
 
 class TAerPaintBox;
@@ -18,6 +20,10 @@ public:
 
     // Called once the mouse button is released over the canvas.
     std::function<void()> OnClick;
+    // Called after the canvas changed its size.
+    std::function<void()> OnRedimensionar;
+    // Paints over the canvas's picture, in pixels.
+    std::function<void(QPainter&)> OnSobrepintar;
 
 protected:
     void paintEvent(QPaintEvent* e) override;

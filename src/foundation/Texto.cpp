@@ -167,4 +167,16 @@ std::string Cita(std::string_view V) {
     return r;
 }
 
+std::string CampoCsv(std::string_view Texto) {
+    if (Texto.find_first_of(",\"\r\n") == std::string_view::npos)
+        return std::string(Texto);
+    std::string r = "\"";
+    for (char c : Texto) {
+        if (c == '"')
+            r += '"';
+        r += c;
+    }
+    return r + '"';
+}
+
 } // namespace ventix

@@ -32,4 +32,8 @@ std::string TextoAUtf8(std::string_view Texto);
 // other control characters shown as blanks, "…" after a cut.
 std::string Cita(std::string_view Valor);
 
+// A CSV field (RFC 4180): as it is, or quoted with its quotes doubled when it
+// holds a comma, a quote or a line break.
+std::string CampoCsv(std::string_view Texto);
+
 } // namespace ventix

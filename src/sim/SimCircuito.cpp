@@ -108,6 +108,7 @@ TSimCircuito::TSimCircuito(TAerPaintBox& C)
                 if (auto t = indices.find(p->Tubo); p->Tubo && t != indices.end())
                     p->Espejo = &EstadosTubos[t->second];
             }
+    Registro = std::make_unique<TRegistro>(*this);
 }
 
 TSimCircuito::~TSimCircuito() {
@@ -144,6 +145,8 @@ void TSimCircuito::Avanzar() {
     for (TSimC* n : VRodillos)
         n->ProcesarRodillo();
     Fase = 0;
+    if (Registro)
+        Registro->Anotar(false);
 }
 
 void TSimCircuito::Restablecer() {
@@ -180,12 +183,16 @@ void TSimCircuito::Restablecer() {
         n->EstadoAnterior = n->Estado;
     }
     Propagar();
+    if (Registro)
+        Registro->Reiniciar();
 }
 
 void TSimCircuito::Paso() {
-    if (Fase == 0)
+    if (Fase == 0) {
         Propagar();
-    else if (Fase == 1)
+        if (Registro)
+            Registro->Anotar(true);
+    } else if (Fase == 1)
         Avanzar();
 }
 

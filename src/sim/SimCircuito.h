@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/Coleccion.h"
+#include "sim/Registro.h"
 #include "sim/SimC.h"
 
 #include <QObject>
@@ -101,6 +102,9 @@ public:
     // on a circuit whose tubes never settle.
     int Pasadas = 0;
     int MaxPasadas = 0;
+    // The run's history: started again by every reset, fed after every
+    // step and every single phase. A caller that needs none may drop it.
+    std::unique_ptr<TRegistro> Registro;
 
 private:
     void Repintar() {

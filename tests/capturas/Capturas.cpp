@@ -1,6 +1,8 @@
 // Opens the editor on an example circuit in one of three states, for
 // screenshots under Xvfb (tools/capturas): "edicion" (a valve selected),
-// "errores" (a check that found errors), "ejecucion" (a running circuit).
+// "errores" (a check that found errors), "ejecucion" (a running circuit),
+// "diagrama" (example 09 run with its displacement-step diagram) and
+// "diagrama-paso" (the same, paused, showing step 15).
 
 #include "circuit/AerConexion.h"
 #include "circuit/AerTexto.h"
@@ -9,7 +11,11 @@
 #include "editor/Aplicacion.h"
 #include "editor/FormErrores.h"
 #include "editor/FormMain.h"
+#include "editor/PanelDiagrama.h"
 #include "editor/PanelSimulacion.h"
+#include "sim/SimCircuito.h"
+
+#include <QLineEdit>
 
 #include <QTimer>
 
@@ -82,7 +88,15 @@ int main(int argc, char** argv) {
     TfrmMain F(Catalogo);
     F.show();
     TAerPaintBox& L = *F.Lienzo;
-    Ejemplo(L, Escena == "errores");
+    const bool Diagrama = Escena.rfind("diagrama", 0) == 0;
+    if (Diagrama) {
+        F.resize(1100, 860);
+        F.move(0, 0);
+        F.AbrirArchivo(std::filesystem::path(VENTIX_RAIZ) / "examples" /
+                       "09_secuencia_dos_cilindros.aer");
+    } else {
+        Ejemplo(L, Escena == "errores");
+    }
     QTimer::singleShot(300, [&] {
         F.btnZoomExtensionClick();
         L.PosicionRaton = {12.5, -3};
@@ -99,6 +113,19 @@ int main(int argc, char** argv) {
             F.frmErrores->move(F.frameGeometry().right() + 4, 120);
         } else if (Escena == "acerca") {
             QTimer::singleShot(0, [&] { F.btnAboutClick(); });
+        } else if (Diagrama) {
+            F.btnDiagrama->click();
+            F.pDiagrama->edSecuencia->setText(QStringLiteral("A+ B+ A- B-"));
+            F.btnCheckClick();
+            F.btnPlayClick();
+            F.PanelSimulacion->Botones[0]->click(); // Marcha, held for one step
+            F.Simulacion->Tic();
+            F.PanelSimulacion->Botones[0]->click();
+            for (int i = 0; i < 27; ++i)
+                F.Simulacion->Tic();
+            F.btnPauseClick();
+            if (Escena == "diagrama-paso")
+                F.pDiagrama->MostrarPaso(15);
         } else if (Escena == "ejecucion") {
             // Room for the rods once the cylinders are out.
             F.Lienzo->AlejarZoom();

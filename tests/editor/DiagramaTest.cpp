@@ -1,0 +1,141 @@
+// The displacement-step diagram panel: shown from its button and while
+// running, the expected sequence parsed as typed and judged, a past step
+// shown on the canvas while paused, and the export.
+
+#include "Ventana.h"
+
+#include "editor/PanelDiagrama.h"
+#include "editor/PanelSimulacion.h"
+#include "sim/Diagrama.h"
+#include "sim/SimCircuito.h"
+
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolButton>
+
+#include <fstream>
+#include <sstream>
+
+using namespace ventix;
+
+namespace {
+
+class Diagrama : public Ventana {
+protected:
+    void SetUp() override {
+        Abrir(VENTIX_RAIZ "/data/Librerías/LIBRERÍA.txt", QSize(1100, 750));
+        F->AbrirArchivo(
+            std::filesystem::u8path(VENTIX_RAIZ "/examples/09_secuencia_dos_cilindros.aer"));
+    }
+    TPanelDiagrama& D() { return *F->pDiagrama; }
+    TAerComponente* Componente(const char* Nombre) {
+        return static_cast<TAerComponente*>(L().Componentes.Buscar(Nombre));
+    }
+    // The user clicks the middle of a step's column.
+    void ClicPaso(int Paso) {
+        const TDiagrama& d = *D().Diagrama();
+        QTest::mouseClick(D().Vista, Qt::LeftButton, Qt::NoModifier,
+                          QPoint(d.XPaso(Paso) + d.AnchoColumna / 2, d.AltoCabecera + 10));
+    }
+    std::string Leer(const std::filesystem::path& Ruta) {
+        std::ifstream f(Ruta, std::ios::binary);
+        std::ostringstream s;
+        s << f.rdbuf();
+        return s.str();
+    }
+};
+
+} // namespace
+
+TEST_F(Diagrama, ARunJudgedAgainstTheTypedSequence) {
+    EXPECT_TRUE(D().isHidden());
+    F->btnDiagrama->click();
+    EXPECT_FALSE(D().isHidden());
+    EXPECT_TRUE(F->btnDiagrama->Down());
+    F->btnDiagrama->click();
+    EXPECT_TRUE(D().isHidden());
+
+    // Parsed as typed: the fault with its position, then the warnings.
+    D().edSecuencia->setText("A+ (B+");
+    EXPECT_EQ(D().lblError->text(), "Posición 4: falta cerrar el paréntesis");
+    EXPECT_FALSE(D().Esperada().has_value());
+    D().edSecuencia->setText("A+ B+");
+    EXPECT_TRUE(D().lblError->text().startsWith("Ciclo abierto: A"));
+    D().edSecuencia->setText("a+ b+ a- b-");
+    EXPECT_EQ(D().lblError->text(), "");
+    ASSERT_TRUE(D().Esperada().has_value());
+
+    F->btnCheck->click();
+    ASSERT_EQ(L().Modo, mdParado);
+    F->btnPlay->click();
+    EXPECT_FALSE(D().isHidden());            // running shows the panel
+    F->PanelSimulacion->Botones[0]->click(); // Marcha
+    F->Simulacion->Tic();
+    F->PanelSimulacion->Botones[0]->click();
+    for (int i = 0; i < 8; ++i)
+        F->Simulacion->Tic();
+    EXPECT_EQ(D().lblObservada->text(), "Observada: A+ B+");
+    EXPECT_EQ(D().lblVeredicto->text(), ""); // not enough phases yet
+    EXPECT_EQ(D().Diagrama()->Resaltado, 9);
+    for (int i = 0; i < 30; ++i)
+        F->Simulacion->Tic();
+    EXPECT_EQ(D().lblObservada->text(), "Observada: A+ B+ A- B-");
+    EXPECT_EQ(D().lblVeredicto->text(), "Coincide");
+    EXPECT_EQ(D().lblPaso->text(), "Paso 39");
+
+    // While running a click shows nothing; paused, the circuit as it was.
+    auto* A = Componente("A");
+    auto* VA = Componente("VA");
+    ClicPaso(3);
+    EXPECT_EQ(D().PasoMostrado(), -1);
+    F->btnPause->click();
+    // The view follows the run: step 3 lies under the names, which stay in
+    // sight, until the user scrolls back.
+    ClicPaso(3);
+    EXPECT_EQ(D().PasoMostrado(), -1);
+    D().findChild<QScrollArea*>()->horizontalScrollBar()->setValue(0);
+    ClicPaso(3);
+    EXPECT_EQ(D().PasoMostrado(), 3);
+    EXPECT_EQ(D().lblPaso->text(), "Paso 3 de 39");
+    EXPECT_EQ(D().Diagrama()->Resaltado, 3);
+    EXPECT_NEAR(A->GetParametro(), 0.4, 1e-9);
+    EXPECT_EQ(VA->GetParametro(), 1.0);
+    EXPECT_EQ(F->Simulacion->NodoDe(A)->Estado, 0.0); // the network is where it was
+    // Typing another sequence judges the same run again.
+    D().edSecuencia->setText("A+ B+ B- A-");
+    EXPECT_EQ(D().lblVeredicto->text(), "Fase 3: se esperaba B-, se observó A-");
+
+    // A step goes on from the latest state, not from the one shown.
+    F->btnStep->click();
+    EXPECT_EQ(D().PasoMostrado(), -1);
+    EXPECT_EQ(A->GetParametro(), 0.0);
+    EXPECT_EQ(VA->GetParametro(), 0.0);
+
+    // Export in the three forms, through the dialog's answer.
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("ventix_diagrama_" + std::to_string(QCoreApplication::applicationPid()));
+    std::filesystem::create_directories(dir);
+    for (const char* nombre : {"d.png", "d.svg", "d.csv"}) {
+        D().PedirArchivo = [&] { return QString::fromStdString((dir / nombre).string()); };
+        D().btnExportar->click();
+    }
+    EXPECT_EQ(QImage(QString::fromStdString((dir / "d.png").string())).size(),
+              D().Diagrama()->Tamano());
+    EXPECT_NE(Leer(dir / "d.svg").find("<svg"), std::string::npos);
+    EXPECT_EQ(Leer(dir / "d.csv").substr(0, 14), "paso,A,B,VA,VB");
+    D().PedirArchivo = [&] { return QString::fromStdString((dir / "d.bmp").string()); };
+    D().btnExportar->click();
+    ASSERT_EQ(Mensajes.size(), 1);
+    EXPECT_TRUE(Mensajes[0].contains("se admiten .png, .svg y .csv"));
+    std::filesystem::remove_all(dir);
+
+    // Stop starts the recording again; editing lets the network go.
+    ClicPaso(5);
+    F->btnStop->click();
+    EXPECT_EQ(A->GetParametro(), 0.0);
+    EXPECT_EQ(D().Diagrama()->NumPasos(), 0);
+    EXPECT_EQ(D().lblObservada->text(), "Observada: (sin movimientos)");
+    F->btnEditCom->click();
+    EXPECT_EQ(D().Diagrama(), nullptr);
+    EXPECT_FALSE(D().btnExportar->isEnabled());
+}
