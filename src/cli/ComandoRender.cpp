@@ -4,6 +4,7 @@
 #include "Comando.h"
 
 #include "files/Exportar.h"
+#include "files/Imagen.h"
 
 #include "foundation/Numeros.h"
 

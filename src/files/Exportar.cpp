@@ -126,6 +126,7 @@ void GuardarDibujo(TCADPaintBox& Vista, const std::filesystem::path& Ruta, const
     } else if (ext == ".PDF") {
         EscribirBytes(Ruta, CodificarPdf(Vista, Mundo, Margen, Nombre, QDate::currentDate()));
     } else {
+        FormatoImagen(Ruta);
         ComprobarTamano(Tamano);
         QImage imagen(Tamano, QImage::Format_RGB32);
         if (imagen.isNull())

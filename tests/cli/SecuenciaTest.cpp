@@ -163,14 +163,14 @@ TEST_F(Secuencia, GradeAFolder) {
               "ana.aer\t0\tA+ B+ A- B-\tcorrecto\n"
               "bea.aer\t0\tA+ A-\tFase 2: se esperaba B+, se observó A-\n"
               "carlos.aer\t1\t-\tel circuito tiene 1 error\n"
-              "dani.aer\t-\t-\tno se puede leer: línea 12: List index out of bounds (11)\n"
+              "dani.aer\t-\t-\tno se puede leer: línea 11: El archivo termina antes de lo esperado\n"
               "1 de 4 correctos\n");
     EXPECT_EQ(Leer(csv),
               "archivo,errores,secuencia,veredicto\r\n"
               "ana.aer,0,A+ B+ A- B-,correcto\r\n"
               "bea.aer,0,A+ A-,\"Fase 2: se esperaba B+, se observó A-\"\r\n"
               "carlos.aer,1,,el circuito tiene 1 error\r\n"
-              "dani.aer,,,no se puede leer: línea 12: List index out of bounds (11)\r\n");
+              "dani.aer,,,no se puede leer: línea 11: El archivo termina antes de lo esperado\r\n");
 
     fs::remove(clase / "bea.aer");
     fs::remove(clase / "carlos.aer");

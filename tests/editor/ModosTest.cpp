@@ -105,11 +105,11 @@ TEST_F(Ventana, StatusPanelsAndZoom) {
     }
     EXPECT_EQ(F->StatusBar1[0]->text(), " (12.50, -3.00)");
     EXPECT_EQ(F->StatusBar1[1]->text(), " Zoom = 1.2000");
-    const QSize Antes = F->PB->size();
+    const QSize Tamano = F->PB->size();
     F->resize(F->width() + 40, F->height() + 10);
     QApplication::processEvents();
     EXPECT_EQ(F->StatusBar1[2]->text(),
-              QStringLiteral(" %1x%2").arg(Antes.width() + 40).arg(Antes.height() + 10));
+              QStringLiteral(" %1x%2").arg(Tamano.width() + 40).arg(Tamano.height() + 10));
 
     // The wheel zooms only inside the window; the buttons keep the centre.
     const double z = L().Zoom;

@@ -239,7 +239,7 @@ TEST_F(Exportar, PicturesOfAnySizeOrFormatOnlyWhenTheyCanBeMade) {
     EXPECT_THROW(GuardarDibujo(L, Dir / "x.svg", {40000, 10}, L.AreaVisible(), 0, {}),
                  std::runtime_error);
     EXPECT_THROW(GuardarDibujo(L, Dir / "x.gif", {10, 10}, L.AreaVisible(), 0, {}),
-                 std::runtime_error);
+                 std::invalid_argument);
     EXPECT_FALSE(fs::exists(Dir / "x.gif"));
     EXPECT_FALSE(fs::exists(Dir / "x.svg"));
 }
