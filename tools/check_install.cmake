@@ -40,7 +40,7 @@ function(ejecutar)
 endfunction()
 
 # With no display, and nothing beside the program but the prefix.
-ejecutar(env -u DISPLAY QT_QPA_PLATFORM=offscreen "${PREFIX}/bin/ventix-cli" check
+ejecutar(env -u DISPLAY -u QT_QPA_PLATFORM "${PREFIX}/bin/ventix-cli" check
     "${PREFIX}/share/ventix/ejemplos/01_mando_directo_simple_efecto.aer")
 ejecutar(desktop-file-validate "${PREFIX}/share/applications/es.ventix.Ventix.desktop")
 ejecutar(appstreamcli validate --no-net --pedantic
