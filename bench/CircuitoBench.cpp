@@ -192,6 +192,7 @@ void BM_CompletarTubo(benchmark::State& State) {
         delete v->Conexion(2)->Tubo;
         State.ResumeTiming();
         Unir(*L, v, 2, c, 0);
+        L->MarcarTubosControl(); // the editor recomputes once more after a tube
         L->Paint();
     }
     PorComponente(State, n);

@@ -15,7 +15,8 @@ namespace ventix::bench {
 using T = TTipoComponente;
 
 // A tube as the editor finishes one: started at a point, bent once on the
-// way, ended on the other point with a last bend there, marks recomputed.
+// way, ended on the other point with a last bend there (which recomputes the
+// control-tube marks, or has them recomputed when the batch closes).
 inline TAerTubo* Unir(TAerPaintBox& L, TAerComponente* De, int I, TAerComponente* A, int J) {
     auto* t = TAerTubo::Crear(L);
     TAerConexion* ini = De->Conexion(I);
@@ -26,7 +27,6 @@ inline TAerTubo* Unir(TAerPaintBox& L, TAerComponente* De, int I, TAerComponente
     t->AnadirVertice({x0, (y0 + y1) / 2});
     t->SetFin(fin);
     t->AnadirVertice({x1, y1});
-    L.MarcarTubosControl();
     return t;
 }
 
@@ -34,9 +34,10 @@ inline TAerTubo* Unir(TAerPaintBox& L, TAerComponente* De, int I, TAerComponente
 // 3/2 valve with an exhaust on its exhaust port, a single-acting cylinder;
 // three tubes with a bend each.
 inline void Pulsadores(TAerPaintBox& L, int Componentes) {
+    const TLoteTubos lote(L);
     for (int k = 0; k < Componentes / 4; ++k) {
         const double x = (k % 50) * 60.0, y = (k / 50) * 110.0;
-        auto colocar = [&](TAerComponente* c, double dx, double dy) {
+        auto colocar = [&](auto* c, double dx, double dy) {
             c->X = x + dx;
             c->Y = y + dy;
             return c;
@@ -56,9 +57,10 @@ inline void Pulsadores(TAerPaintBox& L, int Componentes) {
 // double-acting cylinder works at both ends of its stroke. Every cylinder
 // moves at every step.
 inline void Vaivenes(TAerPaintBox& L, int Componentes) {
+    const TLoteTubos lote(L);
     for (int k = 0; k < Componentes / 7; ++k) {
         const double x = (k % 30) * 120.0, y = (k / 30) * 140.0;
-        auto colocar = [&](TAerComponente* c, double dx, double dy) {
+        auto colocar = [&](auto* c, double dx, double dy) {
             c->X = x + dx;
             c->Y = y + dy;
             return c;

@@ -106,8 +106,16 @@ public:
     // Renders what the view shows into Destino at Factor times the pixel size.
     void RenderizarEn(QImage& Destino, double Factor);
 
-    // The painter on the image being painted; null outside Paint.
-    QPainter* GetGraphics() const { return Graphics.get(); }
+    // The painter on the image being painted; null outside Paint and while
+    // painting is held back.
+    QPainter* GetGraphics() const { return Retenida > 0 ? nullptr : Graphics.get(); }
+    // While painting is held back, drawing only poses: geometry and hit areas
+    // are computed, no pixel changes. Used for what lies outside the view.
+    void RetenerPintura() { ++Retenida; }
+    void SoltarPintura();
+    // The world rectangle the image being painted shows (all of it, also a
+    // render target or a bitmap larger than the client area); null outside Paint.
+    QRectF VistaMundo() const;
 
     // Opens a level: translate by (dx, dy), rotate by angulo degrees
     // counter-clockwise (skipped at 0), scale by (sx, sy) (skipped when both
@@ -159,6 +167,7 @@ private:
     QRect Cliente;
     QImage* Destino = nullptr; // the image Paint draws into; Bitmap unless rendering
     std::unique_ptr<QPainter> Graphics;
+    int Retenida = 0;
     std::unique_ptr<QFont> Fuente; // "Arial" at the reference size, made at the first text
     double Ascenso = 0.0, Interlinea = 0.0;
     std::vector<TNivel> Niveles{TNivel{}};

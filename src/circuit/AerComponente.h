@@ -81,6 +81,9 @@ class TAerComponente : public TColeccionItem {
     bool Simetrico = false;
     TArea Region;
     TCADRectF Bounds;
+    // For a top-level element, the world rectangle holding all it painted at
+    // its last drawing (null before one): what a view must show to need it.
+    QRectF Alcance;
     bool Marcado = false;
     TColeccion Elementos; // of TAerComponente
     double Valor = 0.0;

@@ -618,6 +618,8 @@ std::vector<std::string> Escribir(TAerPaintBox& L) {
 }
 
 void Leer(TAerPaintBox& L, const std::vector<std::string>& Lineas) {
+    // The control tubes are marked once the tubes are all in.
+    const TLoteTubos lote(L);
     TLector lector(L, Lineas);
     try {
         lector.Leer();
