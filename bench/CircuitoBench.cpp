@@ -206,11 +206,10 @@ void BM_Mover(benchmark::State& State) {
     Acercar(*L, 1200, 800);
     L->Paint();
     auto* v = static_cast<TAerComponente*>(L->Componentes.Item(4 * CeldaCentral(n) + 1));
-    auto pixel = [&](double X, double Y) {
-        return QPoint(static_cast<int>(X * L->Zoom + L->OffsetX),
-                      static_cast<int>(L->OffsetY - Y * L->Zoom));
-    };
-    const QPoint p = pixel(v->X + v->Bounds.Width / 2 - (v->X - v->Bounds.X), v->Bounds.Y + 1);
+    // The pixel over the middle of the valve's body.
+    const QPointF centro = v->Region.Limites().center();
+    const QPoint p(TCADPaintBox::Redondear(centro.x() * L->Zoom + L->OffsetX),
+                   TCADPaintBox::Redondear(L->OffsetY - centro.y() * L->Zoom));
     L->MouseDown(Qt::LeftButton, Qt::NoModifier, p.x(), p.y());
     if (L->Seleccionado != v)
         State.SkipWithError("the valve was not picked");

@@ -1,5 +1,6 @@
 #include "circuit/AerPaintBox.h"
 
+#include "cad/Simbolos.h"
 #include "circuit/AerConexion.h"
 #include "circuit/AerTexto.h"
 #include "circuit/AerTubo.h"
@@ -8,6 +9,8 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace ventix {
@@ -80,7 +83,7 @@ void TAerPaintBox::Olvidar(TAerComponente* E) {
                 if (auto* v = dynamic_cast<TAerValvula*>(c); v && v->GetCilindro() == E)
                     v->SetCilindro(nullptr);
     for (int i = 0; i < Textos.Count(); ++i)
-        if (auto* t = static_cast<TAerTexto*>(Textos.Item(i)); t->GetAsociado() == E)
+        if (auto* t = Textos.ItemComo<TAerTexto>(i); t && t->GetAsociado() == E)
             t->Asociado = nullptr;
 }
 
@@ -129,6 +132,45 @@ QRectF AlcanceDe(const TAerComponente& C) {
                 r |= C.Matriz.mapRect(escape->Region.Limites());
     }
     return r;
+}
+
+// What posing an element depends on: its placement and state, those of its
+// symbol instances and, the same way, of its sub-elements.
+void MezclarPose(const TAerComponente& C, std::uint64_t& H) {
+    auto mezclar = [&H](std::uint64_t v) {
+        H = (H ^ v) * 0x100000001B3ull;
+        H ^= H >> 29;
+    };
+    auto real = [&mezclar](double v) {
+        std::uint64_t b;
+        std::memcpy(&b, &v, sizeof b);
+        mezclar(b);
+    };
+    for (double v : {C.X, C.Y, C.Alfa, C.EscalaX, C.EscalaY, C.GetParametro()})
+        real(v);
+    mezclar(C.Simetrico ? 3 : 5);
+    // An open point shows an exhaust mark beside it (not while drawing tubes).
+    if (C.EsConexion())
+        mezclar(static_cast<const TAerConexion&>(C).MostrarEscape() &&
+                        C.GetLienzo().Modo != mdTubo
+                    ? 13
+                    : 17);
+    for (int i = 0; i < C.Individuos.Count(); ++i) {
+        const auto* inst = C.Individuos.ItemComo<TCADIndividuo>(i);
+        for (double v : {inst->X, inst->Y, inst->Angulo, inst->EscalaX, inst->EscalaY, inst->Estado})
+            real(v);
+        mezclar(inst->Visible ? 7 : 11);
+        mezclar(reinterpret_cast<std::uintptr_t>(inst->GetComponente()));
+    }
+    mezclar(static_cast<std::uint64_t>(C.Elementos.Count()));
+    for (int j = 0; j < C.Elementos.Count(); ++j)
+        MezclarPose(*C.Elemento(j), H);
+}
+
+std::uint64_t HuellaPose(const TAerComponente& C) {
+    std::uint64_t h = 0xCBF29CE484222325ull;
+    MezclarPose(C, h);
+    return h | 1; // never 0, the mark of an element not posed yet
 }
 
 // The rectangle through a tube's points, with its end or the pointer.
@@ -186,13 +228,19 @@ void TAerPaintBox::DibujarCircuito() {
     for (int i = 0; i < Componentes.Count(); ++i) {
         auto* c = Componentes.ItemComo<TAerComponente>(i);
         if (!c->Alcance.isNull() && fuera(c->Alcance)) {
-            posar(c);
-            c->Alcance = AlcanceDe(*c);
-            if (!fuera(c->Alcance))
-                c->Dibujar();
+            // Outside the picture and posed as it stands: nothing to do.
+            const std::uint64_t huella = HuellaPose(*c);
+            if (huella != c->HuellaPose) {
+                posar(c);
+                c->HuellaPose = huella;
+                c->Alcance = AlcanceDe(*c);
+                if (!fuera(c->Alcance))
+                    c->Dibujar();
+            }
         } else {
             c->Dibujar();
             c->Alcance = AlcanceDe(*c);
+            c->HuellaPose = vista.isEmpty() ? 0 : HuellaPose(*c);
         }
         auto* v = c->EsValvula() ? dynamic_cast<TAerValvula*>(c) : nullptr;
         if (v && v->GetCilindro() && MostrarEnclavamientos &&

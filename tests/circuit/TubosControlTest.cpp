@@ -135,3 +135,55 @@ TEST_F(TubosControl, NamesAreFoundAfterRenamesAndRemovals) {
     EXPECT_EQ(L.Componentes.Buscar("suelto"), a);
     EXPECT_EQ(L.Componentes.Item(L.Componentes.Count() - 1), a);
 }
+
+namespace {
+
+class FueraDeVista : public TConCatalogo {
+protected:
+    FueraDeVista() : TConCatalogo(VENTIX_TEST_DATA "/catalogo-simbolos/LIBRERÍA.txt") {}
+    int Pintados() const {
+        int n = 0;
+        for (int y = 0; y < L.Bitmap.height(); ++y)
+            for (int x = 0; x < L.Bitmap.width(); ++x)
+                n += L.Bitmap.pixel(x, y) != 0xFFFFFFFFu;
+        return n;
+    }
+};
+
+} // namespace
+
+TEST_F(FueraDeVista, ElementsOutsideTheViewKeepTheirGeometryAndShowWhenReached) {
+    auto* cerca = TAerComponente::Crear(L, T::CilindroDoble);
+    auto* lejos = TAerComponente::Crear(L, T::CilindroDoble);
+    lejos->X = 1000;
+    L.SetCliente(200, 200);
+    L.Activar();
+    L.SetZoom(4);
+    L.Centrar(0, 0);
+    L.Paint();
+    ASSERT_FALSE(lejos->Region.Vacia());
+    const QRectF antes = lejos->Region.Limites();
+    const double puntoAntes = lejos->Conexion(0)->XMundo;
+
+    // Moved while out of sight: posed anew, so it is hit where it is now.
+    lejos->X = 1010;
+    L.Paint();
+    EXPECT_NEAR(lejos->Region.Limites().left(), antes.left() + 10, 1e-4);
+    EXPECT_NEAR(lejos->Conexion(0)->XMundo, puntoAntes + 10, 1e-9);
+    const QPointF centro = lejos->Region.Limites().center();
+    EXPECT_EQ(L.ElementoEn({centro.x(), centro.y()}), lejos);
+    // Its state changed out of sight: the same.
+    lejos->SetParametro(1);
+    L.Paint();
+    EXPECT_GT(lejos->Region.Limites().width(), antes.width());
+
+    // The view reaches it: painted as the one that was always in sight.
+    const int pintadosCerca = Pintados();
+    EXPECT_GT(pintadosCerca, 0);
+    cerca->SetParametro(1);
+    L.Paint();
+    const int cercaExtendido = Pintados();
+    L.Centrar(1010, 0);
+    L.Paint();
+    EXPECT_EQ(Pintados(), cercaExtendido);
+}
