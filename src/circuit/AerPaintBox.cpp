@@ -134,18 +134,22 @@ QRectF AlcanceDe(const TAerComponente& C) {
     return r;
 }
 
+void Mezclar(std::uint64_t& H, std::uint64_t V) {
+    H = (H ^ V) * 0x100000001B3ull;
+    H ^= H >> 29;
+}
+
+void MezclarReal(std::uint64_t& H, double V) {
+    std::uint64_t b;
+    std::memcpy(&b, &V, sizeof b);
+    Mezclar(H, b);
+}
+
 // What posing an element depends on: its placement and state, those of its
 // symbol instances and, the same way, of its sub-elements.
 void MezclarPose(const TAerComponente& C, std::uint64_t& H) {
-    auto mezclar = [&H](std::uint64_t v) {
-        H = (H ^ v) * 0x100000001B3ull;
-        H ^= H >> 29;
-    };
-    auto real = [&mezclar](double v) {
-        std::uint64_t b;
-        std::memcpy(&b, &v, sizeof b);
-        mezclar(b);
-    };
+    auto mezclar = [&H](std::uint64_t v) { Mezclar(H, v); };
+    auto real = [&H](double v) { MezclarReal(H, v); };
     for (double v : {C.X, C.Y, C.Alfa, C.EscalaX, C.EscalaY, C.GetParametro()})
         real(v);
     mezclar(C.Simetrico ? 3 : 5);
@@ -171,6 +175,25 @@ std::uint64_t HuellaPose(const TAerComponente& C) {
     std::uint64_t h = 0xCBF29CE484222325ull;
     MezclarPose(C, h);
     return h | 1; // never 0, the mark of an element not posed yet
+}
+
+// What posing a tube depends on: its end points, whether its bends are
+// shown, and the bends' own poses.
+std::uint64_t HuellaTubo(const TAerTubo& T) {
+    std::uint64_t h = 0x84222325CBF29CE4ull;
+    for (const TAerConexion* c : {T.Inicio, T.Fin}) {
+        Mezclar(h, c ? 23 : 29);
+        if (c) {
+            MezclarReal(h, c->XMundo);
+            MezclarReal(h, c->YMundo);
+        }
+    }
+    const TAerPaintBox& L = T.GetLienzo();
+    Mezclar(h, L.Modo < mdEnclavar && L.MostrarVertices ? 31 : 37);
+    Mezclar(h, static_cast<std::uint64_t>(T.Vertices.Count()));
+    for (int i = 0; i < T.Vertices.Count(); ++i)
+        MezclarPose(*T.Vertice(i), h);
+    return h | 1;
 }
 
 // The rectangle through a tube's points, with its end or the pointer.
@@ -257,12 +280,16 @@ void TAerPaintBox::DibujarCircuito() {
     }
     for (int i = 0; i < Textos.Count(); ++i)
         Textos.ItemComo<TAerComponente>(i)->Dibujar();
+    // Tubes the same way; the picture can only be reached through their points.
     for (int i = 0; i < Tubos.Count(); ++i) {
         auto* t = static_cast<TAerTubo*>(Tubos.Item(i));
-        if (fuera(AlcanceDe(*t)))
-            posar(t);
-        else
+        if (!fuera(AlcanceDe(*t))) {
             t->Dibujar();
+            t->HuellaPose = 0;
+        } else if (HuellaTubo(*t) != t->HuellaPose) {
+            posar(t);
+            t->HuellaPose = HuellaTubo(*t);
+        }
     }
 
     // The union starts from the first rectangle that has an area, so the

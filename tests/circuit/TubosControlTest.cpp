@@ -176,6 +176,22 @@ TEST_F(FueraDeVista, ElementsOutsideTheViewKeepTheirGeometryAndShowWhenReached) 
     lejos->SetParametro(1);
     L.Paint();
     EXPECT_GT(lejos->Region.Limites().width(), antes.width());
+    // A tube out of sight follows its end when the element there moves.
+    auto* otro = TAerComponente::Crear(L, T::CilindroDoble);
+    otro->X = 1000;
+    otro->Y = -100;
+    L.MostrarVertices = true;
+    L.Paint();
+    auto* tubo = Unir(otro->Conexion(0), lejos->Conexion(1));
+    L.Paint();
+    L.Paint();
+    lejos->Y = 20;
+    L.Paint();
+    EXPECT_DOUBLE_EQ(tubo->Ultimo->Y, lejos->Conexion(1)->YMundo);
+    EXPECT_EQ(L.ElementoEn({tubo->Ultimo->X, tubo->Ultimo->Y}), tubo->Ultimo);
+    delete tubo;
+    delete otro;
+    L.MostrarVertices = false;
 
     // The view reaches it: painted as the one that was always in sight.
     const int pintadosCerca = Pintados();
@@ -183,7 +199,7 @@ TEST_F(FueraDeVista, ElementsOutsideTheViewKeepTheirGeometryAndShowWhenReached) 
     cerca->SetParametro(1);
     L.Paint();
     const int cercaExtendido = Pintados();
-    L.Centrar(1010, 0);
+    L.Centrar(1010, 20);
     L.Paint();
     EXPECT_EQ(Pintados(), cercaExtendido);
 }
