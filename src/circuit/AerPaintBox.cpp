@@ -278,8 +278,22 @@ void TAerPaintBox::DibujarCircuito() {
             g->restore();
         }
     }
-    for (int i = 0; i < Textos.Count(); ++i)
-        Textos.ItemComo<TAerComponente>(i)->Dibujar();
+    // Texts are placed (they follow their element) and then painted only near
+    // the picture: a square about the anchor wider than any line of the text
+    // could be, in any turn.
+    for (int i = 0; i < Textos.Count(); ++i) {
+        auto* e = Textos.ItemComo<TAerComponente>(i);
+        auto* t = dynamic_cast<TAerTexto*>(e);
+        if (!t || vista.isEmpty()) {
+            e->Dibujar();
+            continue;
+        }
+        posar(t);
+        const double r =
+            2.0 * (static_cast<double>(t->Cadena.size()) + 2.0) * std::max(t->GetTamano(), 1.0);
+        if (!fuera(QRectF(t->X - r, t->Y - r, 2 * r, 2 * r)))
+            t->Dibujar();
+    }
     // Tubes the same way; the picture can only be reached through their points.
     for (int i = 0; i < Tubos.Count(); ++i) {
         auto* t = static_cast<TAerTubo*>(Tubos.Item(i));
