@@ -289,17 +289,34 @@ TCADLimites TCADPaintBox::AreaVisible() const {
 }
 
 void TCADPaintBox::AplicarNivel() {
-    if (Graphics)
-        Graphics->setTransform(Niveles.back().Total());
+    if (QPainter* g = GetGraphics())
+        g->setTransform(Niveles.back().Total());
+}
+
+void TCADPaintBox::SoltarPintura() {
+    if (Retenida > 0 && --Retenida == 0) {
+        AplicarNivel();
+        AplicarSuavizado();
+    }
+}
+
+QRectF TCADPaintBox::VistaMundo() const {
+    if (!Graphics)
+        return {};
+    const QRect r = Destino ? Destino->rect() : Bitmap.rect();
+    const TCADCoordenada a = PantallaAMundo(r.topLeft());
+    const TCADCoordenada b = PantallaAMundo(r.bottomRight() + QPoint(1, 1));
+    return QRectF(QPointF(a.X, a.Y), QPointF(b.X, b.Y)).normalized();
 }
 
 void TCADPaintBox::AplicarSuavizado() {
-    if (!Graphics)
+    QPainter* g = GetGraphics();
+    if (!g)
         return;
     const bool aa =
         Suavizado == smCalidad || Suavizado == smSuavizado || Suavizado == smSuavizado8x4;
-    Graphics->setRenderHint(QPainter::Antialiasing, aa);
-    Graphics->setRenderHint(QPainter::TextAntialiasing, true);
+    g->setRenderHint(QPainter::Antialiasing, aa);
+    g->setRenderHint(QPainter::TextAntialiasing, true);
 }
 
 int TCADPaintBox::PushTransform(double dx, double dy, double angulo, double sx, double sy) {
@@ -336,7 +353,7 @@ QTransform TCADPaintBox::TransformPantalla() const {
 }
 
 void TCADPaintBox::DibujarEntidad(const TCADEntidad& Entidad) {
-    QPainter* g = Graphics.get();
+    QPainter* g = GetGraphics();
     if (!g)
         return;
     Pen.setCapStyle(Qt::RoundCap);
@@ -432,8 +449,8 @@ void TCADPaintBox::DibujarEntidad(const TCADEntidad& Entidad) {
 }
 
 void TCADPaintBox::RellenarArea(const TArea& Area) {
-    if (Graphics)
-        Graphics->fillPath(Area.Camino(), Brush);
+    if (QPainter* g = GetGraphics())
+        g->fillPath(Area.Camino(), Brush);
 }
 
 void TCADPaintBox::SetCursor(Qt::CursorShape Cursor) {

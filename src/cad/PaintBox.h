@@ -118,8 +118,16 @@ public:
     // The world rectangle the client area shows.
     TCADLimites AreaVisible() const;
 
-    // The painter on the image being painted; null outside Paint.
-    QPainter* GetGraphics() const { return Graphics.get(); }
+    // The painter on the image being painted; null outside Paint and while
+    // painting is held back.
+    QPainter* GetGraphics() const { return Retenida > 0 ? nullptr : Graphics.get(); }
+    // While painting is held back, drawing only poses: geometry and hit areas
+    // are computed, no pixel changes. Used for what lies outside the view.
+    void RetenerPintura() { ++Retenida; }
+    void SoltarPintura();
+    // The world rectangle the image being painted shows (all of it, also a
+    // render target or a bitmap larger than the client area); null outside Paint.
+    QRectF VistaMundo() const;
 
     // Opens a level: translate by (dx, dy), rotate by angulo degrees
     // counter-clockwise (skipped at 0), scale by (sx, sy) (skipped when both
@@ -176,6 +184,7 @@ private:
     const std::function<void(QPainter&)>* Pie = nullptr; // drawn last while rendering
     bool DestinoPintado = false;
     std::unique_ptr<QPainter> Graphics;
+    int Retenida = 0;
     std::unique_ptr<QFont> Fuente; // "Arial" at the reference size, made at the first text
     double Ascenso = 0.0, Interlinea = 0.0;
     std::vector<TNivel> Niveles{TNivel{}};

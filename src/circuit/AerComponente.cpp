@@ -14,6 +14,14 @@ namespace ventix {
 
 namespace {
 
+// The element as a connection point with a tube, or null.
+TAerConexion* Conectado(TAerComponente* E) {
+    if (!E->EsConexion())
+        return nullptr;
+    auto* c = static_cast<TAerConexion*>(E);
+    return c->Tubo ? c : nullptr;
+}
+
 // Nearest multiple of 0.0001, ties to even: the precision of element bounds.
 float Redondear4(double v) {
     return static_cast<float>(std::nearbyint(v * 10000.0) / 10000.0);
@@ -61,13 +69,15 @@ TAerComponente::~TAerComponente() {
     // other end as it goes.
     const int t = NumeroTipo(Tipo);
     if ((t >= 1 && t <= 15) || Tipo == TTipoComponente::ConectorT) {
+        const TLoteTubos lote(*Lienzo);
         for (int i = Elementos.Count() - 1; i >= 0; --i) {
-            if (auto* c = dynamic_cast<TAerConexion*>(Elemento(i)); c && c->Tubo)
+            if (auto* c = Conectado(Elemento(i)))
                 delete c->Tubo;
         }
     }
-    // Texts that follow this element go with it.
-    for (int i = Lienzo->Textos.Count() - 1; i >= 0; --i) {
+    // Texts that follow this element go with it (when the canvas empties,
+    // they go anyway).
+    for (int i = Lienzo->Vaciando() ? -1 : Lienzo->Textos.Count() - 1; i >= 0; --i) {
         if (i >= Lienzo->Textos.Count())
             continue; // a text that went took another with it
         auto* item = Lienzo->Textos.Item(i);
@@ -120,8 +130,8 @@ void TAerComponente::Dibujar() {
         vista.EscalarNivel(-1, 1);
 
     bool dibujar = true;
-    if (auto* c = dynamic_cast<TAerConexion*>(this))
-        dibujar = c->MostrarMarca();
+    if (EsConexion())
+        dibujar = static_cast<const TAerConexion*>(this)->MostrarMarca();
     for (int i = 0; i < Individuos.Count(); ++i)
         Individuos.ItemComo<TCADIndividuo>(i)->Dibujar(vista, dibujar);
 
@@ -171,16 +181,16 @@ int TAerComponente::NumConexiones() const {
 int TAerComponente::NumConectadas() const {
     int n = 0;
     for (int i = 0; i < Elementos.Count(); ++i)
-        if (auto* c = dynamic_cast<TAerConexion*>(Elemento(i));
-            c && (c->Tubo || c->MostrarEscape()))
-            ++n;
+        if (auto* e = Elemento(i); e->EsConexion())
+            if (auto* c = static_cast<TAerConexion*>(e); c->Tubo || c->MostrarEscape())
+                ++n;
     return n;
 }
 
 TAerConexion* TAerComponente::Conexion(int i) const {
     for (int k = 0; k < Elementos.Count(); ++k)
-        if (auto* c = dynamic_cast<TAerConexion*>(Elemento(k)); c && i-- == 0)
-            return c;
+        if (auto* e = Elemento(k); e->EsConexion() && i-- == 0)
+            return static_cast<TAerConexion*>(e);
     return nullptr;
 }
 

@@ -81,6 +81,12 @@ class TAerComponente : public TColeccionItem {
     bool Simetrico = false;
     TArea Region;
     TCADRectF Bounds;
+    // For a top-level element, the world rectangle holding all it painted at
+    // its last drawing (null before one): what a view must show to need it.
+    QRectF Alcance;
+    // A fingerprint of what posed it then (placements, states, symbols of
+    // it and its sub-elements): unchanged, posing again would give the same.
+    std::uint64_t HuellaPose = 0;
     bool Marcado = false;
     TColeccion Elementos; // of TAerComponente
     double Valor = 0.0;

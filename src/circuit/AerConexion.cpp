@@ -5,9 +5,7 @@
 
 namespace ventix {
 
-TAerConexion::TAerConexion(TAerPaintBox& L, TTipoComponente T) : TAerComponente(L, T) {
-    SimboloEscape = std::make_unique<TAerComponente>(L, TTipoComponente::Escape2);
-}
+TAerConexion::TAerConexion(TAerPaintBox& L, TTipoComponente T) : TAerComponente(L, T) {}
 
 TAerConexion::~TAerConexion() {
     // Elements free the tubes at their points before their points; any tube
@@ -63,6 +61,10 @@ void TAerConexion::Dibujar() {
     XMundo = mundo.x();
     YMundo = mundo.y();
     if (MostrarEscape() && vista.Modo != mdTubo) {
+        // Made the first time it shows: most points never do, and a symbol
+        // instance per point would be most of a large circuit's memory.
+        if (!SimboloEscape)
+            SimboloEscape = std::make_unique<TAerComponente>(vista, TTipoComponente::Escape2);
         SimboloEscape->X = X;
         SimboloEscape->Y = Y;
         SimboloEscape->Dibujar();

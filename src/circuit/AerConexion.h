@@ -26,7 +26,7 @@ class TAerConexion : public TAerComponente {
     TAerTubo* Tubo = nullptr;
     bool Entrada = true;
     bool Salida = true;
-    std::unique_ptr<TAerComponente> SimboloEscape;
+    std::unique_ptr<TAerComponente> SimboloEscape; // null until first shown
 };
 
 } // namespace ventix

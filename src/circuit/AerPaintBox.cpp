@@ -1,5 +1,6 @@
 #include "circuit/AerPaintBox.h"
 
+#include "cad/Simbolos.h"
 #include "circuit/AerConexion.h"
 #include "circuit/AerTexto.h"
 #include "circuit/AerTubo.h"
@@ -8,7 +9,10 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <functional>
+#include <vector>
 
 namespace ventix {
 
@@ -18,15 +22,43 @@ TAerPaintBox::TAerPaintBox()
       RefVertices(TComponenteItem::Clase()), Tubos(TAerComponente::Clase()) {}
 
 TAerPaintBox::~TAerPaintBox() {
-    // Elements first, while the other lists exist: each takes its reference
-    // entries, its tubes and its texts with it.
-    Componentes.BorrarTodo();
+    ++LoteTubos; // no marks to recompute on the way out
+    Vaciar();
+}
+
+// Tubes first, so that no element has to look for the tubes at its points;
+// then the lists that only refer, then texts and elements, which find nothing
+// left to clear.
+void TAerPaintBox::Vaciar() {
     Destruyendo = true;
-    RefConexiones.BorrarTodo();
-    RefActuadores.BorrarTodo();
-    Textos.BorrarTodo();
-    Tubos.BorrarTodo();
-    RefVertices.BorrarTodo();
+    try {
+        Tubos.BorrarTodo();
+        RefVertices.BorrarTodo();
+        RefConexiones.BorrarTodo();
+        RefActuadores.BorrarTodo();
+        Textos.BorrarTodo();
+        Componentes.BorrarTodo();
+    } catch (...) {
+        Destruyendo = false;
+        throw;
+    }
+    Destruyendo = false;
+}
+
+TLoteTubos::~TLoteTubos() {
+    if (--L.LoteTubos == 0 && L.MarcasPendientes) {
+        L.MarcasPendientes = false;
+        L.MarcarTubosControl();
+    }
+}
+
+void TAerPaintBox::TubosCambiados() {
+    if (Destruyendo)
+        return;
+    if (LoteTubos > 0)
+        MarcasPendientes = true;
+    else
+        MarcarTubosControl();
 }
 
 TAerComponente* TAerPaintBox::Referido(const TColeccion& Referencias, int i) {
@@ -49,8 +81,9 @@ void TAerPaintBox::Olvidar(TAerComponente* E) {
                 lista->Borrar(i);
     if (E->EsCilindro())
         for (int i = 0; i < Componentes.Count(); ++i)
-            if (auto* v = Componentes.ItemComo<TAerValvula>(i); v && v->GetCilindro() == E)
-                v->SetCilindro(nullptr);
+            if (auto* c = Componentes.ItemComo<TAerComponente>(i); c->EsValvula())
+                if (auto* v = dynamic_cast<TAerValvula*>(c); v && v->GetCilindro() == E)
+                    v->SetCilindro(nullptr);
     for (int i = 0; i < Textos.Count(); ++i)
         if (auto* t = Textos.ItemComo<TAerTexto>(i); t && t->GetAsociado() == E)
             t->Asociado = nullptr;
@@ -81,22 +114,160 @@ void TAerPaintBox::BorrarCircuito() {
     Seleccionado = nullptr;
     Resaltado = nullptr;
     TuboNuevo = nullptr;
-    Tubos.BorrarTodo();
-    RefVertices.BorrarTodo();
-    Componentes.BorrarTodo();
-    RefConexiones.BorrarTodo();
-    RefActuadores.BorrarTodo();
-    Textos.BorrarTodo();
+    Vaciar();
     ColorSeleccion = 0x4000FF00u;
     Arrastre = arSeleccion;
     Modo = mdEdicion;
 }
 
+namespace {
+
+// What an element painted: its symbol, its sub-elements (actuators, points)
+// and the exhaust marks of its open points, in circuit coordinates.
+QRectF AlcanceDe(const TAerComponente& C) {
+    QRectF r = C.Region.Limites();
+    for (int j = 0; j < C.Elementos.Count(); ++j) {
+        const TAerComponente* e = C.Elemento(j);
+        r |= e->Region.Limites();
+        if (e->EsConexion())
+            if (const auto& escape = static_cast<const TAerConexion*>(e)->SimboloEscape)
+                r |= C.Matriz.mapRect(escape->Region.Limites());
+    }
+    return r;
+}
+
+void Mezclar(std::uint64_t& H, std::uint64_t V) {
+    H = (H ^ V) * 0x100000001B3ull;
+    H ^= H >> 29;
+}
+
+void MezclarReal(std::uint64_t& H, double V) {
+    std::uint64_t b;
+    std::memcpy(&b, &V, sizeof b);
+    Mezclar(H, b);
+}
+
+// What posing an element depends on: its placement and state, those of its
+// symbol instances and, the same way, of its sub-elements.
+void MezclarPose(const TAerComponente& C, std::uint64_t& H) {
+    auto mezclar = [&H](std::uint64_t v) { Mezclar(H, v); };
+    auto real = [&H](double v) { MezclarReal(H, v); };
+    for (double v : {C.X, C.Y, C.Alfa, C.EscalaX, C.EscalaY, C.GetParametro()})
+        real(v);
+    mezclar(C.Simetrico ? 3 : 5);
+    // An open point shows an exhaust mark beside it (not while drawing tubes).
+    if (C.EsConexion())
+        mezclar(static_cast<const TAerConexion&>(C).MostrarEscape() &&
+                        C.GetLienzo().Modo != mdTubo
+                    ? 13
+                    : 17);
+    for (int i = 0; i < C.Individuos.Count(); ++i) {
+        const auto* inst = C.Individuos.ItemComo<TCADIndividuo>(i);
+        for (double v : {inst->X, inst->Y, inst->Angulo, inst->EscalaX, inst->EscalaY, inst->Estado})
+            real(v);
+        mezclar(inst->Visible ? 7 : 11);
+        mezclar(reinterpret_cast<std::uintptr_t>(inst->GetComponente()));
+    }
+    mezclar(static_cast<std::uint64_t>(C.Elementos.Count()));
+    for (int j = 0; j < C.Elementos.Count(); ++j)
+        MezclarPose(*C.Elemento(j), H);
+}
+
+std::uint64_t HuellaPose(const TAerComponente& C) {
+    std::uint64_t h = 0xCBF29CE484222325ull;
+    MezclarPose(C, h);
+    return h | 1; // never 0, the mark of an element not posed yet
+}
+
+// What posing a tube depends on: its end points, whether its bends are
+// shown, and the bends' own poses.
+std::uint64_t HuellaTubo(const TAerTubo& T) {
+    std::uint64_t h = 0x84222325CBF29CE4ull;
+    for (const TAerConexion* c : {T.Inicio, T.Fin}) {
+        Mezclar(h, c ? 23 : 29);
+        if (c) {
+            MezclarReal(h, c->XMundo);
+            MezclarReal(h, c->YMundo);
+        }
+    }
+    const TAerPaintBox& L = T.GetLienzo();
+    Mezclar(h, L.Modo < mdEnclavar && L.MostrarVertices ? 31 : 37);
+    Mezclar(h, static_cast<std::uint64_t>(T.Vertices.Count()));
+    for (int i = 0; i < T.Vertices.Count(); ++i)
+        MezclarPose(*T.Vertice(i), h);
+    return h | 1;
+}
+
+// The rectangle through a tube's points, with its end or the pointer.
+QRectF AlcanceDe(const TAerTubo& T) {
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    bool primero = true;
+    auto unir = [&](double x, double y) {
+        if (primero) {
+            x0 = x1 = x;
+            y0 = y1 = y;
+            primero = false;
+        }
+        x0 = std::min(x0, x);
+        x1 = std::max(x1, x);
+        y0 = std::min(y0, y);
+        y1 = std::max(y1, y);
+    };
+    if (T.Inicio)
+        unir(T.Inicio->XMundo, T.Inicio->YMundo);
+    for (int i = 0; i < T.Vertices.Count(); ++i)
+        unir(T.Vertice(i)->X, T.Vertice(i)->Y);
+    if (T.Fin)
+        unir(T.Fin->XMundo, T.Fin->YMundo);
+    else
+        unir(T.Provisional.X, T.Provisional.Y);
+    return QRectF(QPointF(x0, y0), QPointF(x1, y1));
+}
+
+} // namespace
+
 void TAerPaintBox::DibujarCircuito() {
+    // Elements that paint outside the picture are only posed, so their
+    // geometry and hit areas stay current; the margin takes in pen widths,
+    // symbol texts and anti-aliasing. Which elements those are is known from
+    // their last drawing; one that moved into view is drawn again at once.
+    QRectF vista;
+    if (GetGraphics()) {
+        const double m = 5.0 + 4.0 / Zoom;
+        vista = VistaMundo().adjusted(-m, -m, m, m);
+    }
+    auto fuera = [&vista](const QRectF& r) {
+        return !vista.isEmpty() && (r.right() < vista.left() || r.left() > vista.right() ||
+                                    r.bottom() < vista.top() || r.top() > vista.bottom());
+    };
+    auto posar = [this](TAerComponente* e) {
+        RetenerPintura();
+        try {
+            e->Dibujar();
+        } catch (...) {
+            SoltarPintura();
+            throw;
+        }
+        SoltarPintura();
+    };
     for (int i = 0; i < Componentes.Count(); ++i) {
         auto* c = Componentes.ItemComo<TAerComponente>(i);
-        c->Dibujar();
-        auto* v = dynamic_cast<TAerValvula*>(c);
+        if (!c->Alcance.isNull() && fuera(c->Alcance)) {
+            // Outside the picture and posed as it stands: nothing to do.
+            const std::uint64_t huella = HuellaPose(*c);
+            if (huella != c->HuellaPose) {
+                posar(c);
+                c->HuellaPose = huella;
+                c->Alcance = AlcanceDe(*c);
+                if (!fuera(c->Alcance))
+                    c->Dibujar();
+            }
+        } else {
+            c->Dibujar();
+            c->Alcance = AlcanceDe(*c);
+            c->HuellaPose = vista.isEmpty() ? 0 : HuellaPose(*c);
+        }
+        auto* v = c->EsValvula() ? dynamic_cast<TAerValvula*>(c) : nullptr;
         if (v && v->GetCilindro() && MostrarEnclavamientos &&
             (Modo == mdEdicion || Modo == mdSeleccion || Modo == mdEnclavar) && GetGraphics()) {
             QPainter* g = GetGraphics();
@@ -109,10 +280,33 @@ void TAerPaintBox::DibujarCircuito() {
             g->restore();
         }
     }
-    for (int i = 0; i < Textos.Count(); ++i)
-        Textos.ItemComo<TAerComponente>(i)->Dibujar();
-    for (int i = 0; i < Tubos.Count(); ++i)
-        Tubos.ItemComo<TAerComponente>(i)->Dibujar();
+    // Texts are placed (they follow their element) and then painted only near
+    // the picture: a square about the anchor wider than any line of the text
+    // could be, in any turn.
+    for (int i = 0; i < Textos.Count(); ++i) {
+        auto* e = Textos.ItemComo<TAerComponente>(i);
+        auto* t = dynamic_cast<TAerTexto*>(e);
+        if (!t || vista.isEmpty()) {
+            e->Dibujar();
+            continue;
+        }
+        posar(t);
+        const double r =
+            2.0 * (static_cast<double>(t->Cadena.size()) + 2.0) * std::max(t->GetTamano(), 1.0);
+        if (!fuera(QRectF(t->X - r, t->Y - r, 2 * r, 2 * r)))
+            t->Dibujar();
+    }
+    // Tubes the same way; the picture can only be reached through their points.
+    for (int i = 0; i < Tubos.Count(); ++i) {
+        auto* t = static_cast<TAerTubo*>(Tubos.Item(i));
+        if (!fuera(AlcanceDe(*t))) {
+            t->Dibujar();
+            t->HuellaPose = 0;
+        } else if (HuellaTubo(*t) != t->HuellaPose) {
+            posar(t);
+            t->HuellaPose = HuellaTubo(*t);
+        }
+    }
 
     // The union starts from the first rectangle that has an area, so the
     // origin counts only when something lies there.
@@ -175,15 +369,35 @@ void TAerPaintBox::MarcarTubosControl() {
     for (int i = 0; i < Tubos.Count(); ++i)
         tubo(Tubos.ItemComo<TAerComponente>(i))->TuboControl = 0;
 
-    std::function<void(TAerConexion*)> propagar = [&](TAerConexion* c) {
-        TAerComponente* comp = c->GetPadre();
-        if (!comp)
-            return;
-        const bool valvula = comp->EsValvula();
-        for (int k = 0; k < comp->Elementos.Count(); ++k) {
-            auto* e = dynamic_cast<TAerConexion*>(comp->Elemento(k));
-            if (!e || e == c)
+    // A depth-first walk from each seed along the tubes, with its own stack
+    // (a pilot line can be thousands of links long). Each frame is a point
+    // the signal came in through and the next sibling point to look at; the
+    // order of the walk decides which side first reaches a tube, so it is
+    // the order of a recursive walk.
+    struct TMarco {
+        TAerConexion* Entrada;
+        TAerComponente* Comp;
+        int K;
+    };
+    std::vector<TMarco> pila;
+    auto entrar = [&](TAerConexion* c) {
+        if (TAerComponente* comp = c->GetPadre())
+            pila.push_back({c, comp, 0});
+    };
+    auto recorrer = [&](TAerConexion* inicio) {
+        entrar(inicio);
+        while (!pila.empty()) {
+            TMarco& m = pila.back();
+            TAerComponente* comp = m.Comp;
+            if (m.K >= comp->Elementos.Count()) {
+                pila.pop_back();
                 continue;
+            }
+            TAerComponente* sub = comp->Elemento(m.K++);
+            if (!sub->EsConexion() || sub == m.Entrada)
+                continue;
+            auto* e = static_cast<TAerConexion*>(sub);
+            const bool valvula = comp->EsValvula();
             if (valvula && !(e->GetTipo() == TTipoComponente::Conexion && e->Entrada))
                 continue;
             if (!e->Tubo || e->Tubo->TuboControl)
@@ -197,7 +411,7 @@ void TAerPaintBox::MarcarTubosControl() {
                 if (p && (p->EsPresion() || p->EsEscape() || p->EsConectorT()))
                     continue;
             }
-            propagar(otro);
+            entrar(otro); // m is not used after this: the vector may move
         }
     };
 
@@ -206,7 +420,7 @@ void TAerPaintBox::MarcarTubosControl() {
             return;
         semilla->Tubo->TuboControl = 1;
         if (semilla->Tubo->Inicio)
-            propagar(semilla->Tubo->Inicio);
+            recorrer(semilla->Tubo->Inicio);
     };
     for (int i = 0; i < RefConexiones.Count(); ++i) {
         auto* c = static_cast<TAerConexion*>(Referido(RefConexiones, i));

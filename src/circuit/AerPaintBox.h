@@ -146,16 +146,40 @@ public:
     void Olvidar(TAerComponente* Elemento);
     // Recomputes which tubes carry pilot signals.
     void MarcarTubosControl();
+    // A tube was finished, taken away or moved to other points: the marks
+    // are recomputed now, or once when the open batch of changes closes.
+    void TubosCambiados();
+    // While the canvas is being emptied (BorrarCircuito, its destruction),
+    // elements that go need not clear references one by one.
+    bool Vaciando() const { return Destruyendo; }
 
     static TAerComponente* Referido(const TColeccion& Referencias, int i);
 
 private:
+    friend class TLoteTubos;
     void DibujarCircuito();
     void DibujarBanda();
     void SoltarBanda();
     bool ArrastreGrupo = false;
     void SeleccionarEnPulsacion();
+    void Vaciar();
     bool Destruyendo = false;
+    int LoteTubos = 0;
+    bool MarcasPendientes = false;
+};
+
+// A batch of tube changes (reading a file, deleting an element with its
+// tubes): the control-tube marks are recomputed once, when the outermost
+// batch closes, instead of at every tube.
+class TLoteTubos {
+public:
+    explicit TLoteTubos(TAerPaintBox& Lienzo) : L(Lienzo) { ++L.LoteTubos; }
+    ~TLoteTubos();
+    TLoteTubos(const TLoteTubos&) = delete;
+    TLoteTubos& operator=(const TLoteTubos&) = delete;
+
+private:
+    TAerPaintBox& L;
 };
 
 } // namespace ventix

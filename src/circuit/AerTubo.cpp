@@ -23,38 +23,51 @@ TAerTubo::~TAerTubo() {
     // takes its own reference entry with it.
     Ultimo = nullptr;
     Vertices.BorrarTodo();
+    bool unido = false;
     for (TAerConexion* punto : {Inicio, Fin}) {
         if (punto && punto->Tubo == this) {
             punto->Tubo = nullptr;
+            unido = true;
             if (auto* padre = punto->GetPadre())
                 padre->ActualizarSentido();
         }
     }
+    // A pilot line may have run through this tube.
+    if (unido && Inicio && Fin)
+        GetLienzo().TubosCambiados();
 }
 
 void TAerTubo::SetInicio(TAerConexion* Punto) {
     if (Punto) {
+        const bool sustituye = Punto->Tubo && Punto->Tubo != this;
         Punto->Tubo = this;
         Inicio = Punto;
         Punto->Entrada = false;
         Punto->Salida = true;
         if (auto* padre = Punto->GetPadre())
             padre->ActualizarSentido();
+        if (sustituye)
+            GetLienzo().TubosCambiados();
     } else if (Inicio && Inicio->Tubo == this) {
         Inicio->Tubo = nullptr;
+        GetLienzo().TubosCambiados();
     }
 }
 
 void TAerTubo::SetFin(TAerConexion* Punto) {
     if (Punto) {
+        const bool sustituye = Punto->Tubo && Punto->Tubo != this;
         Punto->Tubo = this;
         Fin = Punto;
         Punto->Entrada = true;
         Punto->Salida = false;
         if (auto* padre = Punto->GetPadre())
             padre->ActualizarSentido();
+        if (sustituye)
+            GetLienzo().TubosCambiados();
     } else if (Fin && Fin->Tubo == this) {
         Fin->Tubo = nullptr;
+        GetLienzo().TubosCambiados();
     }
 }
 
@@ -77,7 +90,7 @@ TAerVertice* TAerTubo::AnadirVertice(const TCADCoordenada& P) {
     Ultimo = vertice;
     L.RefVertices.Agregar(std::make_unique<TComponenteItem>(vertice));
     if (Fin)
-        L.MarcarTubosControl();
+        L.TubosCambiados();
     return vertice;
 }
 

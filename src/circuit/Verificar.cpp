@@ -10,8 +10,10 @@ namespace {
 const std::string Separador(55, '-');
 
 bool FaltaCilindro(const TAerComponente& C) {
+    if (!C.EsValvula())
+        return false;
     const auto* v = dynamic_cast<const TAerValvula*>(&C);
-    if (!v || !C.EsValvula())
+    if (!v)
         return false;
     const TActuador a = v->GetActuador();
     return (a == TActuador::Rodillo || a == TActuador::Escamoteable) && !v->GetCilindro();

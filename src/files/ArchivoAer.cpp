@@ -813,6 +813,8 @@ std::vector<TAerComponente*> LeerGrupo(TAerPaintBox& L, const std::vector<std::s
 }
 
 void Leer(TAerPaintBox& L, const std::vector<std::string>& Lineas) {
+    // The control tubes are marked once the tubes are all in.
+    const TLoteTubos lote(L);
     TLector lector(L, Lineas);
     try {
         lector.Leer();

@@ -50,16 +50,16 @@ void TColeccionItem::SetColeccion(TColeccion* Nueva) {
 void TColeccionItem::SetIndice(int Indice) {
     if (!Coleccion)
         return;
-    auto& v = Coleccion->Items;
     if (Indice < 0 || Indice >= Coleccion->Count())
         throw EListaError(Indice);
     const int actual = GetIndice();
     if (Indice == actual)
         return;
+    const auto v = Coleccion->Items.begin() + static_cast<std::ptrdiff_t>(Coleccion->Frente);
     if (Indice < actual)
-        std::rotate(v.begin() + Indice, v.begin() + actual, v.begin() + actual + 1);
+        std::rotate(v + Indice, v + actual, v + actual + 1);
     else
-        std::rotate(v.begin() + actual, v.begin() + actual + 1, v.begin() + Indice + 1);
+        std::rotate(v + actual, v + actual + 1, v + Indice + 1);
     Cambiado(cmAnadido);
 }
 
@@ -92,7 +92,9 @@ void TColeccionItem::SetNombre(const std::string& N) {
     }
     if (!N.empty() && Coleccion->Buscar(N))
         ErrorColeccion("El nombre de \"" + N + "\" ya existe");
+    const std::string anterior = std::move(Nombre);
     Nombre = N;
+    Coleccion->Renombrado(this, anterior);
     Cambiado(cmModificado);
 }
 
@@ -100,9 +102,9 @@ int TColeccionItem::GetIndice() const {
     if (!Coleccion)
         return -1;
     const auto& v = Coleccion->Items;
-    for (std::size_t i = 0; i < v.size(); ++i)
+    for (std::size_t i = Coleccion->Frente; i < v.size(); ++i)
         if (v[i].get() == this)
-            return static_cast<int>(i);
+            return static_cast<int>(i - Coleccion->Frente);
     return -1;
 }
 
@@ -126,7 +128,7 @@ TColeccion::~TColeccion() {
 TColeccionItem* TColeccion::Item(int Indice) const {
     if (Indice < 0 || Indice >= Count())
         throw EListaError(Indice);
-    return Items[static_cast<std::size_t>(Indice)].get();
+    return Items[Frente + static_cast<std::size_t>(Indice)].get();
 }
 
 TColeccionItem* TColeccion::Nuevo() {
@@ -150,24 +152,27 @@ void TColeccion::Borrar(int Indice) {
 
 void TColeccion::BorrarTodo() {
     BeginUpdate();
-    while (!Items.empty())
+    while (Count() > 0)
         Borrar(0);
     EndUpdate();
     Cambiado(nullptr);
 }
 
 TColeccionItem* TColeccion::Buscar(const std::string& Nombre) const {
-    const std::string clave = MayusculasES(Nombre);
-    for (const auto& item : Items)
-        if (MayusculasES(item->Nombre) == clave)
-            return item.get();
+    if (!Nombre.empty()) {
+        const auto it = PorNombre.find(MayusculasES(Nombre));
+        return it == PorNombre.end() ? nullptr : it->second;
+    }
+    for (std::size_t i = Frente; i < Items.size(); ++i)
+        if (Items[i]->Nombre.empty())
+            return Items[i].get();
     return nullptr;
 }
 
 TColeccionItem* TColeccion::BuscarID(std::int32_t ID) const {
-    for (const auto& item : Items)
-        if (item->ID == ID)
-            return item.get();
+    for (std::size_t i = Frente; i < Items.size(); ++i)
+        if (Items[i]->ID == ID)
+            return Items[i].get();
     return nullptr;
 }
 
@@ -194,7 +199,7 @@ TColeccionItem* TColeccion::Siguiente() {
         ErrorColeccion("La colección ha sido cambiada en medio de una operación de enumeración");
     if (Cursor < 0 || Cursor >= Count())
         ErrorColeccion("Se ha intentado acceder a un índice no válido");
-    return Items[static_cast<std::size_t>(Cursor)].get();
+    return Items[Frente + static_cast<std::size_t>(Cursor)].get();
 }
 
 void TColeccion::Assign(const TColeccion& Origen) {
@@ -208,8 +213,8 @@ void TColeccion::Assign(const TColeccion& Origen) {
     BeginUpdate();
     try {
         BorrarTodo();
-        for (const auto& item : Origen.Items)
-            Agregar(item->Clone());
+        for (int i = 0; i < Origen.Count(); ++i)
+            Agregar(Origen.Item(i)->Clone());
     } catch (...) {
         EndUpdate();
         throw;
@@ -225,29 +230,54 @@ std::unique_ptr<TColeccion> TColeccion::Clone() const {
 }
 
 void TColeccion::Anadir(TColeccionItem* Item) {
+    if (Frente > 0 && Frente == Items.size()) {
+        Items.clear();
+        Frente = 0;
+    }
     Items.emplace_back(Item);
+    if (!Item->Nombre.empty())
+        PorNombre[MayusculasES(Item->Nombre)] = Item;
     Item->Coleccion = this;
     Item->ID = SiguienteID++;
     Item->Cambiado(cmAnadido);
 }
 
 void TColeccion::Quitar(TColeccionItem* Item) {
-    if (!Items.empty() && Items.back().get() == Item) {
+    if (Count() > 0 && Items.back().get() == Item) {
         Items.back().release();
         Items.pop_back();
-    } else if (!Items.empty() && Items.front().get() == Item) {
-        Items.front().release();
-        Items.pop_front();
+    } else if (Count() > 0 && Items[Frente].get() == Item) {
+        Items[Frente].release();
+        ++Frente;
     } else {
-        auto it = std::find_if(Items.begin(), Items.end(),
+        auto it = std::find_if(Items.begin() + static_cast<std::ptrdiff_t>(Frente), Items.end(),
                                [Item](const auto& p) { return p.get() == Item; });
         if (it == Items.end())
             return;
         it->release();
         Items.erase(it);
     }
+    if (Frente == Items.size()) {
+        Items.clear();
+        Frente = 0;
+    }
+    if (!Item->Nombre.empty()) {
+        const auto it = PorNombre.find(MayusculasES(Item->Nombre));
+        if (it != PorNombre.end() && it->second == Item)
+            PorNombre.erase(it);
+    }
     Item->Cambiado(cmQuitado);
     Item->Coleccion = nullptr;
+}
+
+void TColeccion::Renombrado(TColeccionItem* Item, const std::string& Anterior) {
+    if (!Anterior.empty()) {
+        const auto it = PorNombre.find(MayusculasES(Anterior));
+        if (it != PorNombre.end() && it->second == Item)
+            PorNombre.erase(it);
+    }
+    if (!Item->Nombre.empty())
+        PorNombre[MayusculasES(Item->Nombre)] = Item;
 }
 
 } // namespace ventix

@@ -3,11 +3,11 @@
 #include "foundation/Clase.h"
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace ventix {
@@ -96,9 +96,18 @@ public:
     TColeccion& operator=(const TColeccion&) = delete;
     virtual ~TColeccion();
 
-    int Count() const { return static_cast<int>(Items.size()); }
+    int Count() const { return static_cast<int>(Items.size() - Frente); }
     TColeccionItem* Item(int Indice) const;
-    template <class T> T* ItemComo(int Indice) const { return dynamic_cast<T*>(Item(Indice)); }
+    // The item as a T, or null when it is not one. Every item is of the item
+    // class, so asking for that class or an ancestor needs no run-time check.
+    template <class T> T* ItemComo(int Indice) const {
+        TColeccionItem* i = Item(Indice);
+        if constexpr (requires { T::Clase(); }) {
+            if (ClaseItem.EsDe(T::Clase()))
+                return static_cast<T*>(i);
+        }
+        return dynamic_cast<T*>(i);
+    }
 
     // Builds an item of the item class, unnamed, at the end.
     TColeccionItem* Nuevo();
@@ -137,10 +146,17 @@ private:
     friend class TColeccionItem;
     void Anadir(TColeccionItem* Item);
     void Quitar(TColeccionItem* Item);
+    void Renombrado(TColeccionItem* Item, const std::string& Anterior);
 
     const TClase& ClaseItem;
-    // A deque, so that emptying from the front (BorrarTodo) stays linear.
-    std::deque<std::unique_ptr<TColeccionItem>> Items;
+    // The items are Items[Frente..]: taking the first one away only moves
+    // Frente, so emptying from the front (BorrarTodo) stays linear. A vector
+    // costs nothing until the first item comes, which matters for the many
+    // small collections of every element.
+    std::vector<std::unique_ptr<TColeccionItem>> Items;
+    std::size_t Frente = 0;
+    // Named items by their name in capitals (MayusculasES); names are unique.
+    std::unordered_map<std::string, TColeccionItem*> PorNombre;
     bool Modificada = false;
     int Cursor = -1;
     int Bloqueo = 0;

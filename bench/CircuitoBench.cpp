@@ -1,0 +1,286 @@
+// The document on large circuits: read, write, check, building the
+// simulation network, painting the whole sheet and a zoomed view, and the
+// edits a user makes (finish a tube, drag an element, delete one with its
+// tubes). Every cost must grow in step with the circuit.
+
+#include "Generador.h"
+
+#include "files/ArchivoAer.h"
+#include "sim/SimCircuito.h"
+
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+
+using namespace ventix;
+using namespace ventix::bench;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A canvas with the shipped catalogue. Canvases are left to the end of the
+// program where tearing down is not what is measured.
+TAerPaintBox* Lienzo() {
+    auto* L = new TAerPaintBox;
+    L->Libreria.Cargar(fs::u8path(VENTIX_CATALOGO));
+    return L;
+}
+
+// One generated circuit per size, built once for every benchmark that reads it.
+TAerPaintBox& Circuito(int Componentes) {
+    static std::map<int, TAerPaintBox*> hechos;
+    auto*& L = hechos[Componentes];
+    if (!L) {
+        L = Lienzo();
+        Pulsadores(*L, Componentes);
+    }
+    return *L;
+}
+
+fs::path Archivo(int Componentes) {
+    const fs::path ruta = fs::temp_directory_path() / ("ventix_bench_" + std::to_string(getpid()) +
+                                                       "_" + std::to_string(Componentes) + ".aer");
+    if (!fs::exists(ruta))
+        ArchivoAer::GuardarLineas(ruta, ArchivoAer::Escribir(Circuito(Componentes)));
+    return ruta;
+}
+
+std::size_t Monton() {
+    return mallinfo2().uordblks;
+}
+
+void PorComponente(benchmark::State& State, int Componentes) {
+    State.counters["componentes"] = Componentes;
+    State.counters["por_componente"] = benchmark::Counter(
+        Componentes, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_Leer(benchmark::State& State) {
+    const int n = static_cast<int>(State.range(0));
+    const fs::path ruta = Archivo(n);
+    double bytes = 0;
+    for (auto _ : State) {
+        State.PauseTiming();
+        auto* L = Lienzo();
+        const std::size_t antes = Monton();
+        State.ResumeTiming();
+        ArchivoAer::Leer(*L, ArchivoAer::CargarLineas(ruta));
+        State.PauseTiming();
+        bytes = static_cast<double>(Monton() - antes);
+        if (L->Componentes.Count() != n)
+            State.SkipWithError("the circuit did not read back");
+        delete L;
+        State.ResumeTiming();
+    }
+    PorComponente(State, n);
+    State.counters["bytes_por_componente"] = bytes / n;
+}
+
+void BM_Cerrar(benchmark::State& State) {
+    const int n = static_cast<int>(State.range(0));
+    const auto lineas = ArchivoAer::CargarLineas(Archivo(n));
+    for (auto _ : State) {
+        State.PauseTiming();
+        auto* L = Lienzo();
+        ArchivoAer::Leer(*L, lineas);
+        State.ResumeTiming();
+        L->BorrarCircuito();
+        State.PauseTiming();
+        delete L;
+        State.ResumeTiming();
+    }
+    PorComponente(State, n);
+}
+
+void BM_Escribir(benchmark::State& State) {
+    const int n = static_cast<int>(State.range(0));
+    auto& L = Circuito(n);
+    const fs::path ruta = fs::temp_directory_path() / ("ventix_bench_" + std::to_string(getpid()) +
+                                                       "_escrito.aer");
+    for (auto _ : State)
+        ArchivoAer::GuardarLineas(ruta, ArchivoAer::Escribir(L));
+    fs::remove(ruta);
+    PorComponente(State, n);
+}
+
+void BM_Verificar(benchmark::State& State) {
+    const int n = static_cast<int>(State.range(0));
+    auto& L = Circuito(n);
+    for (auto _ : State)
+        if (L.Verificar() != 0)
+            State.SkipWithError("the generated circuit has errors");
+    PorComponente(State, n);
+}
+
+void BM_Red(benchmark::State& State) {
+    const int n = static_cast<int>(State.range(0));
+    auto& L = Circuito(n);
+    if (L.Verificar() != 0)
+        State.SkipWithError("the generated circuit has errors");
+    for (auto _ : State) {
+        auto s = std::make_unique<TSimCircuito>(L);
+        State.PauseTiming();
+        s.reset();
+        State.ResumeTiming();
+    }
+    PorComponente(State, n);
+}
+
+// The editor's first look at a circuit: every switch on, fitted to the view.
+void Vista(TAerPaintBox& L, int Ancho, int Alto) {
+    L.Modo = mdEdicion;
+    L.MostrarConexiones = L.MostrarVertices = L.MostrarTextos = L.MostrarTubosControl = true;
+    L.MostrarEnclavamientos = true;
+    L.SetCliente(Ancho, Alto);
+    L.Activar();
+    L.Paint();
+    L.AjustarVista();
+}
+
+void BM_PintarTodo(benchmark::State& State) {
+    const int n = static_cast<int>(State.range(0));
+    auto& L = Circuito(n);
+    Vista(L, 1200, 800);
+    for (auto _ : State)
+        L.Paint();
+    PorComponente(State, n);
+}
+
+// Zoom 4 on the middle of the sheet.
+void Acercar(TAerPaintBox& L, int Ancho, int Alto) {
+    Vista(L, Ancho, Alto);
+    L.Paint();
+    L.SetZoom(4);
+    const TCADRectF e = L.Extension;
+    L.Centrar(e.X + e.Width / 2, e.Y + e.Height / 2);
+}
+
+void BM_PintarZoom(benchmark::State& State) {
+    const int n = static_cast<int>(State.range(0));
+    auto& L = Circuito(n);
+    Acercar(L, 600, 400);
+    for (auto _ : State)
+        L.Paint();
+    PorComponente(State, n);
+}
+
+// The cell nearest the middle of the sheet, by its valve.
+int CeldaCentral(int Componentes) {
+    const int celdas = Componentes / 4;
+    return std::min(celdas - 1, (celdas / 50 / 2) * 50 + 25);
+}
+
+// Finishing a tube: the valve's output tube of one cell taken away (not
+// measured), then drawn again as the editor does.
+void BM_CompletarTubo(benchmark::State& State) {
+    const int n = static_cast<int>(State.range(0));
+    TAerPaintBox* L = Lienzo();
+    Pulsadores(*L, n);
+    Acercar(*L, 1200, 800);
+    const int k = CeldaCentral(n);
+    auto* v = static_cast<TAerComponente*>(L->Componentes.Item(4 * k + 1));
+    auto* c = static_cast<TAerComponente*>(L->Componentes.Item(4 * k + 3));
+    for (auto _ : State) {
+        State.PauseTiming();
+        delete v->Conexion(2)->Tubo;
+        State.ResumeTiming();
+        Unir(*L, v, 2, c, 0);
+        L->MarcarTubosControl(); // the editor recomputes once more after a tube
+        L->Paint();
+    }
+    PorComponente(State, n);
+}
+
+// Dragging an element one step, with the repaint of the view that follows.
+void BM_Mover(benchmark::State& State) {
+    const int n = static_cast<int>(State.range(0));
+    TAerPaintBox* L = Lienzo();
+    Pulsadores(*L, n);
+    Acercar(*L, 1200, 800);
+    L->Paint();
+    auto* v = static_cast<TAerComponente*>(L->Componentes.Item(4 * CeldaCentral(n) + 1));
+    // The pixel over the middle of the valve's body.
+    const QPointF centro = v->Region.Limites().center();
+    const QPoint p(TCADPaintBox::Redondear(centro.x() * L->Zoom + L->OffsetX),
+                   TCADPaintBox::Redondear(L->OffsetY - centro.y() * L->Zoom));
+    L->MouseDown(Qt::LeftButton, Qt::NoModifier, p.x(), p.y());
+    if (L->Seleccionado != v)
+        State.SkipWithError("the valve was not picked");
+    int paso = 0;
+    for (auto _ : State) {
+        const int d = (paso++ % 2) ? 0 : 8;
+        L->MouseMove(Qt::NoModifier, p.x() + d, p.y());
+        L->Paint();
+    }
+    L->MouseUp(Qt::LeftButton, Qt::NoModifier, p.x(), p.y());
+    PorComponente(State, n);
+}
+
+// Deleting a valve with its three tubes; built again, not measured.
+void BM_Borrar(benchmark::State& State) {
+    const int n = static_cast<int>(State.range(0));
+    TAerPaintBox* L = Lienzo();
+    Pulsadores(*L, n);
+    Acercar(*L, 1200, 800);
+    const int k = CeldaCentral(n);
+    auto* f = static_cast<TAerComponente*>(L->Componentes.Item(4 * k));
+    auto* e = static_cast<TAerComponente*>(L->Componentes.Item(4 * k + 2));
+    auto* c = static_cast<TAerComponente*>(L->Componentes.Item(4 * k + 3));
+    auto* v = static_cast<TAerComponente*>(L->Componentes.Item(4 * k + 1));
+    for (auto _ : State) {
+        L->Seleccionar(v);
+        L->BorrarSeleccion();
+        L->Paint();
+        State.PauseTiming();
+        v = TAerValvula::Crear(*L, true, TActuador::Seta, T::Valvula32NC);
+        v->X = f->X - 3;
+        v->Y = f->Y + 31;
+        Unir(*L, f, 0, v, 0);
+        Unir(*L, v, 1, e, 0);
+        Unir(*L, v, 2, c, 0);
+        State.ResumeTiming();
+    }
+    PorComponente(State, n);
+}
+
+void Tamanos(benchmark::internal::Benchmark* B) {
+    for (int n : {100, 1000, 10000, 100000})
+        B->Arg(n);
+    B->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_Leer)->Apply(Tamanos);
+BENCHMARK(BM_Cerrar)->Apply(Tamanos);
+BENCHMARK(BM_Escribir)->Apply(Tamanos);
+BENCHMARK(BM_Verificar)->Apply(Tamanos);
+BENCHMARK(BM_Red)->Apply(Tamanos);
+BENCHMARK(BM_PintarTodo)->Apply(Tamanos);
+BENCHMARK(BM_PintarZoom)->Apply(Tamanos);
+BENCHMARK(BM_CompletarTubo)->Apply(Tamanos);
+BENCHMARK(BM_Mover)->Apply(Tamanos);
+BENCHMARK(BM_Borrar)->Apply(Tamanos);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv); // the symbols' texts need fonts
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::error_code e;
+    for (const auto& f : fs::directory_iterator(fs::temp_directory_path(), e))
+        if (f.path().filename().string().rfind("ventix_bench_" + std::to_string(getpid()), 0) == 0)
+            fs::remove(f.path(), e);
+    return 0;
+}

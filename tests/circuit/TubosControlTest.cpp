@@ -1,0 +1,205 @@
+// Control-tube marks follow every change of the tubes (finished, deleted,
+// moved to another point, a whole file read) and cope with pilot lines of
+// any length; the name index of a collection follows renames and removals.
+
+#include "ConCatalogo.h"
+
+#include <pthread.h>
+
+using namespace ventix;
+
+namespace {
+
+class TubosControl : public TConCatalogo {
+protected:
+    TubosControl() : TConCatalogo(VENTIX_TEST_DATA "/catalogo/LIBRERÍA.txt") {}
+    // A tube joined without recomputing anything on the way, as a long
+    // circuit is built before one recomputation.
+    TAerTubo* Enlazar(TAerConexion* A, TAerConexion* B) {
+        auto* t = TAerTubo::Crear(L);
+        t->SetInicio(A);
+        t->AnadirVertice({0, 0});
+        t->SetFin(B);
+        return t;
+    }
+};
+
+// Runs F on a thread with a stack of the given size; false if it could not start.
+template <class F> bool ConPila(std::size_t Bytes, F Funcion) {
+    pthread_attr_t a;
+    pthread_attr_init(&a);
+    pthread_attr_setstacksize(&a, Bytes);
+    pthread_t hilo;
+    auto cuerpo = [](void* f) -> void* {
+        (*static_cast<F*>(f))();
+        return nullptr;
+    };
+    const bool ok = pthread_create(&hilo, &a, cuerpo, &Funcion) == 0;
+    pthread_attr_destroy(&a);
+    if (ok)
+        pthread_join(hilo, nullptr);
+    return ok;
+}
+
+} // namespace
+
+TEST_F(TubosControl, MarksFollowDeletedAndReplacedTubes) {
+    auto* fuente = TAerComponente::Crear(L, T::Presion);
+    auto* mando = TAerValvula::Crear(L, true, TActuador::Seta, T::Valvula32NC);
+    auto* reg = TAerComponente::Crear(L, T::Regulador1);
+    auto* v = TAerValvula::Crear(L, true, TActuador::Pilotado, T::Valvula32NC);
+    auto* otra = TAerValvula::Crear(L, true, TActuador::Pilotado, T::Valvula32NC);
+    auto* cil = TAerComponente::Crear(L, T::CilindroSimple);
+    auto* piloto = v->Conexion(3);
+    ASSERT_TRUE(piloto && piloto->EsPilotada());
+    Unir(fuente->Conexion(0), mando->Conexion(0));
+    auto* senal = Unir(mando->Conexion(2), reg->Conexion(0));
+    auto* alPiloto = Unir(reg->Conexion(1), piloto);
+    auto* trabajo = Unir(v->Conexion(2), cil->Conexion(0));
+    EXPECT_EQ(senal->TuboControl, 1);
+    EXPECT_EQ(alPiloto->TuboControl, 1);
+    EXPECT_EQ(trabajo->TuboControl, 0);
+
+    // The pilot tube goes: the line before it no longer carries a signal.
+    delete alPiloto;
+    EXPECT_EQ(senal->TuboControl, 0);
+    // Back again; then another tube takes the pilot point from it.
+    alPiloto = Unir(reg->Conexion(1), piloto);
+    EXPECT_EQ(senal->TuboControl, 1);
+    auto* otro = TAerTubo::Crear(L);
+    otro->SetInicio(otra->Conexion(2));
+    otro->SetFin(piloto);
+    EXPECT_EQ(otro->TuboControl, 1);
+    EXPECT_EQ(senal->TuboControl, 0);
+    delete otro;
+    delete alPiloto;
+    alPiloto = Unir(reg->Conexion(1), piloto);
+    EXPECT_EQ(senal->TuboControl, 1);
+    // The piloted valve replaced by a hand-worked one, as the editor does:
+    // the old one goes with its tubes.
+    const double x = v->X;
+    delete v;
+    auto* manual = TAerValvula::Crear(L, true, TActuador::Seta, T::Valvula32NC);
+    manual->X = x;
+    EXPECT_EQ(senal->TuboControl, 0);
+    Unir(reg->Conexion(1), otra->Conexion(3));
+    EXPECT_EQ(senal->TuboControl, 1);
+
+    // Deleting the element the line starts at takes its tubes and the marks.
+    delete reg;
+    EXPECT_EQ(L.Tubos.Count(), 1);
+    for (int i = 0; i < L.Tubos.Count(); ++i)
+        EXPECT_EQ(L.Tubos.ItemComo<TAerTubo>(i)->TuboControl, 0) << i;
+}
+
+TEST_F(TubosControl, LongPilotLinesNeedNoDeepStack) {
+    // A hand valve, 5,000 regulators in a row, a pilot valve at the end.
+    auto* mando = TAerValvula::Crear(L, true, TActuador::Seta, T::Valvula32NC);
+    TAerConexion* salida = mando->Conexion(2);
+    for (int i = 0; i < 5000; ++i) {
+        auto* r = TAerComponente::Crear(L, T::Regulador1);
+        Enlazar(salida, r->Conexion(0));
+        salida = r->Conexion(1);
+    }
+    auto* v = TAerValvula::Crear(L, true, TActuador::Pilotado, T::Valvula32NC);
+    Enlazar(salida, v->Conexion(3));
+    ASSERT_TRUE(ConPila(256 * 1024, [this] { L.MarcarTubosControl(); }));
+    int marcados = 0;
+    for (int i = 0; i < L.Tubos.Count(); ++i)
+        marcados += L.Tubos.ItemComo<TAerTubo>(i)->TuboControl;
+    EXPECT_EQ(marcados, 5001);
+}
+
+TEST_F(TubosControl, NamesAreFoundAfterRenamesAndRemovals) {
+    auto* a = TAerComponente::Crear(L, T::Presion);
+    auto* b = TAerComponente::Crear(L, T::Escape);
+    a->SetNombre("Válvula");
+    b->SetNombre("b");
+    EXPECT_EQ(L.Componentes.Buscar("VÁLVULA"), a);
+    a->SetNombre("Otra");
+    EXPECT_EQ(L.Componentes.Buscar("válvula"), nullptr);
+    EXPECT_EQ(L.Componentes.Buscar("otra"), a);
+    b->SetNombre("Válvula");
+    EXPECT_EQ(L.Componentes.Buscar("Válvula"), b);
+    EXPECT_THROW(a->SetNombre("VÁLVULA"), EColeccionError);
+    EXPECT_EQ(a->GetNombre(), "Otra");
+    delete b;
+    EXPECT_EQ(L.Componentes.Buscar("Válvula"), nullptr);
+    a->SetNombre("");
+    EXPECT_EQ(L.Componentes.Buscar("Otra"), nullptr);
+    // A named item that leaves takes its name along; one that comes brings it.
+    auto libre = a->Extraer();
+    libre->SetNombre("Suelto");
+    EXPECT_EQ(L.Componentes.Buscar("Suelto"), nullptr);
+    L.Componentes.Agregar(std::move(libre));
+    EXPECT_EQ(L.Componentes.Buscar("suelto"), a);
+    EXPECT_EQ(L.Componentes.Item(L.Componentes.Count() - 1), a);
+}
+
+namespace {
+
+class FueraDeVista : public TConCatalogo {
+protected:
+    FueraDeVista() : TConCatalogo(VENTIX_TEST_DATA "/catalogo-simbolos/LIBRERÍA.txt") {}
+    int Pintados() const {
+        int n = 0;
+        for (int y = 0; y < L.Bitmap.height(); ++y)
+            for (int x = 0; x < L.Bitmap.width(); ++x)
+                n += L.Bitmap.pixel(x, y) != 0xFFFFFFFFu;
+        return n;
+    }
+};
+
+} // namespace
+
+TEST_F(FueraDeVista, ElementsOutsideTheViewKeepTheirGeometryAndShowWhenReached) {
+    auto* cerca = TAerComponente::Crear(L, T::CilindroDoble);
+    auto* lejos = TAerComponente::Crear(L, T::CilindroDoble);
+    lejos->X = 1000;
+    L.SetCliente(200, 200);
+    L.Activar();
+    L.SetZoom(4);
+    L.Centrar(0, 0);
+    L.Paint();
+    ASSERT_FALSE(lejos->Region.Vacia());
+    const QRectF antes = lejos->Region.Limites();
+    const double puntoAntes = lejos->Conexion(0)->XMundo;
+
+    // Moved while out of sight: posed anew, so it is hit where it is now.
+    lejos->X = 1010;
+    L.Paint();
+    EXPECT_NEAR(lejos->Region.Limites().left(), antes.left() + 10, 1e-4);
+    EXPECT_NEAR(lejos->Conexion(0)->XMundo, puntoAntes + 10, 1e-9);
+    const QPointF centro = lejos->Region.Limites().center();
+    EXPECT_EQ(L.ElementoEn({centro.x(), centro.y()}), lejos);
+    // Its state changed out of sight: the same.
+    lejos->SetParametro(1);
+    L.Paint();
+    EXPECT_GT(lejos->Region.Limites().width(), antes.width());
+    // A tube out of sight follows its end when the element there moves.
+    auto* otro = TAerComponente::Crear(L, T::CilindroDoble);
+    otro->X = 1000;
+    otro->Y = -100;
+    L.MostrarVertices = true;
+    L.Paint();
+    auto* tubo = Unir(otro->Conexion(0), lejos->Conexion(1));
+    L.Paint();
+    L.Paint();
+    lejos->Y = 20;
+    L.Paint();
+    EXPECT_DOUBLE_EQ(tubo->Ultimo->Y, lejos->Conexion(1)->YMundo);
+    EXPECT_EQ(L.ElementoEn({tubo->Ultimo->X, tubo->Ultimo->Y}), tubo->Ultimo);
+    delete tubo;
+    delete otro;
+    L.MostrarVertices = false;
+
+    // The view reaches it: painted as the one that was always in sight.
+    const int pintadosCerca = Pintados();
+    EXPECT_GT(pintadosCerca, 0);
+    cerca->SetParametro(1);
+    L.Paint();
+    const int cercaExtendido = Pintados();
+    L.Centrar(1010, 20);
+    L.Paint();
+    EXPECT_EQ(Pintados(), cercaExtendido);
+}
