@@ -303,7 +303,7 @@ void TCADPaintBox::SoltarPintura() {
 QRectF TCADPaintBox::VistaMundo() const {
     if (!Graphics)
         return {};
-    const QRect r = Destino ? Destino->rect() : Bitmap.rect();
+    const QRect r = Destino ? QRect(0, 0, Destino->width(), Destino->height()) : Bitmap.rect();
     const TCADCoordenada a = PantallaAMundo(r.topLeft());
     const TCADCoordenada b = PantallaAMundo(r.bottomRight() + QPoint(1, 1));
     return QRectF(QPointF(a.X, a.Y), QPointF(b.X, b.Y)).normalized();
