@@ -61,8 +61,7 @@ std::string UnaLinea(std::string Texto) {
     return Texto;
 }
 
-bool CargarCatalogo(TAerLibreria& Catalogo, const std::string& Orden,
-                    const std::string& Libreria) {
+bool CargarCatalogo(TAerLibreria& Catalogo, const std::string& Orden, const std::string& Libreria) {
     Catalogo.Cargar(RutaCatalogo(Libreria));
     for (const auto& p : Catalogo.Problemas)
         std::cerr << "ventix-cli " << Orden << ": catálogo: " << UnaLinea(p) << "\n";

@@ -31,8 +31,7 @@ std::filesystem::path RutaCatalogo(const std::string& Libreria);
 
 // Loads the catalogue; false when it is missing or has problems, each then
 // printed on standard error as "ventix-cli ORDEN: catálogo: problema".
-bool CargarCatalogo(TAerLibreria& Catalogo, const std::string& Orden,
-                    const std::string& Libreria);
+bool CargarCatalogo(TAerLibreria& Catalogo, const std::string& Orden, const std::string& Libreria);
 
 // Loads the catalogue and the circuit into the canvas. On failure prints
 // the catalogue's problems or "ventix-cli ORDEN: ARCHIVO, línea N: motivo"

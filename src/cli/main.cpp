@@ -17,8 +17,8 @@ namespace {
 
 const TComando* const Comandos[] = {
     &ComandoDxf(),      &ComandoFormat(),   &ComandoRender(),   &ComandoCheck(),
-    &ComandoSimulate(), &ComandoLibreria(), &ComandoSimbolos(),
-    &ComandoSequence(), &ComandoDiagram(),  &ComandoGrade(),
+    &ComandoSimulate(), &ComandoLibreria(), &ComandoSimbolos(), &ComandoSequence(),
+    &ComandoDiagram(),  &ComandoGrade(),
 };
 
 void Uso(std::ostream& S) {

@@ -6,8 +6,8 @@
 #include "foundation/Numeros.h"
 
 #include <QClipboard>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -30,9 +30,9 @@ QString Tamano(double w, double h) {
     return QStringLiteral("%1 x %2").arg(static_cast<long long>(a)).arg(static_cast<long long>(b));
 }
 
-const QString FiltrosImagen = QStringLiteral(
-    "Archivos Bitmap (*.bmp);;Archivos Jpeg (*.jpg);;Archivos PNG (*.png);;"
-    "Archivos SVG (*.svg);;Archivos PDF (*.pdf)");
+const QString FiltrosImagen =
+    QStringLiteral("Archivos Bitmap (*.bmp);;Archivos Jpeg (*.jpg);;Archivos PNG (*.png);;"
+                   "Archivos SVG (*.svg);;Archivos PDF (*.pdf)");
 
 // The extension a filter such as "Archivos PNG (*.png)" stands for.
 QString SufijoDe(const QString& Filtro) {
@@ -230,8 +230,8 @@ void TfrmSaveImage::btnOkClick() {
         const QSize Tamano(
             static_cast<int>(std::nearbyint(Lienzo->GetCliente().width() * Escala)),
             static_cast<int>(std::nearbyint(Lienzo->GetCliente().height() * Escala)));
-        const QString Pie = NombreCircuito.isEmpty() ? QFileInfo(Nombre).fileName()
-                                                     : NombreCircuito;
+        const QString Pie =
+            NombreCircuito.isEmpty() ? QFileInfo(Nombre).fileName() : NombreCircuito;
         if (GetTodo())
             GuardarDibujo(*Lienzo, Ruta, Tamano, Lienzo->ExtensionCircuito(), kMargenDibujo, Pie);
         else

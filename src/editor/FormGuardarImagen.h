@@ -68,7 +68,7 @@ private:
     QImage Dibujar(double Factor);
     bool AreaElegida = false; // the user clicked one of the area's choices
     QString Filtro;           // the file dialog's filter chosen last
-    double Escala = 1.0; // 0 while the typed scale is not valid
+    double Escala = 1.0;      // 0 while the typed scale is not valid
     bool ADisco = false;
     bool EsBitmap = false;
 };

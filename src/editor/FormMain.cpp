@@ -282,7 +282,8 @@ void TfrmMain::CrearBarra() {
     AlPulsar(btnAbout, this, [this] { btnAboutClick(); });
     AlPulsar(btnImprimir, this, [this] { btnImprimirClick(); });
     auto* Imprimir = new QShortcut(QKeySequence::Print, this);
-    connect(Imprimir, &QShortcut::activated, this, [this] { Proteger([this] { btnImprimirClick(); }); });
+    connect(Imprimir, &QShortcut::activated, this,
+            [this] { Proteger([this] { btnImprimirClick(); }); });
 }
 
 // The insert buttons show the components' own symbols; made again once the

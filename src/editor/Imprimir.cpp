@@ -34,11 +34,11 @@ void TfrmMain::btnImprimirClick() {
     // are as wide on paper as there.
     QPrinter Impresora(QPrinter::ScreenResolution);
     Impresora.setDocName(NombrePie(ArchivoActual));
-    Impresora.setPageLayout(QPageLayout(
-        QPageSize(QPageSize::A4),
-        PaginaVertical(Lienzo->ExtensionCircuito()) ? QPageLayout::Portrait
-                                                    : QPageLayout::Landscape,
-        QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    Impresora.setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
+                                        PaginaVertical(Lienzo->ExtensionCircuito())
+                                            ? QPageLayout::Portrait
+                                            : QPageLayout::Landscape,
+                                        QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
     QPrintPreviewDialog d(&Impresora, this);
     d.setWindowTitle(QStringLiteral("Imprimir el circuito"));
     connect(&d, &QPrintPreviewDialog::paintRequested, this,

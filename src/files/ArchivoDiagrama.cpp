@@ -60,7 +60,8 @@ void Guardar(const TDiagrama& D, const std::filesystem::path& Ruta) {
     else
         throw std::runtime_error("formato de diagrama desconocido \"" + Ruta.extension().string() +
                                  "\" (se admiten .png, .svg y .csv)");
-    EscribirArchivo(Ruta, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    EscribirArchivo(Ruta,
+                    std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 } // namespace ventix::ArchivoDiagrama

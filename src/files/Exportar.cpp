@@ -36,10 +36,9 @@ std::string Extension(const std::filesystem::path& Ruta) {
 void ComprobarTamano(const QSize& Tamano) {
     if (Tamano.width() < 1 || Tamano.height() < 1 || Tamano.width() > kLadoMaximo ||
         Tamano.height() > kLadoMaximo)
-        throw std::runtime_error("No se puede hacer una imagen de " +
-                                 std::to_string(Tamano.width()) + " x " +
-                                 std::to_string(Tamano.height()) +
-                                 " píxeles: cada lado debe medir de 1 a 32768");
+        throw std::runtime_error(
+            "No se puede hacer una imagen de " + std::to_string(Tamano.width()) + " x " +
+            std::to_string(Tamano.height()) + " píxeles: cada lado debe medir de 1 a 32768");
 }
 
 void EscribirBytes(const std::filesystem::path& Ruta, const std::string& Bytes) {
@@ -80,7 +79,8 @@ void DibujarPagina(TCADPaintBox& Vista, QPaintDevice& Pagina, const TCADLimites&
     // An 8-point footer in a band twice its height.
     QFont fuente(QStringLiteral("Arial"));
     fuente.setStyleHint(QFont::SansSerif);
-    fuente.setPixelSize(std::max(1, static_cast<int>(std::lround(Pagina.logicalDpiY() * 8.0 / 72))));
+    fuente.setPixelSize(
+        std::max(1, static_cast<int>(std::lround(Pagina.logicalDpiY() * 8.0 / 72))));
     const int banda = 2 * fuente.pixelSize();
     const QRect pie(0, alto - banda, ancho, banda);
     Vista.DibujarEn(Pagina, QSize(ancho, std::max(1, alto - banda)), Mundo, Margen,
@@ -104,10 +104,10 @@ std::string CodificarPdf(TCADPaintBox& Vista, const TCADLimites& Mundo, double M
         pdf.setCreator(QStringLiteral("Ventix"));
         pdf.setTitle(Nombre);
         pdf.setResolution(kPuntosPorPulgada);
-        pdf.setPageLayout(QPageLayout(
-            QPageSize(QPageSize::A4),
-            PaginaVertical(Mundo) ? QPageLayout::Portrait : QPageLayout::Landscape,
-            QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+        pdf.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4),
+                        PaginaVertical(Mundo) ? QPageLayout::Portrait : QPageLayout::Landscape,
+                        QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
         DibujarPagina(Vista, pdf, Mundo, Margen, Nombre, FechaPie(Fecha));
     }
     return bytes.toStdString();

@@ -77,9 +77,9 @@ const char* FormatoImagen(const std::filesystem::path& Ruta) {
     if (ext == ".PNG")
         return "PNG";
     throw std::invalid_argument(
-        (ext.empty() ? std::string("Falta la extensión del archivo de imagen")
-                     : "El formato de imagen \"" + Cita(Ruta.extension().string()) +
-                           "\" no se admite") +
+        (ext.empty()
+             ? std::string("Falta la extensión del archivo de imagen")
+             : "El formato de imagen \"" + Cita(Ruta.extension().string()) + "\" no se admite") +
         ": use .png, .bmp, .jpg, .svg o .pdf");
 }
 

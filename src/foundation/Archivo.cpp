@@ -59,16 +59,15 @@ bool EmpiezaConBom(std::string_view B) {
 } // namespace
 
 EFinArchivo::EFinArchivo(int UltimaLinea)
-    : EListaError("El archivo termina antes de lo esperado (línea " +
-                  std::to_string(UltimaLinea) + ")"),
+    : EListaError("El archivo termina antes de lo esperado (línea " + std::to_string(UltimaLinea) +
+                  ")"),
       Linea(UltimaLinea) {}
 
 std::string LeerArchivo(const fs::path& Ruta) {
     std::error_code ec;
     const auto estado = fs::status(Ruta, ec);
     if (ec || !fs::exists(estado))
-        throw std::runtime_error("No se puede abrir el archivo " + Comillas(Ruta) +
-                                 ": no existe");
+        throw std::runtime_error("No se puede abrir el archivo " + Comillas(Ruta) + ": no existe");
     if (fs::is_directory(estado))
         throw std::runtime_error(Comillas(Ruta) + " es una carpeta");
     if (!fs::is_regular_file(estado))

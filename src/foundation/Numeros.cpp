@@ -146,10 +146,10 @@ std::string Formatear(bool Negativo, std::string Digitos, int Exponente) {
 // given precision, or the shortest that reads back when Precision < 0.
 std::string General(double Valor, int Precision) {
     char buf[64];
-    const auto res = Precision < 0
-                         ? std::to_chars(buf, buf + sizeof buf, Valor, std::chars_format::scientific)
-                         : std::to_chars(buf, buf + sizeof buf, Valor,
-                                         std::chars_format::scientific, Precision);
+    const auto res =
+        Precision < 0
+            ? std::to_chars(buf, buf + sizeof buf, Valor, std::chars_format::scientific)
+            : std::to_chars(buf, buf + sizeof buf, Valor, std::chars_format::scientific, Precision);
     std::string_view sci(buf, static_cast<std::size_t>(res.ptr - buf));
     const bool negativo = sci.front() == '-';
     if (negativo)
