@@ -1,49 +1,15 @@
-// Runs ventix-cli as a user would and checks its output and exit status.
+// The dxf command: a drawing read into JSON.
 
-#include <gtest/gtest.h>
+#include "Cli.h"
+
 #include <nlohmann/json.hpp>
 
-#include <array>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <sys/wait.h>
-#include <unistd.h>
-
 using nlohmann::json;
+using namespace cli;
 
 namespace {
 
-struct TSalida {
-    int Estado = -1;
-    std::string Salida; // standard output
-    std::string Errores;
-};
-
-TSalida Ejecutar(const std::string& Argumentos) {
-    // One file per process: ctest runs the tests of this program in parallel.
-    const std::string errores =
-        ::testing::TempDir() + "ventix_cli_err_" + std::to_string(getpid()) + ".txt";
-    const std::string orden =
-        std::string("'") + VENTIX_CLI + "' " + Argumentos + " 2>'" + errores + "'";
-    TSalida r;
-    FILE* p = popen(orden.c_str(), "r");
-    if (!p)
-        return r;
-    std::array<char, 4096> buf;
-    std::size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
-        r.Salida.append(buf.data(), n);
-    const int estado = pclose(p);
-    r.Estado = WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
-    std::ifstream f(errores);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    r.Errores = ss.str();
-    std::remove(errores.c_str());
-    return r;
-}
+using CliDxf = ConCarpeta;
 
 std::string Datos(const std::string& Nombre) {
     return std::string(VENTIX_TEST_DATA) + "/dxf/" + Nombre;
@@ -51,10 +17,10 @@ std::string Datos(const std::string& Nombre) {
 
 } // namespace
 
-TEST(CliDxf, GoodFilesGiveTheirLayersAndEntities) {
+TEST_F(CliDxf, GoodFilesGiveTheirLayersAndEntities) {
     for (const char* nombre : {"r12.dxf", "r2000.dxf", "r2018.dxf"}) {
         SCOPED_TRACE(nombre);
-        const auto r = Ejecutar("dxf '" + Datos(nombre) + "'");
+        const auto r = Cli({"dxf", Datos(nombre)});
         EXPECT_EQ(r.Estado, 0);
         EXPECT_EQ(r.Errores, "");
         const json j = json::parse(r.Salida);
@@ -91,86 +57,60 @@ TEST(CliDxf, GoodFilesGiveTheirLayersAndEntities) {
     }
 }
 
-TEST(CliDxf, NumbersHaveAtMostFifteenSignificantDigits) {
-    const std::string ruta = ::testing::TempDir() + "ventix_cli_digitos.dxf";
-    std::ofstream(ruta) << "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nA\n0\nENDTAB\n"
-                           "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nA\n"
-                           "10\n0.30000000000000004\n20\n1e300\n0\nENDSEC\n0\nEOF\n";
-    const auto r = Ejecutar("dxf '" + ruta + "'");
+TEST_F(CliDxf, NumbersHaveAtMostFifteenSignificantDigits) {
+    const auto r = Cli(
+        {"dxf", Escribir("digitos.dxf",
+                         "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nA\n0\nENDTAB\n"
+                         "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nA\n"
+                         "10\n0.30000000000000004\n20\n1e300\n0\nENDSEC\n0\nEOF\n")});
     EXPECT_EQ(r.Estado, 0);
     EXPECT_NE(r.Salida.find("0.3,"), std::string::npos) << r.Salida;
     EXPECT_EQ(r.Salida.find("0.30000000000000004"), std::string::npos);
-    std::remove(ruta.c_str());
 }
 
-TEST(CliDxf, TruncatedFileGivesTheErrorInTheJsonAndStatusOne) {
-    std::ifstream bueno(Datos("r2018.dxf"), std::ios::binary);
-    std::string texto((std::istreambuf_iterator<char>(bueno)), std::istreambuf_iterator<char>());
+TEST_F(CliDxf, TruncatedFileGivesTheErrorInTheJsonAndStatusOne) {
     // Cut inside the entities section.
+    std::string texto = Leer(Datos("r2018.dxf"));
     texto.resize(texto.find("LWPOLYLINE"));
-    const std::string ruta = ::testing::TempDir() + "ventix_cli_truncado.dxf";
-    std::ofstream(ruta, std::ios::binary) << texto;
-    const auto r = Ejecutar("dxf '" + ruta + "'");
+    const auto r = Cli({"dxf", Escribir("truncado.dxf", texto)});
     EXPECT_EQ(r.Estado, 1);
     const json j = json::parse(r.Salida);
     ASSERT_TRUE(j["error"].is_string());
-    EXPECT_EQ(j["error"].get<std::string>().rfind("El archivo termina antes de lo esperado (línea ",
-                                                  0),
-              0u);
+    EXPECT_EQ(
+        j["error"].get<std::string>().rfind("El archivo termina antes de lo esperado (línea ", 0),
+        0u);
     // What was read before the error is there.
     EXPECT_EQ(j["layers"].size(), 5u);
     EXPECT_GE(j["layers"][2]["entities"].size(), 3u);
     EXPECT_NE(r.Errores.find("El archivo termina antes de lo esperado"), std::string::npos);
-    std::remove(ruta.c_str());
 }
 
-TEST(CliDxf, MissingFileAndUsageErrorsGiveStatusTwo) {
-    auto r = Ejecutar("dxf /no/existe.dxf");
-    EXPECT_EQ(r.Estado, 2);
-    EXPECT_EQ(r.Salida, "");
-    EXPECT_NE(r.Errores.find("No se puede abrir"), std::string::npos);
-    EXPECT_EQ(Ejecutar("dxf").Estado, 2);
-    EXPECT_EQ(Ejecutar("").Estado, 2);
-    r = Ejecutar("dibujar");
-    EXPECT_EQ(r.Estado, 2);
-    EXPECT_NE(r.Errores.find("orden desconocida"), std::string::npos);
-}
-
-TEST(CliDxf, Help) {
-    auto r = Ejecutar("--help");
-    EXPECT_EQ(r.Estado, 0);
-    EXPECT_NE(r.Salida.find("dxf"), std::string::npos);
-    r = Ejecutar("dxf --help");
-    EXPECT_EQ(r.Estado, 0);
-    EXPECT_NE(r.Salida.find("Uso: ventix-cli dxf ARCHIVO.dxf"), std::string::npos);
-}
-
-// The catalogue commands use the shipped catalogue copied beside the tool.
-TEST(CliLibreria, TheShippedCatalogueHasNoProblem) {
-    const auto r = Ejecutar("library");
-    EXPECT_EQ(r.Estado, 0) << r.Salida;
-    EXPECT_NE(r.Salida.find("Válvula52\tlibrería \"Válvulas\""), std::string::npos);
-    EXPECT_EQ(r.Salida.find("Problema"), std::string::npos);
-}
-
-TEST(CliLibreria, ABrokenCatalogueIsReportedWithStatusOne) {
-    const auto r = Ejecutar("library --libreria '" + std::string(VENTIX_TEST_DATA) +
-                            "/catalogo/LIBRERÍA.txt'");
-    EXPECT_EQ(r.Estado, 1);
-    EXPECT_NE(
-        r.Salida.find("Problema: El tipo \"Presión\" usa la librería de símbolos \"Pruebas\""),
-        std::string::npos);
-}
-
-TEST(CliSimbolos, WritesTheSheet) {
-    const std::string png =
-        ::testing::TempDir() + "ventix_simbolos_" + std::to_string(getpid()) + ".png";
-    const auto r = Ejecutar("symbols '" + png + "'");
-    EXPECT_EQ(r.Estado, 0) << r.Errores;
-    std::ifstream f(png, std::ios::binary);
-    std::string cabecera(8, '\0');
-    f.read(cabecera.data(), 8);
-    EXPECT_EQ(cabecera.substr(1, 3), "PNG");
-    std::remove(png.c_str());
-    EXPECT_EQ(Ejecutar("symbols").Estado, 2);
+// Usage, help and the catalogue commands: status and the telling part of
+// the text (the shipped catalogue is copied beside the tool).
+TEST_F(CliDxf, UsageHelpAndCatalogue) {
+    struct TCaso {
+        std::vector<std::string> Args;
+        int Estado;
+        std::string Salida, Errores;
+    };
+    const TCaso casos[] = {
+        {{"dxf", "/no/existe.dxf"}, 2, "", "No se puede abrir"},
+        {{"dxf"}, 2, "", ""},
+        {{}, 2, "", ""},
+        {{"dibujar"}, 2, "", "orden desconocida"},
+        {{"symbols"}, 2, "", ""},
+        {{"--help"}, 0, "dxf", ""},
+        {{"dxf", "--help"}, 0, "Uso: ventix-cli dxf ARCHIVO.dxf", ""},
+        {{"library"}, 0, "Válvula52\tlibrería \"Válvulas\"", ""},
+    };
+    for (const auto& c : casos) {
+        const auto r = Cli(c.Args);
+        SCOPED_TRACE(c.Args.empty() ? "(nada)" : c.Args[0]);
+        EXPECT_EQ(r.Estado, c.Estado);
+        EXPECT_NE(r.Salida.find(c.Salida), std::string::npos) << r.Salida;
+        EXPECT_NE(r.Errores.find(c.Errores), std::string::npos) << r.Errores;
+        EXPECT_EQ(r.Salida.find("Problema"), std::string::npos);
+        if (c.Estado == 2)
+            EXPECT_EQ(r.Salida, "");
+    }
 }

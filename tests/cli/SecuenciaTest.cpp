@@ -1,75 +1,19 @@
 // The motion sequence, its diagram and the grading of a folder, run through
 // ventix-cli as a teacher would.
 
-#include <gtest/gtest.h>
+#include "Cli.h"
 
 #include <QImage>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
-
-namespace fs = std::filesystem;
+using namespace cli;
 
 namespace {
 
-const fs::path kEjemplos = fs::path(VENTIX_TEST_DATA) / ".." / ".." / "examples";
-const std::string k09 = (kEjemplos / "09_secuencia_dos_cilindros.aer").string();
+using Secuencia = ConCarpeta;
 
-std::string Leer(const fs::path& Ruta) {
-    std::ifstream f(Ruta, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
-struct TSalida {
-    int Estado = -1;
-    std::string Salida, Errores;
-};
-
-// A folder of its own for each test, removed at the end.
-class Secuencia : public ::testing::Test {
-protected:
-    void SetUp() override {
-        Dir = fs::temp_directory_path() /
-              ("ventix_secuencia_" + std::to_string(getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(Dir);
-    }
-    void TearDown() override { fs::remove_all(Dir); }
-
-    TSalida Cli(const std::vector<std::string>& Args) {
-        std::string orden = "'" + std::string(VENTIX_CLI) + "'";
-        for (const auto& a : Args)
-            orden += " '" + a + "'";
-        orden += " >'" + (Dir / "salida").string() + "' 2>'" + (Dir / "errores").string() + "'";
-        TSalida r;
-        const int s = std::system(orden.c_str());
-        r.Estado = WIFEXITED(s) ? WEXITSTATUS(s) : -1;
-        r.Salida = Leer(Dir / "salida");
-        r.Errores = Leer(Dir / "errores");
-        return r;
-    }
-    std::string Escribir(const fs::path& Ruta, const std::string& Bytes) {
-        std::ofstream(Ruta, std::ios::binary) << Bytes;
-        return Ruta.string();
-    }
-    fs::path Dir;
-};
-
+const std::string k09 = Ejemplo("09_secuencia_dos_cilindros");
 const std::vector<std::string> kMarcha = {"--steps",  "40",        "--press",
                                           "Marcha@1", "--release", "Marcha@2"};
-
-std::vector<std::string> Con(std::vector<std::string> A, const std::vector<std::string>& B) {
-    A.insert(A.end(), B.begin(), B.end());
-    return A;
-}
 
 } // namespace
 
@@ -88,8 +32,8 @@ TEST_F(Secuencia, ObservedExpectedAndExitStatuses) {
     EXPECT_EQ(r.Estado, 1);
     EXPECT_EQ(r.Salida, "(sin movimientos)\nFase 1: se esperaba A+, el circuito se detuvo\n");
     // The back-and-forth circuit repeats its cycle as long as Marcha is held.
-    r = Cli({"sequence", (kEjemplos / "08_vaiven_automatico_finales_carrera.aer").string(),
-             "--steps", "60", "--press", "Marcha@1", "--expect", "A+ -> A-"});
+    r = Cli({"sequence", Ejemplo("08_vaiven_automatico_finales_carrera"), "--steps", "60",
+             "--press", "Marcha@1", "--expect", "A+ -> A-"});
     EXPECT_EQ(r.Estado, 0);
     EXPECT_NE(r.Salida.find("\ncoincide (4 ciclos)\n"), std::string::npos) << r.Salida;
 
@@ -139,7 +83,7 @@ TEST_F(Secuencia, GradeAFolder) {
     const fs::path clase = Dir / "clase";
     fs::create_directories(clase);
     const std::string bien = Leer(k09);
-    Escribir(clase / "ana.aer", bien);
+    Escribir("clase/ana.aer", bien);
     // Rollers a1 and b1 locked to each other's cylinder: A comes back at once.
     std::string cambiado = bien;
     const auto a1 = cambiado.find("<PARAM CILINDRO=\"A\" />");
@@ -147,24 +91,25 @@ TEST_F(Secuencia, GradeAFolder) {
     ASSERT_NE(b1, std::string::npos);
     cambiado.replace(b1, 22, "<PARAM CILINDRO=\"A\" />");
     cambiado.replace(a1, 22, "<PARAM CILINDRO=\"B\" />");
-    Escribir(clase / "bea.aer", cambiado);
-    Escribir(clase / "carlos.aer",
+    Escribir("clase/bea.aer", cambiado);
+    Escribir("clase/carlos.aer",
              "<?xml version=\"1.0\"?>\r\n<NEUMATICA VERSION=\"1.0\">\r\n<COMPONENTES>\r\n"
              "  <COMPONENTE NOMBRE=\"F\">\r\n    <PARAM TIPO=\"1\" />\r\n  </COMPONENTE>\r\n"
              "</COMPONENTES>\r\n</NEUMATICA>\r\n");
-    Escribir(clase / "dani.aer", bien.substr(0, 300));
-    Escribir(clase / "notas.txt", "no es un circuito");
+    Escribir("clase/dani.aer", bien.substr(0, 300));
+    Escribir("clase/notas.txt", "no es un circuito");
 
     const auto csv = (Dir / "notas.csv").string();
     const auto r =
         Cli(Con({"grade", clase.string(), "--expect", "A+ B+ A- B-", "--csv", csv}, kMarcha));
     EXPECT_EQ(r.Estado, 1);
-    EXPECT_EQ(r.Salida,
-              "ana.aer\t0\tA+ B+ A- B-\tcorrecto\n"
-              "bea.aer\t0\tA+ A-\tFase 2: se esperaba B+, se observó A-\n"
-              "carlos.aer\t1\t-\tel circuito tiene 1 error\n"
-              "dani.aer\t-\t-\tno se puede leer: línea 11: El archivo termina antes de lo esperado\n"
-              "1 de 4 correctos\n");
+    EXPECT_EQ(
+        r.Salida,
+        "ana.aer\t0\tA+ B+ A- B-\tcorrecto\n"
+        "bea.aer\t0\tA+ A-\tFase 2: se esperaba B+, se observó A-\n"
+        "carlos.aer\t1\t-\tel circuito tiene 1 error\n"
+        "dani.aer\t-\t-\tno se puede leer: línea 11: El archivo termina antes de lo esperado\n"
+        "1 de 4 correctos\n");
     EXPECT_EQ(Leer(csv),
               "archivo,errores,secuencia,veredicto\r\n"
               "ana.aer,0,A+ B+ A- B-,correcto\r\n"

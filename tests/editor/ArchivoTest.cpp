@@ -34,6 +34,7 @@ protected:
             Titulos << d.windowTitle();
             Filtros << d.nameFilters().join(QStringLiteral(";;"));
             Propuestos << d.selectedFiles().value(0);
+            Confirma << !d.testOption(QFileDialog::DontConfirmOverwrite);
             return Eleccion;
         };
     }
@@ -54,6 +55,7 @@ protected:
     bool Respuesta = true;
     QString Eleccion;
     QStringList Preguntas, Titulos, Filtros, Propuestos;
+    QList<bool> Confirma;
 };
 
 // No to New, Open or closing changes nothing; Yes to Open, then Cancel in the
@@ -89,18 +91,27 @@ TEST_F(Archivo, NoOrCancelChangesNothing) {
     EXPECT_FALSE(F->isVisible());
 }
 
-// A save adds the extension and is proposed by the next save; New still
-// asks, even right after a save, and keeps the view; Open fits the view and
-// the dialogs go on from its folder, but Save does not propose the opened
-// file (a handed-out circuit is not overwritten by mistake).
+// A save asks before replacing a file, adds the extension, marks the circuit
+// clean and is proposed by the next save; New still asks, even right after a
+// save, keeps the view and clears the history; Open fits the view and the
+// dialogs go on from its folder.
 TEST_F(Archivo, SaveNewAndOpen) {
     Circuito();
+    ASSERT_TRUE(Elegir(L().Componentes.ItemComo<TAerComponente>(1)));
+    F->edNombre->setText("V2");
+    F->btnNameOk->click();
+    EXPECT_TRUE(F->Modificado());
     const std::string Guardado = Lineas();
     Eleccion = En("práctica 1");
-    F->btnSaveClick();
+    QTest::keyClick(F.get(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(Contenido(std::filesystem::u8path(En("práctica 1.aer").toStdString())), Guardado);
     EXPECT_NE(Guardado.find("\r\n"), std::string::npos); // ISO-8859-1, CR LF
     EXPECT_EQ(Titulos[0], "Guardar un archivo de Ventix");
+    EXPECT_TRUE(Confirma[0]);
+    EXPECT_FALSE(F->Modificado());
+    F->Deshacer();
+    EXPECT_TRUE(F->Modificado());
+    F->Rehacer();
     EXPECT_EQ(F->windowTitle(), "Ventix");
     EXPECT_EQ(F->Carpeta, Dir.path());
     Eleccion.clear();
@@ -111,6 +122,7 @@ TEST_F(Archivo, SaveNewAndOpen) {
     F->btnNewClick();
     EXPECT_EQ(Preguntas.size(), 1); // even right after a save
     EXPECT_EQ(L().Componentes.Count(), 0);
+    EXPECT_FALSE(F->Historia.canUndo());
     EXPECT_DOUBLE_EQ(L().Zoom, 0.05);
     EXPECT_TRUE(L().DibujoActivo);
     EXPECT_EQ(L().Modo, mdEdicion);

@@ -40,16 +40,16 @@ protected:
         A::Leer(otro, Lineas);
         return A::Escribir(otro);
     }
-    // The line that fails reading, or 0 when reading succeeds.
-    int LineaDelError(const std::string& Bytes) {
+    // The line that fails reading and its reason, or 0 when reading succeeds.
+    std::pair<int, std::string> Error(const std::string& Bytes) {
         TAerPaintBox otro;
         Cargar(otro);
         try {
             A::Leer(otro, A::LineasDe(Bytes));
         } catch (const ELecturaAer& e) {
-            return e.Linea;
+            return {e.Linea, e.Motivo};
         }
-        return 0;
+        return {0, ""};
     }
     TAerPaintBox L;
 };
@@ -237,9 +237,7 @@ TEST_F(Archivo, BrokenFilesNameTheLine) {
     };
     // Line 4 opens the component, line 6 holds the parameter.
     const std::string fin = "</NEUMATICA>\n";
-    auto con = [&](const std::string& Param) {
-        return cab + seccion(comp("a", "1", Param)) + fin;
-    };
+    auto con = [&](const std::string& Param) { return cab + seccion(comp("a", "1", Param)) + fin; };
     // A source "a" and a single-acting cylinder "b"; the first tube opens line 12.
     auto tubos = [&](const std::string& Tubos, const std::string& Mas = "") {
         return cab + seccion(comp("a", "1") + comp("b", "15") + Mas) + "<TUBOS>\n" + Tubos +
@@ -291,7 +289,7 @@ TEST_F(Archivo, BrokenFilesNameTheLine) {
         {"dos al mismo punto", tubos(tubo("a", "0", "b") + tubo("a", "0", "b")), 17},
     };
     for (const auto& c : casos)
-        EXPECT_EQ(LineaDelError(c.Texto), c.Linea) << c.Que;
+        EXPECT_EQ(Error(c.Texto).first, c.Linea) << c.Que;
 
     // The reason keeps the conversion's words and the error it came from;
     // what was read before the error stays, its temporary names cleared.
@@ -318,28 +316,21 @@ TEST_F(Archivo, RefusalsGiveASpanishReasonAndTheRealLine) {
         return cab + "<COMPONENTES>\n  <COMPONENTE NOMBRE=\"a\">\n    <PARAM TIPO=\"7\" />\n" +
                Params + "  </COMPONENTE>\n</COMPONENTES>\n</NEUMATICA>\n";
     };
-    auto error = [&](const std::string& Texto) -> std::pair<int, std::string> {
-        TAerPaintBox otro;
-        Cargar(otro);
-        try {
-            A::Leer(otro, A::LineasDe(Texto));
-        } catch (const ELecturaAer& e) {
-            return {e.Linea, e.Motivo};
-        }
-        return {0, ""};
-    };
     using R = std::pair<int, std::string>;
-    EXPECT_EQ(error(cab + "<COMPONENTES>\n"), R(3, "El archivo termina antes de lo esperado"));
-    EXPECT_EQ(error(""), R(1, "El archivo está vacío"));
-    EXPECT_EQ(error(con("    <PARAM X=\"-\" />\n")), R(6, "'-' no es un número válido"));
-    EXPECT_EQ(error(con("    <PARAM X=\"nan\" />\n")), R(6, "'nan' no es un número válido"));
-    EXPECT_EQ(error(con("    <PARAM Y=\"-inf\" />\n")), R(6, "'-inf' no es un número válido"));
-    EXPECT_EQ(error(con("    <PARAM ACTUADOR=\"\" />\n")),
-              R(6, "'' no es un número entero válido"));
-    EXPECT_EQ(error(con("    <PARAM SIMETRICO=\"quiz\xE1\" />\n")), // Latin-1 on disk
-              R(6, "'quizá' no es un valor lógico válido"));
-    EXPECT_EQ(error(con("    <PARAM VALOR=\"" + std::string(1 << 20, '7') + "x\" />\n")),
-              R(6, "'" + std::string(80, '7') + "…' no es un número válido"));
+    const std::pair<std::string, R> casos[] = {
+        {cab + "<COMPONENTES>\n", {3, "El archivo termina antes de lo esperado"}},
+        {"", {1, "El archivo está vacío"}},
+        {con("    <PARAM X=\"-\" />\n"), {6, "'-' no es un número válido"}},
+        {con("    <PARAM X=\"nan\" />\n"), {6, "'nan' no es un número válido"}},
+        {con("    <PARAM Y=\"-inf\" />\n"), {6, "'-inf' no es un número válido"}},
+        {con("    <PARAM ACTUADOR=\"\" />\n"), {6, "'' no es un número entero válido"}},
+        {con("    <PARAM SIMETRICO=\"quiz\xE1\" />\n"), // Latin-1 on disk
+         {6, "'quizá' no es un valor lógico válido"}},
+        {con("    <PARAM VALOR=\"" + std::string(1 << 20, '7') + "x\" />\n"),
+         {6, "'" + std::string(80, '7') + "…' no es un número válido"}},
+    };
+    for (const auto& [Texto, Esperado] : casos)
+        EXPECT_EQ(Error(Texto), Esperado);
     try {
         A::Leer(L, A::LineasDe(cab));
         ADD_FAILURE();
@@ -391,8 +382,9 @@ TEST_F(Archivo, LineEndingsExtremeNumbersAndLocksAcrossSections) {
 
     // A UTF-8 file keeps its letters; an extreme double survives a round trip.
     L.BorrarCircuito();
-    A::Leer(L, A::LineasDe(cab + comp("Señal", "1", "    <PARAM X=\"-1.7976931348623157E308\" />\r") +
-                           "</NEUMATICA>\r"));
+    A::Leer(L,
+            A::LineasDe(cab + comp("Señal", "1", "    <PARAM X=\"-1.7976931348623157E308\" />\r") +
+                        "</NEUMATICA>\r"));
     EXPECT_EQ(L.Componentes.Item(0)->GetNombre(), "Señal");
     EXPECT_EQ(L.Componentes.ItemComo<TAerComponente>(0)->X, -1.7976931348623157e308);
     EXPECT_EQ(Releer(A::Escribir(L)), A::Escribir(L));

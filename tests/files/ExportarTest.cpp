@@ -4,27 +4,21 @@
 
 #include "files/Exportar.h"
 
-#include "circuit/AerComponente.h"
 #include "cad/Region.h"
+#include "circuit/AerComponente.h"
 #include "circuit/AerPaintBox.h"
 #include "files/ArchivoAer.h"
 
 #include "../cad/Aplicacion.h"
 
-#include <gtest/gtest.h>
+#include "../cli/Cli.h"
 
 #include <QImage>
 #include <QTransform>
 #include <QXmlStreamReader>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace ventix;
 namespace fs = std::filesystem;
@@ -34,12 +28,7 @@ namespace {
 const fs::path kRaiz = fs::u8path(VENTIX_RAIZ);
 const fs::path kSecuencia = kRaiz / "examples" / "09_secuencia_dos_cilindros.aer";
 
-std::string Leer(const fs::path& Ruta) {
-    std::ifstream f(Ruta, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
+using cli::Leer;
 
 // What an SVG document holds: its drawn shapes by element name, where each
 // text starts on the picture, and whether it is well-formed XML.
@@ -205,9 +194,8 @@ TEST(DibujarEn, FitsTheRectangleWithItsMarginCentredWhateverTheView) {
     };
     V.SetCliente(50, 50);
     V.SetZoom(3);
-    for (const auto& [tam, esperado] :
-         {std::pair{QSize(1000, 1000), QRect(50, 320, 900, 360)},
-          std::pair{QSize(1000, 200), QRect(275, 10, 450, 180)}}) {
+    for (const auto& [tam, esperado] : {std::pair{QSize(1000, 1000), QRect(50, 320, 900, 360)},
+                                        std::pair{QSize(1000, 200), QRect(275, 10, 450, 180)}}) {
         QImage img(tam, QImage::Format_RGB32);
         V.DibujarEn(img, tam, mundo, 0.05);
         const QRect r = Dibujado(img);
@@ -244,17 +232,15 @@ TEST_F(Exportar, PicturesOfAnySizeOrFormatOnlyWhenTheyCanBeMade) {
     EXPECT_FALSE(fs::exists(Dir / "x.svg"));
 }
 
-TEST(ExportarCli, RenderWritesSvgAndPdfAndTakesAMargin) {
-    const fs::path dir = fs::temp_directory_path() / ("ventix_render_" + std::to_string(getpid()));
-    fs::create_directories(dir);
-    auto render = [&](const std::string& Salida, const std::string& Mas = {}) {
-        const std::string orden = "env -u DISPLAY '" + std::string(VENTIX_CLI) + "' render '" +
-                                  kSecuencia.string() + "' '" + (dir / Salida).string() + "' " +
-                                  Mas + " 2>/dev/null";
-        const int s = std::system(orden.c_str());
-        return WIFEXITED(s) ? WEXITSTATUS(s) : -1;
+using ExportarCli = cli::ConCarpeta;
+
+TEST_F(ExportarCli, RenderWritesSvgAndPdfAndTakesAMargin) {
+    const fs::path& dir = Dir;
+    auto render = [&](const std::string& Salida, std::vector<std::string> Mas = {}) {
+        Mas.insert(Mas.begin(), {"render", kSecuencia.string(), (dir / Salida).string()});
+        return Cli(Mas).Estado;
     };
-    EXPECT_EQ(render("a.svg", "--width 300 --height 200"), 0);
+    EXPECT_EQ(render("a.svg", {"--width", "300", "--height", "200"}), 0);
     const TSvg svg = Analizar(Leer(dir / "a.svg"));
     EXPECT_TRUE(svg.Valido);
     EXPECT_EQ(svg.Textos.count("Cilindro B"), 1u);
@@ -265,13 +251,12 @@ TEST(ExportarCli, RenderWritesSvgAndPdfAndTakesAMargin) {
     EXPECT_NE(TextoPdf(dir / "a.PDF").find("09_secuencia_dos_cilindros.aer"), std::string::npos);
 
     // A wider margin leaves more white around the same circuit.
-    ASSERT_EQ(render("m0.png", "--width 400 --height 400 --margin 0"), 0);
-    ASSERT_EQ(render("m20.png", "--width 400 --height 400 --margin 20"), 0);
+    ASSERT_EQ(render("m0.png", {"--width", "400", "--height", "400", "--margin", "0"}), 0);
+    ASSERT_EQ(render("m20.png", {"--width", "400", "--height", "400", "--margin", "20"}), 0);
     const QRect m0 = Dibujado(QImage(QString::fromStdString((dir / "m0.png").string())));
     const QRect m20 = Dibujado(QImage(QString::fromStdString((dir / "m20.png").string())));
     EXPECT_LE(m0.left(), 2);
     EXPECT_NEAR(m20.left(), 80, 3);
     for (const char* m : {"-1", "50", "x"})
-        EXPECT_EQ(render("m.png", std::string("--margin ") + m), 2) << m;
-    fs::remove_all(dir);
+        EXPECT_EQ(render("m.png", {"--margin", m}), 2) << m;
 }

@@ -143,22 +143,6 @@ TEST(Notacion, ComparisonPhaseByPhaseAndCycles) {
     EXPECT_TRUE(Comparar(obs("A+ A-"), obs("A+ B+")).Concluyente);
 }
 
-TEST_F(Ejemplos, TwoCylindersGiveTheirSequence) {
-    EXPECT_EQ(Ejemplo("09_secuencia_dos_cilindros", 40, "Marcha", 1), "A+ B+ A- B-");
-    const auto c =
-        Comparar(SecuenciaObservada(*Sim->Registro), LeerSecuencia("A+ B+ A- B-").Secuencia);
-    EXPECT_TRUE(c.Coincide);
-    EXPECT_EQ(c.Ciclos, 1);
-}
-
-TEST_F(Ejemplos, BackAndForthRepeatsItsCycle) {
-    const std::string obs = Ejemplo("08_vaiven_automatico_finales_carrera", 60, "Marcha", 60);
-    EXPECT_EQ(obs.substr(0, 12), "A+ A- A+ A- ");
-    const auto c = Comparar(SecuenciaObservada(*Sim->Registro), LeerSecuencia("A+ A-").Secuencia);
-    EXPECT_TRUE(c.Coincide);
-    EXPECT_GE(c.Ciclos, 3);
-}
-
 TEST_F(Ejemplos, TimerDwellIsNoPhase) {
     EXPECT_EQ(Ejemplo("06_retorno_temporizado", 30, "Marcha", 1), "A+ A-");
     // The rod rests at the end while the timer counts: steps with no move.
