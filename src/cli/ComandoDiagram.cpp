@@ -55,20 +55,10 @@ int Ejecutar(const std::vector<std::string>& Args) {
     }
 
     TAerPaintBox lienzo;
-    if (!CargarCircuito(lienzo, "diagram", o.Posicionales[0], o.Libreria))
-        return salidaUso;
-    if (lienzo.Verificar() != 0) {
-        for (const auto& l : lienzo.Errores)
-            std::cerr << l << "\n";
-        return salidaError;
-    }
-    std::unique_ptr<TSimCircuito> red;
-    try {
-        red = Correr(lienzo, *corrida);
-    } catch (const std::invalid_argument& e) {
-        std::cerr << "ventix-cli diagram: " << e.what() << "\n";
-        return salidaUso;
-    }
+    const auto corrido = CorrerArchivo(lienzo, "diagram", o.Posicionales[0], o.Libreria, *corrida);
+    if (!corrido.Red)
+        return corrido.Salida;
+    const auto& red = corrido.Red;
     TDiagrama d(*red->Registro);
     if (ancho > 0)
         d.AjustarAncho(ancho);

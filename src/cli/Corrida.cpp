@@ -1,5 +1,7 @@
 #include "Corrida.h"
 
+#include "Comando.h"
+
 #include "circuit/AerComponente.h"
 #include "foundation/Texto.h"
 
@@ -100,6 +102,29 @@ std::unique_ptr<TSimCircuito> Correr(TAerPaintBox& L, const TCorrida& C) {
         red->Avanzar();
     }
     return red;
+}
+
+TResultadoCorrida CorrerArchivo(TAerPaintBox& L, const std::string& Orden,
+                                const std::string& Archivo, const std::string& Libreria,
+                                const TCorrida& C) {
+    TResultadoCorrida r;
+    if (!CargarCircuito(L, Orden, Archivo, Libreria)) {
+        r.Salida = salidaUso;
+        return r;
+    }
+    if (L.Verificar() != 0) {
+        for (const auto& l : L.Errores)
+            std::cerr << l << "\n";
+        r.Salida = salidaError;
+        return r;
+    }
+    try {
+        r.Red = Correr(L, C);
+    } catch (const std::invalid_argument& e) {
+        std::cerr << "ventix-cli " << Orden << ": " << e.what() << "\n";
+        r.Salida = salidaUso;
+    }
+    return r;
 }
 
 std::string TextoObservado(const TSecuencia& Observada) {

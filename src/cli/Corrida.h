@@ -49,6 +49,17 @@ std::vector<std::pair<TEvento, int>> BotonesDeEventos(const TSimCircuito& Red,
 // event that is no button of the circuit.
 std::unique_ptr<TSimCircuito> Correr(TAerPaintBox& L, const TCorrida& C);
 
+// Loads the circuit of Archivo, checks it and runs it: the network with its
+// recording, or the exit status after a message on standard error (the
+// check's report for a circuit with errors).
+struct TResultadoCorrida {
+    std::unique_ptr<TSimCircuito> Red;
+    int Salida = 0;
+};
+TResultadoCorrida CorrerArchivo(TAerPaintBox& L, const std::string& Orden,
+                                const std::string& Archivo, const std::string& Libreria,
+                                const TCorrida& C);
+
 // The observed sequence as printed: "(sin movimientos)" when nothing moved.
 std::string TextoObservado(const TSecuencia& Observada);
 
