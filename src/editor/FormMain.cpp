@@ -260,7 +260,7 @@ void TfrmMain::CrearBarra() {
     AlPulsar(btnRehacer, this, [this] { Rehacer(); });
     QFrame* pImprimir = Grupo(pMenu, 675, 35);
     btnImprimir = Boton(pImprimir, 5, "imprimir", "Imprime el Circuito (Ctrl+P)");
-    btnAbout = new TBotonRapido(pMenu, 715, 5, 70, 25, {});
+    btnAbout = new TBotonRapido(pMenu, 750, 5, 70, 25, {});
     btnAbout->setText(QStringLiteral("Acerca de..."));
     btnAbout->setToolButtonStyle(Qt::ToolButtonTextOnly);
 

@@ -50,7 +50,7 @@ QWidget* TfrmMain::CrearAreaLienzo() {
     // status bar reads the canvas's size once it is final.
     PB->OnRedimensionar = [this] { FormResize(); };
 
-    btnDiagrama = new TBotonRapido(pMenu, 685, 5, 25, 25, QStringLiteral("Diagrama espacio-fase"));
+    btnDiagrama = new TBotonRapido(pMenu, 715, 5, 25, 25, QStringLiteral("Diagrama espacio-fase"));
     btnDiagrama->setIcon(GlifoDiagrama());
     btnDiagrama->setCheckable(true);
     btnDiagrama->PermitirArriba = true;
