@@ -369,7 +369,7 @@ void TAerPaintBox::MarcarTubosControl() {
     for (int i = 0; i < Tubos.Count(); ++i)
         tubo(Tubos.ItemComo<TAerComponente>(i))->TuboControl = 0;
 
-    // A depth-first walk from each seed along the tubes, with its own stack
+    // A depth-first walk from each starting tube along the tubes, with its own stack
     // (a pilot line can be thousands of links long). Each frame is a point
     // the signal came in through and the next sibling point to look at; the
     // order of the walk decides which side first reaches a tube, so it is

@@ -140,10 +140,11 @@ std::vector<TCaso> Casos() {
     // Buttons of several copies pressed and released along the run.
     r.push_back({"grande",
                  fs::u8path(VENTIX_TEST_DATA) / "grande" / "grande.aer",
-                 {"--steps", "30", "--press", "Pulsador_0@1", "--release", "Pulsador_0@6",
-                  "--press", "Marcha_7@2", "--press", "Marcha_5@3", "--release", "Marcha_5@4",
-                  "--press", "Izquierda_2@1", "--press", "Derecha_2@5", "--press", "P_9@1",
-                  "--press", "V1_6@2", "--press", "Avance_4@1", "--release", "Avance_4@2"}});
+                 {"--steps",      "30",         "--press",    "Pulsador_0@1",  "--release",
+                  "Pulsador_0@6", "--press",    "Marcha_7@2", "--press",       "Marcha_5@3",
+                  "--release",    "Marcha_5@4", "--press",    "Izquierda_2@1", "--press",
+                  "Derecha_2@5",  "--press",    "P_9@1",      "--press",       "V1_6@2",
+                  "--press",      "Avance_4@1", "--release",  "Avance_4@2"}});
     return r;
 }
 

@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <functional>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -54,8 +54,9 @@ TEST_F(Archivo, InputsThatAreNoFileOrTooBigAreRefusedBeforeReading) {
     std::ofstream(grande).close();
     fs::resize_file(grande, kMaximoArchivo + 1);
     EXPECT_EQ(Error([&] { LeerArchivo(grande); }),
-              "El archivo \"" + grande.string() + "\" es demasiado grande (256 MB; el máximo es "
-              "256 MB)");
+              "El archivo \"" + grande.string() +
+                  "\" es demasiado grande (256 MB; el máximo es "
+                  "256 MB)");
     fs::resize_file(grande, 3);
     EXPECT_EQ(LeerArchivo(grande), std::string(3, '\0'));
 }
