@@ -93,9 +93,9 @@ TAerComponente::~TAerComponente() {
 void TAerComponente::SetParametro(double V) {
     if (V == Parametro)
         return;
+    // The symbol instances take the state when they are next posed: a
+    // running circuit changes states at every step, most of them out of view.
     Parametro = V;
-    for (int i = 0; i < Individuos.Count(); ++i)
-        Individuos.ItemComo<TCADIndividuo>(i)->Estado = V;
     for (int i = 0; i < Elementos.Count(); ++i)
         Elemento(i)->SetParametro(V);
 }
@@ -132,8 +132,11 @@ void TAerComponente::Dibujar() {
     bool dibujar = true;
     if (EsConexion())
         dibujar = static_cast<const TAerConexion*>(this)->MostrarMarca();
-    for (int i = 0; i < Individuos.Count(); ++i)
-        Individuos.ItemComo<TCADIndividuo>(i)->Dibujar(vista, dibujar);
+    for (int i = 0; i < Individuos.Count(); ++i) {
+        auto* inst = Individuos.ItemComo<TCADIndividuo>(i);
+        inst->Estado = Parametro;
+        inst->Dibujar(vista, dibujar);
+    }
 
     Matriz = vista.TransformActual();
     Region.Vaciar();

@@ -163,7 +163,8 @@ void MezclarPose(const TAerComponente& C, std::uint64_t& H) {
                     : 17);
     for (int i = 0; i < C.Individuos.Count(); ++i) {
         const auto* inst = C.Individuos.ItemComo<TCADIndividuo>(i);
-        for (double v : {inst->X, inst->Y, inst->Angulo, inst->EscalaX, inst->EscalaY, inst->Estado})
+        // (the instance's state is the element's, given when it is posed)
+        for (double v : {inst->X, inst->Y, inst->Angulo, inst->EscalaX, inst->EscalaY})
             real(v);
         mezclar(inst->Visible ? 7 : 11);
         mezclar(reinterpret_cast<std::uintptr_t>(inst->GetComponente()));

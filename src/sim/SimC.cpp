@@ -81,9 +81,11 @@ void TSimCon::SetPresion(double V) {
         Presion = V;
     if (Tubo) {
         const std::uint8_t e = Presion > 0 ? 1 : Presion < 0 ? 2 : 3;
-        Tubo->EstadoPresion = e;
+        // The network's copy; the tube shows it when the propagation ends.
         if (Espejo)
             *Espejo = e;
+        else
+            Tubo->EstadoPresion = e;
     }
     Fijada = true;
     // A destination is always an input or a pilot, which has none itself.

@@ -57,9 +57,10 @@ class TSimCon : public TColeccionItem {
     std::uint8_t Lista = lsEntradas;
 
     // The tube at the point and the network's compact copy of its display
-    // state, set when the network is built: a propagation compares the tubes'
-    // states after every pass, and reading them from the tubes themselves
-    // would cost a cache miss per tube on a large circuit.
+    // state, set when the network is built: a propagation writes and compares
+    // only the copies, after every pass, and the tubes take them when it ends;
+    // going to the tubes themselves would cost a cache miss per tube and pass
+    // on a large circuit.
     TAerTubo* Tubo = nullptr;
     std::uint8_t* Espejo = nullptr;
 };

@@ -123,8 +123,6 @@ TSimC* TSimCircuito::NodoDe(const TAerComponente* Componente) const {
 }
 
 void TSimCircuito::Propagar() {
-    for (TAerTubo* t : VTubos)
-        t->EstadoPresion = 0;
     std::fill(EstadosTubos.begin(), EstadosTubos.end(), 0);
     Pasadas = 0;
     for (;;) {
@@ -135,6 +133,11 @@ void TSimCircuito::Propagar() {
         if (Antes == EstadosTubos || Pasadas >= MaxPasadas)
             break;
     }
+    // The tubes take their states from the network's copy; most are as they
+    // were, and reading one costs less than writing it.
+    for (std::size_t i = 0; i < VTubos.size(); ++i)
+        if (VTubos[i]->EstadoPresion != EstadosTubos[i])
+            VTubos[i]->EstadoPresion = EstadosTubos[i];
     Fase = 1;
 }
 

@@ -84,7 +84,14 @@ TEST_F(Modelo, SetParametroReachesSubElementsOnlyOnChange) {
     v->SetParametro(1.0);
     EXPECT_EQ(v->Elemento(3)->GetParametro(), 1.0);
     EXPECT_EQ(v->Elemento(4)->GetParametro(), 1.0);
+    // The symbol instances take the states when they are posed, each its own
+    // element's.
+    L.ActualizarGeometria();
     EXPECT_EQ(v->Individuo->Estado, 1.0);
+    v->Elemento(3)->SetParametro(0.3);
+    L.ActualizarGeometria();
+    EXPECT_EQ(v->Elemento(3)->Individuo->Estado, 0.3);
+    EXPECT_EQ(v->Elemento(4)->Individuo->Estado, 1.0);
 }
 
 TEST_F(Modelo, PlacementRotatesScalesAndMirrorsOnlyWhatMayBeMirrored) {
