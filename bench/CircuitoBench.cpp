@@ -102,8 +102,8 @@ void BM_Cerrar(benchmark::State& State) {
 void BM_Escribir(benchmark::State& State) {
     const int n = static_cast<int>(State.range(0));
     auto& L = Circuito(n);
-    const fs::path ruta = fs::temp_directory_path() / ("ventix_bench_" + std::to_string(getpid()) +
-                                                       "_escrito.aer");
+    const fs::path ruta =
+        fs::temp_directory_path() / ("ventix_bench_" + std::to_string(getpid()) + "_escrito.aer");
     for (auto _ : State)
         ArchivoAer::GuardarLineas(ruta, ArchivoAer::Escribir(L));
     fs::remove(ruta);

@@ -139,7 +139,13 @@ void BM_PasoCadena(benchmark::State& State) {
     PasoCompleto<Cadena>(State);
 }
 
-BENCHMARK(BM_PasoCeldas)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PasoCeldas)
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PasoCadena)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -157,8 +157,7 @@ void MezclarPose(const TAerComponente& C, std::uint64_t& H) {
     mezclar(C.Simetrico ? 3 : 5);
     // An open point shows an exhaust mark beside it (not while drawing tubes).
     if (C.EsConexion())
-        mezclar(static_cast<const TAerConexion&>(C).MostrarEscape() &&
-                        C.GetLienzo().Modo != mdTubo
+        mezclar(static_cast<const TAerConexion&>(C).MostrarEscape() && C.GetLienzo().Modo != mdTubo
                     ? 13
                     : 17);
     for (int i = 0; i < C.Individuos.Count(); ++i) {

@@ -46,7 +46,8 @@ TEST(TextoANumero, AcceptsPlainDecimalsWithPointOrCommaOnly) {
         TextoANumero("1\n" + std::string(1000000, '9') + "x");
         ADD_FAILURE();
     } catch (const EConversionError& e) {
-        EXPECT_EQ(std::string(e.what()), "'1 " + std::string(78, '9') + "…' no es un número válido");
+        EXPECT_EQ(std::string(e.what()),
+                  "'1 " + std::string(78, '9') + "…' no es un número válido");
     }
     EXPECT_EQ(Cita("ñandú\r\nsí"), "ñandú  sí");
     EXPECT_EQ(Cita(std::string(80, 'a') + "é"), std::string(80, 'a') + "…");
