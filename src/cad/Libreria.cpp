@@ -92,7 +92,11 @@ void TCADLibreria::Leer(const TArchivoIni& Ini, const TColeccion& Capas) {
         const std::string s = "COMPONENTE" + std::to_string(i);
         auto* c = Crear<TCADComponente>(Componentes);
         c->SetNombre(Ini.ReadString(s, "NOMBRE", "Componente " + std::to_string(c->GetID())));
-        const int bloques = Ini.ReadInteger(s, "BLOQUES", 0);
+        const std::int64_t bloques = Ini.ReadInteger(s, "BLOQUES", 0);
+        if (bloques > kMaxBloques)
+            throw ELibreriaError("La librería de símbolos \"" + Archivo + "\" declara " +
+                                 std::to_string(bloques) + " bloques en " + s + "; el máximo es " +
+                                 std::to_string(kMaxBloques) + ".");
         for (int j = 1; j <= bloques; ++j) {
             auto* b = Crear<TCADBloque>(c->Bloques);
             b->SetNombre(Ini.ReadString(s, "BLOQUE" + std::to_string(j),

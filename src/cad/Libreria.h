@@ -25,6 +25,7 @@ class TCADLibreria : public TColeccionItem {
     TCADLibreria();
 
     static constexpr int kMaxComponentes = 1000;
+    static constexpr int kMaxBloques = 64; // per component
 
     TColeccion Componentes; // of TCADComponente, in file order
     std::string Archivo;    // the INI file
@@ -36,7 +37,8 @@ class TCADLibreria : public TColeccionItem {
     // drawing, a drawn scale of 0) are raised; the load stops there.
     void Cargar(const std::string& FileName);
     // Reads components 1 to "COMPONENTES" from an open INI and the layers of
-    // its drawing; a count above kMaxComponentes is refused.
+    // its drawing; a count above kMaxComponentes components, or kMaxBloques
+    // blocks of one component, is refused.
     void Leer(const TArchivoIni& Ini, const TColeccion& Capas);
 
     // Component by position, numbered from 1 as the catalogue does; null

@@ -70,6 +70,14 @@ TEST(Libreria, ReadsComponentsAndBlocksFromTheIni) {
     TCADLibreria corrupta;
     EXPECT_THROW(corrupta.Leer(TArchivoIni::DeTexto("[MAIN]\nCOMPONENTES=2000000000\n"), capas),
                  ELibreriaError);
+    try {
+        corrupta.Leer(
+            TArchivoIni::DeTexto("[MAIN]\nCOMPONENTES=1\n[COMPONENTE1]\nBLOQUES=2000000000\n"),
+            capas);
+        ADD_FAILURE() << "a corrupt count of blocks was read";
+    } catch (const ELibreriaError& e) {
+        EXPECT_NE(std::string(e.what()).find("2000000000 bloques"), std::string::npos) << e.what();
+    }
     TCADLibreria doble;
     EXPECT_THROW(doble.Leer(TArchivoIni::DeTexto("[MAIN]\nCOMPONENTES=2\n[COMPONENTE1]\n"
                                                  "NOMBRE=A\n[COMPONENTE2]\nNOMBRE=a\n"),
