@@ -2,6 +2,8 @@
 // on generated circuits of 10 to 10,000 components. The cost of a pass must
 // grow linearly with the circuit.
 
+#include "Generador.h"
+
 #include "circuit/AerConexion.h"
 #include "circuit/AerPaintBox.h"
 #include "circuit/AerTubo.h"
@@ -30,33 +32,10 @@ TAerTubo* Unir(TAerPaintBox& L, TAerComponente* De, int I, TAerComponente* A, in
     return t;
 }
 
-// Self-oscillating cells of seven components: a source feeding, through two
-// T connectors, a bistable pilot 5/2 valve and two roller valves that a
-// double-acting cylinder works at both ends of its stroke. Every cell moves
-// at every step.
+// Self-oscillating cells of seven components where every cylinder moves at
+// every step: the generator's, shared with the other benchmarks.
 void Celdas(TAerPaintBox& L, int Componentes) {
-    for (int i = 0; i < Componentes / 7; ++i) {
-        auto* f = TAerComponente::Crear(L, T::Presion);
-        auto* t1 = TAerComponente::Crear(L, T::ConectorT);
-        auto* t2 = TAerComponente::Crear(L, T::ConectorT);
-        auto* v = TAerValvula::Crear(L, false, TActuador::Pilotado, T::Valvula52);
-        auto* c = TAerComponente::Crear(L, T::CilindroDoble);
-        auto* a0 = TAerValvula::Crear(L, true, TActuador::Rodillo, T::Valvula32NC);
-        auto* a1 = TAerValvula::Crear(L, true, TActuador::Rodillo, T::Valvula32NC);
-        a0->SetCilindro(c);
-        a1->SetCilindro(c);
-        a0->Valor = 0.0;
-        a1->Valor = 1.0;
-        Unir(L, f, 0, t1, 0);
-        Unir(L, t1, 1, v, 1);
-        Unir(L, t1, 2, t2, 0);
-        Unir(L, t2, 1, a0, 0);
-        Unir(L, t2, 2, a1, 0);
-        Unir(L, v, 3, c, 0);
-        Unir(L, v, 4, c, 1);
-        Unir(L, a0, 2, v, 5);
-        Unir(L, a1, 2, v, 6);
-    }
+    bench::Vaivenes(L, Componentes);
 }
 
 // A cascade of four-component links listed along the flow: a supply line of
