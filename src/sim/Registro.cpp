@@ -55,7 +55,7 @@ void TRegistro::Anotar(bool Fase) {
     Fases.push_back(Fase ? 1 : 0);
     for (const auto& f : VFilas)
         Valores.push_back(f.Tipo == TTipoFila::Boton ? (Red.BotonAbajo(f.Boton) ? 1.0 : 0.0)
-                                                     : f.Nodo->Estado);
+                                                     : f.Nodo->GetEstado());
     // The document's tube list is the network's: the document does not
     // change while the network lives.
     for (std::size_t i = 0; i < NumTubos; ++i)
@@ -74,6 +74,7 @@ std::vector<int> TRegistro::InstantesDePaso() const {
 void TRegistro::Mostrar(int Instante) const {
     if (Instante < 0 || Instante >= NumInstantes())
         return;
+    Red.DocumentoCambiado();
     for (std::size_t f = 0; f < VFilas.size(); ++f)
         if (VFilas[f].Tipo != TTipoFila::Boton)
             VFilas[f].Nodo->Componente->SetParametro(Valor(Instante, static_cast<int>(f)));

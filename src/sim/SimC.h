@@ -13,6 +13,7 @@ class TAerConexion;
 class TAerTubo;
 class TAerValvula;
 class TSimC;
+class TSimRed;
 
 // Simulation classes of a node: what its rules do.
 enum : std::uint8_t {
@@ -38,8 +39,9 @@ enum : std::uint8_t { mvParado = 0, mvAvance = 1, mvRetroceso = 2 };
 std::uint8_t ClaseDeTipo(TTipoComponente Tipo);
 
 // One port of a node: a connection point of the component, or a pilot that
-// only the simulation drives (a hand-worked or roller actuator). Holds the
-// pressure level, +1 supply, -1 vented, 0 blocked, between from regulators.
+// only the simulation drives (a hand-worked or roller actuator). Its level,
+// +1 supply, -1 vented, 0 blocked, between from regulators, lives in the
+// network's array of ports (TSimRed).
 class TSimCon : public TColeccionItem {
     VENTIX_CLASE(TSimCon, TColeccionItem)
 
@@ -48,26 +50,26 @@ class TSimCon : public TColeccionItem {
     // Clamps and stores the level, colours the tube at the point and carries
     // the same value to the port at the tube's far end.
     void SetPresion(double V);
+    double GetPresion() const;
+    // Whether the port has received a level since the last reset.
+    bool GetFijada() const;
 
     TSimC* Nodo = nullptr;
     TAerConexion* Conexion = nullptr; // none for a virtual pilot
     TSimCon* Destino = nullptr;
-    double Presion = 0.0;
-    bool Fijada = false;
     std::uint8_t Lista = lsEntradas;
+    TAerTubo* Tubo = nullptr; // the tube at the point
 
-    // The tube at the point and the network's compact copy of its display
-    // state, set when the network is built: a propagation writes and compares
-    // only the copies, after every pass, and the tubes take them when it ends;
-    // going to the tubes themselves would cost a cache miss per tube and pass
-    // on a large circuit.
-    TAerTubo* Tubo = nullptr;
-    std::uint8_t* Espejo = nullptr;
+private:
+    friend class TSimRed;
+    TSimRed* Red = nullptr;
+    std::int32_t Indice = 0; // in the network's array of ports
 };
 
 // One node of the network: a top-level component with its ports, its state
 // value (valve position, cylinder stroke, shuttle, timer progress) and the
-// rules by which it propagates, advances and is reset.
+// rules by which it propagates, advances and is reset. The state and the
+// rules live in the network's array of nodes (TSimRed); a node belongs to one.
 class TSimC : public TColeccionItem {
     VENTIX_CLASE(TSimC, TColeccionItem)
 
@@ -77,6 +79,9 @@ class TSimC : public TColeccionItem {
     // Clamps and stores the state, keeps the previous one and writes it into
     // the component, which poses its symbol.
     void SetEstado(double V);
+    double GetEstado() const;
+    double GetEstadoAnterior() const;
+    std::uint8_t GetMovimiento() const;
 
     void ReglaPropagacion();
     void ReglaAvance();
@@ -104,24 +109,16 @@ class TSimC : public TColeccionItem {
     TColeccion Entradas; // of TSimCon
     TColeccion Salidas;  // of TSimCon
     TColeccion Pilotos;  // of TSimCon
-    std::uint8_t Movimiento = mvParado;
-    double Estado = 0.0;
-    double EstadoAnterior = 0.0;
     double Valor = 0.0;
     std::uint8_t ClaseSim = clInerte; // the simulation class
     TTipoComponente Tipo = TTipoComponente::Null;
 
 private:
+    friend class TSimRed;
     static TSimCon* Puerto(const std::vector<TSimCon*>& V, int i) {
         return i >= 0 && i < static_cast<int>(V.size()) ? V[static_cast<std::size_t>(i)] : nullptr;
     }
     TSimCon* NuevoPuerto(TAerConexion* Conexion, std::uint8_t Lista);
-    void PropagarValvula();
-    void PropagarCilindro();
-    void PropagarLogica();
-    void PropagarRegulador();
-    void PropagarTemporizador();
-    void AvanzarCilindro();
 
     TAerValvula* Valvula = nullptr;
     // A one-way regulator throttles only flow from its first point to its second.
@@ -129,6 +126,8 @@ private:
     std::vector<TSimCon*> VEntradas;
     std::vector<TSimCon*> VSalidas;
     std::vector<TSimCon*> VPilotos;
+    TSimRed* Red = nullptr;
+    std::int32_t Indice = 0; // in the network's array of nodes
 };
 
 // A list entry that refers to a node owned by the network's node list.

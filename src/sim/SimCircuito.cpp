@@ -70,7 +70,6 @@ TSimCircuito::TSimCircuito(TAerPaintBox& C)
                 s->Destino = d->second;
         }
     }
-
     for (TSimC* nodo : VNodos) {
         if (nodo->ClaseSim != clValvula)
             continue;
@@ -78,36 +77,30 @@ TSimCircuito::TSimCircuito(TAerPaintBox& C)
             if (auto c = porComponente.find(v->GetCilindro()); c != porComponente.end())
                 nodo->CilindroSim = c->second;
         }
-        if (nodo->EsRodillo())
-            VRodillos.push_back(nodo);
-        if (nodo->EsManual()) {
-            Manuales.Agregar(std::make_unique<TSimCItem>(nodo));
-            // A valve at rest after a run keeps its hand button down.
-            const bool abajo = nodo->EsMonoestable() && nodo->Estado == 1.0;
-            for (int i = 0; i < nodo->NumPilotos; ++i) {
-                PilotosManuales.Agregar(std::make_unique<TSimConItem>(nodo->Piloto(i)));
-                VPilotosManuales.push_back(nodo->Piloto(i));
-                Botones.push_back(abajo);
-            }
-        }
     }
 
-    std::unordered_map<const TAerTubo*, std::size_t> indices;
-    for (int i = 0; i < Canvas.Tubos.Count(); ++i) {
-        VTubos.push_back(Canvas.Tubos.ItemComo<TAerTubo>(i));
-        indices.emplace(VTubos.back(), VTubos.size() - 1);
-    }
-    EstadosTubos.resize(VTubos.size());
-    Antes.resize(VTubos.size());
-    for (std::size_t i = 0; i < VTubos.size(); ++i)
-        EstadosTubos[i] = VTubos[i]->EstadoPresion;
+    Red.Nodos.reserve(VNodos.size());
+    Red.Puertos.reserve(static_cast<std::size_t>(puertos));
     for (TSimC* nodo : VNodos)
-        for (TColeccion* lista : {&nodo->Entradas, &nodo->Salidas, &nodo->Pilotos})
-            for (int i = 0; i < lista->Count(); ++i) {
-                auto* p = static_cast<TSimCon*>(lista->Item(i));
-                if (auto t = indices.find(p->Tubo); p->Tubo && t != indices.end())
-                    p->Espejo = &EstadosTubos[t->second];
-            }
+        Red.Agregar(*nodo);
+    std::vector<TAerTubo*> tubos;
+    tubos.reserve(static_cast<std::size_t>(Canvas.Tubos.Count()));
+    for (int i = 0; i < Canvas.Tubos.Count(); ++i)
+        tubos.push_back(Canvas.Tubos.ItemComo<TAerTubo>(i));
+    Red.Enlazar(tubos);
+
+    for (TSimC* nodo : VNodos) {
+        if (!nodo->EsManual())
+            continue;
+        Manuales.Agregar(std::make_unique<TSimCItem>(nodo));
+        // A valve at rest after a run keeps its hand button down.
+        const bool abajo = nodo->EsMonoestable() && nodo->GetEstado() == 1.0;
+        for (int i = 0; i < nodo->NumPilotos; ++i) {
+            PilotosManuales.Agregar(std::make_unique<TSimConItem>(nodo->Piloto(i)));
+            VPilotosManuales.push_back(nodo->Piloto(i));
+            Botones.push_back(abajo);
+        }
+    }
     Registro = std::make_unique<TRegistro>(*this);
 }
 
@@ -123,67 +116,42 @@ TSimC* TSimCircuito::NodoDe(const TAerComponente* Componente) const {
 }
 
 void TSimCircuito::Propagar() {
-    std::fill(EstadosTubos.begin(), EstadosTubos.end(), 0);
-    Pasadas = 0;
-    for (;;) {
-        Antes = EstadosTubos;
-        for (TSimC* n : VNodos)
-            n->ReglaPropagacion();
-        ++Pasadas;
-        if (Antes == EstadosTubos || Pasadas >= MaxPasadas)
-            break;
-    }
-    // The tubes take their states from the network's copy; most are as they
-    // were, and reading one costs less than writing it.
-    for (std::size_t i = 0; i < VTubos.size(); ++i)
-        if (VTubos[i]->EstadoPresion != EstadosTubos[i])
-            VTubos[i]->EstadoPresion = EstadosTubos[i];
+    Red.MaxPasadas = MaxPasadas;
+    Red.Propagar();
+    Pasadas = Red.Pasadas;
     Fase = 1;
 }
 
 void TSimCircuito::Avanzar() {
-    for (TSimC* n : VNodos)
-        n->ReglaAvance();
-    // Rollers see the rods where this same step left them.
-    for (TSimC* n : VRodillos)
-        n->ProcesarRodillo();
+    Red.Avanzar();
     Fase = 0;
     if (Registro)
         Registro->Anotar(false);
 }
 
 void TSimCircuito::Restablecer() {
-    for (TSimC* n : VNodos) {
-        for (TColeccion* lista : {&n->Entradas, &n->Salidas, &n->Pilotos}) {
-            for (int i = 0; i < lista->Count(); ++i) {
-                auto* p = static_cast<TSimCon*>(lista->Item(i));
-                p->Fijada = false;
-                if (p->Tubo)
-                    p->Tubo->EstadoPresion = 0;
-                if (p->Espejo)
-                    *p->Espejo = 0;
-            }
-        }
-    }
+    Red.Soltar();
     for (std::size_t i = 0; i < VPilotosManuales.size(); ++i)
         VPilotosManuales[i]->SetPresion(Botones[i] ? 1.0 : -1.0);
-    for (TSimC* n : VNodos)
-        n->ReglaRestablecer();
-    for (TSimC* n : VNodos) {
-        switch (n->ClaseSim) {
+    const std::int32_t nodos = Red.NumNodos();
+    for (std::int32_t i = 0; i < nodos; ++i)
+        Red.ReglaRestablecer(i);
+    for (std::int32_t i = 0; i < nodos; ++i) {
+        TSimRed::TNodo& n = Red.Nodos[static_cast<std::size_t>(i)];
+        switch (n.Clase) {
         case clValvula:
-            n->ProcesarPilotos();
+            Red.ProcesarPilotos(i);
             break;
         case clLogica:
-            n->SetEstado(0.5);
+            Red.SetEstado(i, 0.5);
             break;
         case clTemporizador:
-            n->SetEstado(0.0);
+            Red.SetEstado(i, 0.0);
             break;
         default:
             continue;
         }
-        n->EstadoAnterior = n->Estado;
+        n.EstadoAnterior = n.Estado;
     }
     Propagar();
     if (Registro)

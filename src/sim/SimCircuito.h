@@ -3,6 +3,7 @@
 #include "foundation/Coleccion.h"
 #include "sim/Registro.h"
 #include "sim/SimC.h"
+#include "sim/SimRed.h"
 
 #include <QObject>
 #include <QTimer>
@@ -102,6 +103,10 @@ public:
     // on a circuit whose tubes never settle.
     int Pasadas = 0;
     int MaxPasadas = 0;
+    // Someone else wrote states into the document (a recording shown): the
+    // network's next writes compare with the document, not with what it
+    // last wrote itself.
+    void DocumentoCambiado() { Red.Olvidar(); }
     // The run's history: started again by every reset, fed after every
     // step and every single phase. A caller that needs none may drop it.
     std::unique_ptr<TRegistro> Registro;
@@ -113,13 +118,10 @@ private:
     }
 
     std::unique_ptr<QTimer> Reloj;
-    // Hot copies of the lists, in the same orders.
-    std::vector<TSimC*> VNodos;
-    std::vector<TSimC*> VRodillos;
+    // The nodes' and ports' running state, which the rules work on.
+    TSimRed Red;
+    std::vector<TSimC*> VNodos; // Nodos, in the same order
     std::vector<TSimCon*> VPilotosManuales;
-    std::vector<TAerTubo*> VTubos;
-    std::vector<std::uint8_t> EstadosTubos; // what the tubes show, in VTubos order
-    std::vector<std::uint8_t> Antes;
     std::vector<bool> Botones; // down or up, one per panel button
 };
 

@@ -100,7 +100,7 @@ TEST_F(Diagrama, ARunJudgedAgainstTheTypedSequence) {
     EXPECT_EQ(D().Diagrama()->Resaltado, 3);
     EXPECT_NEAR(A->GetParametro(), 0.4, 1e-9);
     EXPECT_EQ(VA->GetParametro(), 1.0);
-    EXPECT_EQ(F->Simulacion->NodoDe(A)->Estado, 0.0); // the network is where it was
+    EXPECT_EQ(F->Simulacion->NodoDe(A)->GetEstado(), 0.0); // the network is where it was
     // Typing another sequence judges the same run again.
     D().edSecuencia->setText("A+ B+ B- A-");
     EXPECT_EQ(D().lblVeredicto->text(), "Fase 3: se esperaba B-, se observó A-");

@@ -54,9 +54,9 @@ TEST_P(Circuitos, DirectControlOfASingleActingCylinder) {
     EXPECT_LT(ida[4], 1.0);
     EXPECT_EQ(ida[5], 1.0);
     EXPECT_EQ(c->GetParametro(), 1.0);
-    EXPECT_EQ(Nodo(c).EstadoAnterior, ida[4]);
+    EXPECT_EQ(Nodo(c).GetEstadoAnterior(), ida[4]);
     Sim->Propagar();
-    EXPECT_EQ(Nodo(c).Movimiento, mvParado); // at the end of its stroke
+    EXPECT_EQ(Nodo(c).GetMovimiento(), mvParado); // at the end of its stroke
     s.Soltar(0);
     EXPECT_EQ(P(c, 0)->Tubo->EstadoPresion, 2);
     const auto vuelta = Recorrido(c, 6);
@@ -165,7 +165,7 @@ TEST_P(Circuitos, SpeedControlWithOneWayRegulators) {
     Unir(v, 4, salida, 1);
     Unir(salida, 0, c, 1);
     auto& s = Simular();
-    EXPECT_EQ(Nodo(c).Movimiento, mvParado); // pushed back, already retracted
+    EXPECT_EQ(Nodo(c).GetMovimiento(), mvParado); // pushed back, already retracted
     s.Pulsar(0);
     EXPECT_EQ(Nivel(c, 0), 0.5);
     EXPECT_EQ(Nivel(c, 1), -0.25);

@@ -29,7 +29,7 @@ TEST_F(Control, SingleStepsAlternateAndAStopKeepsPositionsAndPressedButtons) {
     auto& s = Simular();
     s.Pulsar(0);
     EXPECT_EQ(s.Fase, 1); // the button propagated
-    EXPECT_EQ(Nodo(C).Movimiento, mvAvance);
+    EXPECT_EQ(Nodo(C).GetMovimiento(), mvAvance);
     s.Paso(); // advance
     EXPECT_EQ(s.Fase, 0);
     EXPECT_EQ(Estado(C), 0.2);
@@ -44,7 +44,7 @@ TEST_F(Control, SingleStepsAlternateAndAStopKeepsPositionsAndPressedButtons) {
     EXPECT_EQ(s.Fase, 1);
     EXPECT_DOUBLE_EQ(Estado(C), 0.4);
     EXPECT_TRUE(s.BotonAbajo(0));
-    EXPECT_EQ(Nodo(V).Piloto(0)->Presion, 1.0);
+    EXPECT_EQ(Nodo(V).Piloto(0)->GetPresion(), 1.0);
     EXPECT_EQ(Estado(V), 1.0);
     EXPECT_EQ(P(C, 0)->Tubo->EstadoPresion, 1);
     EXPECT_EQ(Nivel(V, 0), -1.0); // an open exhaust vents
@@ -82,14 +82,14 @@ TEST_F(Control, RelayButtonsOfABistableValveReleaseEachOther) {
     EXPECT_THROW(s.Pulsar(3), EListaError);
     EXPECT_THROW(s.Soltar(-1), EListaError);
     EXPECT_THROW(s.BotonAbajo(3), EListaError);
-    EXPECT_EQ(Nodo(V).Piloto(0)->Presion, -1.0); // buttons up at the reset
+    EXPECT_EQ(Nodo(V).Piloto(0)->GetPresion(), -1.0); // buttons up at the reset
     s.Pulsar(0);
     EXPECT_EQ(Estado(V), 1.0); // switched at once
     EXPECT_EQ(Nivel(C, 0), 1.0);
 
     s.Pulsar(1);
     EXPECT_FALSE(s.BotonAbajo(0));
-    EXPECT_EQ(Nodo(V).Piloto(0)->Presion, -1.0);
+    EXPECT_EQ(Nodo(V).Piloto(0)->GetPresion(), -1.0);
     EXPECT_EQ(Estado(V), 0.0);
 
     // A monostable valve follows its button and leaves the other valve's alone.
@@ -102,7 +102,7 @@ TEST_F(Control, RelayButtonsOfABistableValveReleaseEachOther) {
 
     s.Conmutar(1); // raising the down button vents its pilot; the valve stays
     EXPECT_FALSE(s.BotonAbajo(1));
-    EXPECT_EQ(Nodo(V).Piloto(1)->Presion, -1.0);
+    EXPECT_EQ(Nodo(V).Piloto(1)->GetPresion(), -1.0);
     EXPECT_EQ(Estado(V), 0.0);
     EXPECT_FALSE(V->Marcado);
 }

@@ -89,8 +89,8 @@ protected:
         }
     }
     TSimC& Nodo(TAerComponente* C) { return *Sim->NodoDe(C); }
-    double Estado(TAerComponente* C) { return Nodo(C).Estado; }
-    double Nivel(TAerComponente* C, int Entrada) { return Nodo(C).Entrada(Entrada)->Presion; }
+    double Estado(TAerComponente* C) { return Nodo(C).GetEstado(); }
+    double Nivel(TAerComponente* C, int Entrada) { return Nodo(C).Entrada(Entrada)->GetPresion(); }
 
     TAerPaintBox L;
     std::unique_ptr<TSimCircuito> Sim; // goes before the canvas it refers into

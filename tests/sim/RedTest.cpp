@@ -56,7 +56,7 @@ TEST_F(Red, VirtualPilotsAndPanelButtonsByActuator) {
     EXPECT_FALSE(s.BotonAbajo(0));
     EXPECT_TRUE(s.BotonAbajo(3));
     s.Restablecer();
-    EXPECT_EQ(s.NodoDe(seta)->Estado, 1.0);
+    EXPECT_EQ(s.NodoDe(seta)->GetEstado(), 1.0);
 }
 
 TEST_F(Red, OutOfRangeSettingsAreClampedAndUnknownTypesAreInert) {
@@ -70,7 +70,7 @@ TEST_F(Red, OutOfRangeSettingsAreClampedAndUnknownTypesAreInert) {
     TSimCircuito s(L);
     EXPECT_EQ(s.NodoDe(r)->Valor, 1.0);
     EXPECT_EQ(s.NodoDe(t)->Valor, 0.0);
-    EXPECT_EQ(s.NodoDe(c)->Estado, 1.0);
+    EXPECT_EQ(s.NodoDe(c)->GetEstado(), 1.0);
     EXPECT_EQ(s.NodoDe(raro)->ClaseSim, clInerte);
     int enClases = 0;
     for (const auto& lista : s.PorClase)
@@ -110,8 +110,8 @@ TEST_F(Red, MissingPortsAndStrayTubesDoNothing) {
         s.Propagar();
         s.Avanzar();
     }
-    EXPECT_EQ(s.NodoDe(v)->Estado, 1.0);
-    EXPECT_EQ(s.NodoDe(c)->Movimiento, mvParado); // the missing side reads 0: it holds
+    EXPECT_EQ(s.NodoDe(v)->GetEstado(), 1.0);
+    EXPECT_EQ(s.NodoDe(c)->GetMovimiento(), mvParado); // the missing side reads 0: it holds
 }
 
 // Propagation repeats until nothing changes, or gives up at its bound.

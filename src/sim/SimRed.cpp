@@ -1,0 +1,489 @@
+#include "sim/SimRed.h"
+
+#include "circuit/AerConexion.h"
+#include "circuit/AerTubo.h"
+#include "circuit/AerValvula.h"
+#include "sim/SimC.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <unordered_map>
+
+namespace ventix {
+
+namespace {
+
+using T = TTipoComponente;
+
+// How close to its lock point a cylinder's rod works a roller.
+constexpr double Holgura = 0.05;
+// A cylinder's travel per step at full flow. Held in extended precision: the
+// positions then come out a hair below 0.8 and 1.0, and a full stroke takes
+// six steps.
+constexpr long double Recorrido = 0.2L;
+
+constexpr double Desconocido = std::numeric_limits<double>::quiet_NaN();
+
+std::uint8_t EstadoDeNivel(double V) {
+    return V > 0 ? 1 : V < 0 ? 2 : 3;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- building
+
+void TSimRed::Agregar(TSimC& Nodo) {
+    TNodo n;
+    TAerComponente& c = *Nodo.Componente;
+    n.Componente = &c;
+    // A state from a file outside 0..1 is brought into it; the component
+    // gets it with the first change.
+    n.Estado = n.EstadoAnterior =
+        std::isnan(c.GetParametro()) ? 0.0 : std::clamp(c.GetParametro(), 0.0, 1.0);
+    n.Escrito = c.GetParametro();
+    n.Valor = Nodo.Valor;
+    n.Clase = Nodo.ClaseSim;
+    n.Tipo = Nodo.Tipo;
+    n.Puertos = NumPuertos();
+    n.NumEntradas = static_cast<std::uint16_t>(Nodo.NumEntradas);
+    n.NumSalidas = static_cast<std::uint16_t>(Nodo.NumSalidas);
+    n.NumPilotos = static_cast<std::uint16_t>(Nodo.NumPilotos);
+    n.EntraPorPrimera = Nodo.EntraPorPrimera;
+    if (const TAerValvula* v = Nodo.GetValvula()) {
+        n.Escamoteable = v->GetActuador() == TActuador::Escamoteable;
+        n.Rodillo = n.Escamoteable || v->GetActuador() == TActuador::Rodillo;
+        n.Sentido = v->Sentido;
+    }
+    Nodo.Red = this;
+    Nodo.Indice = NumNodos();
+    if (n.Rodillo)
+        VRodillos.push_back(Nodo.Indice);
+    Nodos.push_back(n);
+    VNodos.push_back(&Nodo);
+    for (const auto* lista : {&Nodo.VEntradas, &Nodo.VSalidas, &Nodo.VPilotos})
+        for (TSimCon* p : *lista) {
+            p->Red = this;
+            p->Indice = NumPuertos();
+            Puertos.emplace_back();
+            VPuertos.push_back(p);
+        }
+}
+
+void TSimRed::Enlazar(const std::vector<TAerTubo*>& Tubos) {
+    for (std::size_t i = 0; i < VNodos.size(); ++i)
+        if (const TSimC* c = VNodos[i]->CilindroSim)
+            Nodos[i].Cilindro = c->Indice;
+    for (std::size_t i = 0; i < VPuertos.size(); ++i)
+        if (const TSimCon* d = VPuertos[i]->Destino)
+            Puertos[i].Destino = d->Indice;
+
+    VTubos = Tubos;
+    NumTubosDocumento = VTubos.size();
+    std::unordered_map<const TAerTubo*, std::int32_t> indices;
+    for (std::size_t i = 0; i < VTubos.size(); ++i)
+        indices.emplace(VTubos[i], static_cast<std::int32_t>(i));
+    for (std::size_t i = 0; i < VPuertos.size(); ++i) {
+        TAerTubo* t = VPuertos[i]->Tubo;
+        if (!t)
+            continue;
+        auto [e, nuevo] = indices.emplace(t, static_cast<std::int32_t>(VTubos.size()));
+        if (nuevo)
+            VTubos.push_back(t);
+        Puertos[i].Tubo = e->second;
+    }
+    EstadosTubos.resize(VTubos.size());
+    for (std::size_t i = 0; i < VTubos.size(); ++i)
+        EstadosTubos[i] = VTubos[i]->EstadoPresion;
+    Antes.resize(NumTubosDocumento);
+    Mostrados = EstadosTubos;
+    TubosAlDia = true;
+}
+
+void TSimRed::Olvidar() {
+    for (TNodo& n : Nodos)
+        n.Escrito = Desconocido;
+    TubosAlDia = false;
+}
+
+// ---------------------------------------------------------------- ports and states
+
+void TSimRed::SetPresion(std::int32_t P, double V) {
+    const double v = V < -1.0 ? -1.0 : V > 1.0 ? 1.0 : V;
+    const std::uint8_t e = EstadoDeNivel(v);
+    // A destination is always an input or a pilot, which has none itself;
+    // the loop carries the same value along the tube.
+    for (;;) {
+        TPuerto& p = Puertos[static_cast<std::size_t>(P)];
+        p.Presion = v;
+        if (p.Tubo != Ninguno)
+            EstadosTubos[static_cast<std::size_t>(p.Tubo)] = e;
+        p.Fijada = true;
+        if (p.Destino == Ninguno)
+            return;
+        P = p.Destino;
+    }
+}
+
+void TSimRed::SetEstado(std::int32_t Nodo, double V) {
+    TNodo& n = Nodos[static_cast<std::size_t>(Nodo)];
+    n.EstadoAnterior = n.Estado;
+    n.Estado = V < 0.0 ? 0.0 : V > 1.0 ? 1.0 : V;
+    // The component passes a new state on to its sub-elements: a cache miss
+    // each on a large circuit, worth paying only when the state changed.
+    if (n.Estado != n.Escrito) {
+        n.Componente->SetParametro(n.Estado);
+        n.Escrito = n.Estado;
+    }
+}
+
+void TSimRed::MarcarComponente(TNodo& N, bool Marcado) {
+    if (N.Marcado != static_cast<std::int8_t>(Marcado)) {
+        N.Componente->Marcado = Marcado;
+        N.Marcado = static_cast<std::int8_t>(Marcado);
+    }
+}
+
+// ---------------------------------------------------------------- propagation
+
+void TSimRed::Propagar() {
+    std::fill(EstadosTubos.begin(), EstadosTubos.begin() + static_cast<std::ptrdiff_t>(NumTubosDocumento), 0);
+    Pasadas = 0;
+    const std::int32_t nodos = NumNodos();
+    for (;;) {
+        if (NumTubosDocumento > 0)
+            std::memcpy(Antes.data(), EstadosTubos.data(), NumTubosDocumento);
+        for (std::int32_t i = 0; i < nodos; ++i)
+            ReglaPropagacion(i);
+        ++Pasadas;
+        if (NumTubosDocumento == 0 ||
+            std::memcmp(Antes.data(), EstadosTubos.data(), NumTubosDocumento) == 0 ||
+            Pasadas >= MaxPasadas)
+            break;
+    }
+    // The tubes take their states; most are as they were.
+    if (TubosAlDia) {
+        for (std::size_t i = 0; i < VTubos.size(); ++i)
+            if (Mostrados[i] != EstadosTubos[i]) {
+                VTubos[i]->EstadoPresion = EstadosTubos[i];
+                Mostrados[i] = EstadosTubos[i];
+            }
+    } else {
+        for (std::size_t i = 0; i < VTubos.size(); ++i)
+            if (VTubos[i]->EstadoPresion != EstadosTubos[i])
+                VTubos[i]->EstadoPresion = EstadosTubos[i];
+        Mostrados = EstadosTubos;
+        TubosAlDia = true;
+    }
+}
+
+void TSimRed::ReglaPropagacion(std::int32_t Nodo) {
+    TNodo& n = Nodos[static_cast<std::size_t>(Nodo)];
+    switch (n.Clase) {
+    case clPresion:
+        Poner(Salida(n, 0), 1.0);
+        break;
+    case clEscape:
+        Poner(Salida(n, 0), -1.0);
+        break;
+    case clConectorT:
+        if (const std::int32_t e1 = Entrada(n, 0); Fija(e1)) {
+            Poner(Salida(n, 0), Nivel(e1));
+            Poner(Salida(n, 1), Nivel(e1));
+        }
+        break;
+    case clValvula:
+        PropagarValvula(n);
+        break;
+    case clCilindro:
+        PropagarCilindro(n);
+        break;
+    case clLogica:
+        PropagarLogica(n);
+        break;
+    case clRegulador:
+        PropagarRegulador(n);
+        break;
+    case clTemporizador:
+        PropagarTemporizador(n);
+        break;
+    default:
+        break;
+    }
+}
+
+void TSimRed::PropagarValvula(const TNodo& N) {
+    const bool reposo = N.Estado == 0.0;
+    const std::int32_t e1 = Entrada(N, 0);
+    const std::int32_t e2 = Entrada(N, 1);
+    const std::int32_t s1 = Salida(N, 0);
+    switch (N.Tipo) {
+    case T::Valvula22NA:
+        reposo ? Copiar(s1, e1) : Cerrar(s1, e1);
+        break;
+    case T::Valvula22NC:
+        reposo ? Cerrar(s1, e1) : Copiar(s1, e1);
+        break;
+    case T::Valvula32NA:
+        Copiar(s1, reposo ? e1 : e2);
+        break;
+    case T::Valvula32NC:
+        Copiar(s1, reposo ? e2 : e1);
+        break;
+    case T::Valvula52:
+        if (reposo) {
+            Copiar(s1, e1);
+            Copiar(Salida(N, 1), e2);
+        } else {
+            Copiar(s1, e2);
+            Copiar(Salida(N, 1), Entrada(N, 2));
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TSimRed::PropagarCilindro(TNodo& N) {
+    const std::int32_t e1 = Entrada(N, 0);
+    const std::int32_t e2 = Entrada(N, 1);
+    const bool listo =
+        (N.NumEntradas == 1 && Fija(e1)) || (N.NumEntradas == 2 && Fija(e1) && Fija(e2));
+    if (!listo)
+        return;
+    const double a = Nivel(e1);
+    if (N.Tipo == T::CilindroSimple) {
+        N.Movimiento = a > 0 ? mvAvance : a < 0 ? mvRetroceso : mvParado;
+    } else {
+        const double b = Nivel(e2);
+        if (a > 0 && b < 0)
+            N.Movimiento = mvAvance;
+        else if (a < 0 && b > 0)
+            N.Movimiento = mvRetroceso;
+        else
+            N.Movimiento = mvParado;
+    }
+    if ((N.Movimiento == mvAvance && N.Estado >= 1.0) ||
+        (N.Movimiento == mvRetroceso && N.Estado <= 0.0))
+        N.Movimiento = mvParado;
+}
+
+void TSimRed::PropagarLogica(const TNodo& N) {
+    const std::int32_t e1 = Entrada(N, 0);
+    const std::int32_t e2 = Entrada(N, 1);
+    if (!Fija(e1) || !Fija(e2))
+        return;
+    const double a = Nivel(e1);
+    const double b = Nivel(e2);
+    if (N.Tipo == T::ValvulaAnd) {
+        // Off centre, the shuttle closes the way of the input that pushed it.
+        if (N.Estado != 0.5)
+            Poner(Salida(N, 0), -1.0);
+        else
+            Poner(Salida(N, 0), a > 0 && b > 0 ? 1.0 : -1.0);
+    } else {
+        // An OR valve passes whichever input is pressurised, wherever its
+        // shuttle stands.
+        Poner(Salida(N, 0), a > 0 || b > 0 ? 1.0 : -1.0);
+    }
+}
+
+void TSimRed::PropagarRegulador(const TNodo& N) {
+    const std::int32_t e1 = Entrada(N, 0);
+    if (!Fija(e1))
+        return;
+    const double p = Nivel(e1);
+    const double k = N.Valor;
+    if (N.Tipo == T::Regulador2)
+        Poner(Salida(N, 0), p * k);
+    else if (N.EntraPorPrimera)
+        Poner(Salida(N, 0), p > 0 ? p * k : p);
+    else
+        Poner(Salida(N, 0), p < 0 ? p * k : p);
+}
+
+void TSimRed::PropagarTemporizador(const TNodo& N) {
+    const std::int32_t suministro = Entrada(N, 1);
+    const std::int32_t s1 = Salida(N, 0);
+    if (!Fija(suministro))
+        return;
+    const bool na = N.Tipo == T::TemporizadorNA;
+    if (N.Estado <= 0.0)
+        Poner(s1, na ? Nivel(suministro) : -1.0);
+    else if (N.Estado < 1.0)
+        Poner(s1, Nivel(s1)); // holds what it gave while counting
+    else
+        Poner(s1, na ? -1.0 : Nivel(suministro));
+}
+
+// ---------------------------------------------------------------- advance
+
+void TSimRed::Avanzar() {
+    const std::int32_t nodos = NumNodos();
+    for (std::int32_t i = 0; i < nodos; ++i)
+        ReglaAvance(i);
+    // Rollers see the rods where this same step left them.
+    for (const std::int32_t i : VRodillos)
+        ProcesarRodillo(i);
+}
+
+void TSimRed::ProcesarPilotos(std::int32_t Nodo) {
+    TNodo& n = Nodos[static_cast<std::size_t>(Nodo)];
+    if (n.NumPilotos == 1) {
+        const TPuerto& p = Puertos[static_cast<std::size_t>(Piloto(n, 0))];
+        MarcarComponente(n, false);
+        SetEstado(Nodo, p.Fijada && p.Presion > 0 ? 1.0 : 0.0);
+    } else if (n.NumPilotos == 2) {
+        const TPuerto& izquierdo = Puertos[static_cast<std::size_t>(Piloto(n, 0))];
+        const TPuerto& derecho = Puertos[static_cast<std::size_t>(Piloto(n, 1))];
+        if (!izquierdo.Fijada || !derecho.Fijada) {
+            MarcarComponente(n, false);
+            return;
+        }
+        const bool a = izquierdo.Presion > 0;
+        const bool b = derecho.Presion > 0;
+        // Both: a conflict, and the valve keeps its position.
+        MarcarComponente(n, a && b);
+        if (a && !b)
+            SetEstado(Nodo, 1.0);
+        else if (b && !a)
+            SetEstado(Nodo, 0.0);
+    } else {
+        MarcarComponente(n, false);
+    }
+}
+
+void TSimRed::ProcesarRodillo(std::int32_t Nodo) {
+    const TNodo& n = Nodos[static_cast<std::size_t>(Nodo)];
+    bool actuado = false;
+    bool tocar = true;
+    if (n.Cilindro != Ninguno) {
+        const TNodo& cilindro = Nodos[static_cast<std::size_t>(n.Cilindro)];
+        const double x = cilindro.Estado;
+        const double xp = cilindro.EstadoAnterior;
+        const double p = n.Valor;
+        const bool alli = x - Holgura <= p && x + Holgura >= p;
+        switch (cilindro.Movimiento) {
+        case mvParado:
+            actuado = alli && !n.Escamoteable;
+            break;
+        case mvAvance:
+            // A fast rod that jumps over the roller within one step still works it.
+            actuado = (alli || (x - Holgura > p && xp + Holgura < p)) &&
+                      (!n.Escamoteable || n.Sentido == TSentido::Avance);
+            break;
+        case mvRetroceso:
+            actuado = (alli || (x + Holgura < p && xp - Holgura > p)) &&
+                      (!n.Escamoteable || n.Sentido == TSentido::Retroceso);
+            break;
+        default:
+            tocar = false;
+            break;
+        }
+    }
+    if (tocar)
+        Poner(Piloto(n, 0), actuado ? 1.0 : -1.0);
+    ProcesarPilotos(Nodo);
+}
+
+void TSimRed::ReglaAvance(std::int32_t Nodo) {
+    const TNodo& n = Nodos[static_cast<std::size_t>(Nodo)];
+    switch (n.Clase) {
+    case clValvula:
+        ProcesarPilotos(Nodo);
+        break;
+    case clCilindro:
+        AvanzarCilindro(Nodo);
+        break;
+    case clLogica: {
+        const std::int32_t e1 = Entrada(n, 0);
+        const std::int32_t e2 = Entrada(n, 1);
+        if (Fija(e1) && Fija(e2)) {
+            if (Nivel(e1) > 0 && Nivel(e2) < 0)
+                SetEstado(Nodo, 1.0);
+            else if (Nivel(e1) < 0 && Nivel(e2) > 0)
+                SetEstado(Nodo, 0.0);
+            else
+                SetEstado(Nodo, 0.5);
+        } else {
+            SetEstado(Nodo, 0.5);
+        }
+        break;
+    }
+    case clTemporizador: {
+        const double q = Nivel(Entrada(n, 0));
+        if (q >= 0)
+            SetEstado(Nodo, n.Estado + (1.0 / 3.0) * q * (1.0 - n.Valor));
+        else
+            SetEstado(Nodo, 0.0);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TSimRed::AvanzarCilindro(std::int32_t Nodo) {
+    const TNodo& n = Nodos[static_cast<std::size_t>(Nodo)];
+    // The slower of the supply and the exhaust side governs: a regulator on
+    // either side slows the rod.
+    long double s = std::fabs(Nivel(Entrada(n, 0)));
+    if (n.Tipo == T::CilindroDoble)
+        s = std::min(s, static_cast<long double>(std::fabs(Nivel(Entrada(n, 1)))));
+    const long double x = n.Estado;
+    if (n.Movimiento == mvAvance)
+        SetEstado(Nodo, static_cast<double>(x + Recorrido * s));
+    else if (n.Movimiento == mvRetroceso)
+        SetEstado(Nodo, static_cast<double>(x - Recorrido * s));
+}
+
+// ---------------------------------------------------------------- reset
+
+void TSimRed::Soltar() {
+    for (std::size_t i = 0; i < Puertos.size(); ++i) {
+        Puertos[i].Fijada = false;
+        if (Puertos[i].Tubo != Ninguno) {
+            VTubos[static_cast<std::size_t>(Puertos[i].Tubo)]->EstadoPresion = 0;
+            EstadosTubos[static_cast<std::size_t>(Puertos[i].Tubo)] = 0;
+        }
+    }
+    TubosAlDia = false;
+}
+
+void TSimRed::ReglaRestablecer(std::int32_t Nodo) {
+    const TNodo& n = Nodos[static_cast<std::size_t>(Nodo)];
+    switch (n.Clase) {
+    case clPresion:
+        Poner(Salida(n, 0), 1.0);
+        return;
+    case clEscape:
+        Poner(Salida(n, 0), -1.0);
+        return;
+    case clValvula:
+    case clCilindro:
+        // An input left without a tube is open to the atmosphere.
+        for (int i = 0; i < n.NumEntradas; ++i) {
+            const TSimCon* e = VPuertos[static_cast<std::size_t>(n.Puertos + i)];
+            if (e->Conexion && e->Conexion->MostrarEscape())
+                SetPresion(n.Puertos + i, -1.0);
+        }
+        break;
+    default:
+        return;
+    }
+    if (!n.Rodillo)
+        return;
+    if (!n.Escamoteable) {
+        bool alli = false;
+        if (n.Cilindro != Ninguno) {
+            const double x = Nodos[static_cast<std::size_t>(n.Cilindro)].Estado;
+            alli = n.Valor - Holgura < x && x < n.Valor + Holgura;
+        }
+        Poner(Piloto(n, 0), alli ? 1.0 : -1.0);
+    } else {
+        Poner(Piloto(n, 0), -1.0);
+    }
+}
+
+} // namespace ventix
