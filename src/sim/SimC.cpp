@@ -132,8 +132,10 @@ bool TSimC::EsMonoestable() const {
 }
 
 void TSimC::SetEstado(double V) {
-    if (Red)
+    if (Red) {
         Red->SetEstado(Indice, V);
+        Red->Escribir();
+    }
 }
 
 double TSimC::GetEstado() const {
@@ -154,8 +156,10 @@ void TSimC::ReglaPropagacion() {
 }
 
 void TSimC::ReglaAvance() {
-    if (Red)
+    if (Red) {
         Red->ReglaAvance(Indice);
+        Red->Escribir();
+    }
 }
 
 void TSimC::ReglaRestablecer() {
@@ -164,13 +168,17 @@ void TSimC::ReglaRestablecer() {
 }
 
 void TSimC::ProcesarPilotos() {
-    if (Red)
+    if (Red) {
         Red->ProcesarPilotos(Indice);
+        Red->Escribir();
+    }
 }
 
 void TSimC::ProcesarRodillo() {
-    if (Red)
+    if (Red) {
         Red->ProcesarRodillo(Indice);
+        Red->Escribir();
+    }
 }
 
 } // namespace ventix

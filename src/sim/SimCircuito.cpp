@@ -153,6 +153,7 @@ void TSimCircuito::Restablecer() {
         }
         n.EstadoAnterior = n.Estado;
     }
+    Red.Escribir();
     Propagar();
     if (Registro)
         Registro->Reiniciar();

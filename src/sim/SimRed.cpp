@@ -62,6 +62,12 @@ void TSimRed::Agregar(TSimC& Nodo) {
         VRodillos.push_back(Nodo.Indice);
     Nodos.push_back(n);
     VNodos.push_back(&Nodo);
+    if (PrimerElemento.empty())
+        PrimerElemento.push_back(0);
+    VElementos.push_back(&c);
+    for (int i = 0; i < c.Elementos.Count(); ++i)
+        VElementos.push_back(c.Elemento(i));
+    PrimerElemento.push_back(static_cast<std::int32_t>(VElementos.size()));
     for (const auto* lista : {&Nodo.VEntradas, &Nodo.VSalidas, &Nodo.VPilotos})
         for (TSimCon* p : *lista) {
             p->Red = this;
@@ -128,14 +134,56 @@ void TSimRed::SetPresion(std::int32_t P, double V) {
 
 void TSimRed::SetEstado(std::int32_t Nodo, double V) {
     TNodo& n = Nodos[static_cast<std::size_t>(Nodo)];
+    const double v = V < 0.0 ? 0.0 : V > 1.0 ? 1.0 : V;
+    // A second change within one phase: the component takes the first one
+    // first, as it came.
+    if (n.Pendiente && v != n.Estado)
+        EscribirNodo(n);
     n.EstadoAnterior = n.Estado;
-    n.Estado = V < 0.0 ? 0.0 : V > 1.0 ? 1.0 : V;
-    // The component passes a new state on to its sub-elements: a cache miss
-    // each on a large circuit, worth paying only when the state changed.
-    if (n.Estado != n.Escrito) {
-        n.Componente->SetParametro(n.Estado);
-        n.Escrito = n.Estado;
+    n.Estado = v;
+    if (!n.Pendiente && n.Estado != n.Escrito) {
+        n.Pendiente = true;
+        Pendientes.push_back(Nodo);
     }
+}
+
+void TSimRed::EscribirNodo(TNodo& N) {
+    N.Componente->SetParametro(N.Estado);
+    N.Escrito = N.Estado;
+    N.Pendiente = false;
+}
+
+// Asks the memory for what the component of a node and its sub-elements will
+// read when it takes a new state: each is a large object of its own, and on
+// a large circuit one component after another would wait for each of them.
+void TSimRed::Anticipar(std::int32_t Nodo) const {
+    const auto desde = static_cast<std::size_t>(PrimerElemento[static_cast<std::size_t>(Nodo)]);
+    const auto hasta =
+        static_cast<std::size_t>(PrimerElemento[static_cast<std::size_t>(Nodo) + 1]);
+    for (std::size_t i = desde; i < hasta; ++i) {
+        const TAerComponente* e = VElementos[i];
+        const char* base = reinterpret_cast<const char*>(e);
+        __builtin_prefetch(base, 1);
+        // Its list of sub-elements, and its state value after the matrix.
+        __builtin_prefetch(reinterpret_cast<const char*>(&e->Elementos), 1);
+        __builtin_prefetch(reinterpret_cast<const char*>(&e->Elementos) + 64, 1);
+        __builtin_prefetch(reinterpret_cast<const char*>(&e->Matriz + 1), 1);
+    }
+}
+
+void TSimRed::Escribir() {
+    constexpr std::size_t Adelanto = 4;
+    const std::size_t n = Pendientes.size();
+    for (std::size_t i = 0; Adelanto > 0 && i < n && i < Adelanto; ++i)
+        Anticipar(Pendientes[i]);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i + Adelanto < n)
+            Anticipar(Pendientes[i + Adelanto]);
+        TNodo& nodo = Nodos[static_cast<std::size_t>(Pendientes[i])];
+        if (nodo.Pendiente)
+            EscribirNodo(nodo);
+    }
+    Pendientes.clear();
 }
 
 void TSimRed::MarcarComponente(TNodo& N, bool Marcado) {
@@ -326,6 +374,7 @@ void TSimRed::Avanzar() {
     // Rollers see the rods where this same step left them.
     for (const std::int32_t i : VRodillos)
         ProcesarRodillo(i);
+    Escribir();
 }
 
 void TSimRed::ProcesarPilotos(std::int32_t Nodo) {

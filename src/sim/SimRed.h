@@ -56,6 +56,7 @@ public:
         TSentido Sentido = TSentido::Retroceso;
         bool EntraPorPrimera = true;
         std::int8_t Marcado = -1; // the component's mark as last written; -1 unknown
+        bool Pendiente = false;   // Estado is to be written into the component
     };
 
     // Takes a node and its ports in the network's order; the ports get their
@@ -67,7 +68,11 @@ public:
     void Enlazar(const std::vector<TAerTubo*>& Tubos);
 
     void SetPresion(std::int32_t Puerto, double V);
+    // Stores the state; the component takes it at the next Escribir.
     void SetEstado(std::int32_t Nodo, double V);
+    // Writes the changed states into their components, in the order they
+    // changed.
+    void Escribir();
     void ReglaPropagacion(std::int32_t Nodo);
     void ReglaAvance(std::int32_t Nodo);
     void ReglaRestablecer(std::int32_t Nodo);
@@ -126,10 +131,18 @@ private:
     void PropagarTemporizador(const TNodo& N);
     void AvanzarCilindro(std::int32_t Nodo);
     void MarcarComponente(TNodo& N, bool Marcado);
+    void EscribirNodo(TNodo& N);
+    void Anticipar(std::int32_t Nodo) const;
 
     std::vector<TSimC*> VNodos;     // the node objects, by index
     std::vector<TSimCon*> VPuertos; // the port objects, by index
     std::vector<std::int32_t> VRodillos;
+    // Nodes whose state changed since the last Escribir.
+    std::vector<std::int32_t> Pendientes;
+    // Each node's component and its sub-elements, which take its state:
+    // those of node i are VElementos[PrimerElemento[i] .. PrimerElemento[i + 1]).
+    std::vector<const TAerComponente*> VElementos;
+    std::vector<std::int32_t> PrimerElemento;
     // The tubes' display states as a propagation leaves them: the document's
     // tubes in its order, then any tube at a port that the list lacks. Only
     // the document's take part in the test of settling.
