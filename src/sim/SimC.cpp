@@ -53,7 +53,7 @@ double TSimCon::GetPresion() const {
 }
 
 bool TSimCon::GetFijada() const {
-    return Red && Red->Puertos[static_cast<std::size_t>(Indice)].Fijada;
+    return Red && Red->Fijadas[static_cast<std::size_t>(Indice)];
 }
 
 // ---------------------------------------------------------------- node
@@ -143,7 +143,7 @@ double TSimC::GetEstado() const {
 }
 
 double TSimC::GetEstadoAnterior() const {
-    return Red ? Red->Nodos[static_cast<std::size_t>(Indice)].EstadoAnterior : 0.0;
+    return Red ? Red->Avances[static_cast<std::size_t>(Indice)].EstadoAnterior : 0.0;
 }
 
 std::uint8_t TSimC::GetMovimiento() const {

@@ -80,7 +80,9 @@ TSimCircuito::TSimCircuito(TAerPaintBox& C)
     }
 
     Red.Nodos.reserve(VNodos.size());
+    Red.Avances.reserve(VNodos.size());
     Red.Puertos.reserve(static_cast<std::size_t>(puertos));
+    Red.Fijadas.reserve(static_cast<std::size_t>(puertos));
     for (TSimC* nodo : VNodos)
         Red.Agregar(*nodo);
     std::vector<TAerTubo*> tubos;
@@ -137,8 +139,7 @@ void TSimCircuito::Restablecer() {
     for (std::int32_t i = 0; i < nodos; ++i)
         Red.ReglaRestablecer(i);
     for (std::int32_t i = 0; i < nodos; ++i) {
-        TSimRed::TNodo& n = Red.Nodos[static_cast<std::size_t>(i)];
-        switch (n.Clase) {
+        switch (Red.Nodos[static_cast<std::size_t>(i)].Clase) {
         case clValvula:
             Red.ProcesarPilotos(i);
             break;
@@ -151,7 +152,8 @@ void TSimCircuito::Restablecer() {
         default:
             continue;
         }
-        n.EstadoAnterior = n.Estado;
+        Red.Avances[static_cast<std::size_t>(i)].EstadoAnterior =
+            Red.Nodos[static_cast<std::size_t>(i)].Estado;
     }
     Red.Escribir();
     Propagar();

@@ -24,6 +24,8 @@ constexpr double Holgura = 0.05;
 // six steps.
 constexpr long double Recorrido = 0.2L;
 
+static_assert(sizeof(TSimRed::TNodo) <= 32 && sizeof(TSimRed::TPuerto) <= 16);
+
 constexpr double Desconocido = std::numeric_limits<double>::quiet_NaN();
 
 std::uint8_t EstadoDeNivel(double V) {
@@ -36,13 +38,14 @@ std::uint8_t EstadoDeNivel(double V) {
 
 void TSimRed::Agregar(TSimC& Nodo) {
     TNodo n;
+    TNodoAvance a;
     TAerComponente& c = *Nodo.Componente;
-    n.Componente = &c;
+    a.Componente = &c;
     // A state from a file outside 0..1 is brought into it; the component
     // gets it with the first change.
-    n.Estado = n.EstadoAnterior =
+    n.Estado = a.EstadoAnterior =
         std::isnan(c.GetParametro()) ? 0.0 : std::clamp(c.GetParametro(), 0.0, 1.0);
-    n.Escrito = c.GetParametro();
+    a.Escrito = c.GetParametro();
     n.Valor = Nodo.Valor;
     n.Clase = Nodo.ClaseSim;
     n.Tipo = Nodo.Tipo;
@@ -52,15 +55,16 @@ void TSimRed::Agregar(TSimC& Nodo) {
     n.NumPilotos = static_cast<std::uint16_t>(Nodo.NumPilotos);
     n.EntraPorPrimera = Nodo.EntraPorPrimera;
     if (const TAerValvula* v = Nodo.GetValvula()) {
-        n.Escamoteable = v->GetActuador() == TActuador::Escamoteable;
-        n.Rodillo = n.Escamoteable || v->GetActuador() == TActuador::Rodillo;
-        n.Sentido = v->Sentido;
+        a.Escamoteable = v->GetActuador() == TActuador::Escamoteable;
+        a.Rodillo = a.Escamoteable || v->GetActuador() == TActuador::Rodillo;
+        a.Sentido = v->Sentido;
     }
     Nodo.Red = this;
     Nodo.Indice = NumNodos();
-    if (n.Rodillo)
+    if (a.Rodillo)
         VRodillos.push_back(Nodo.Indice);
     Nodos.push_back(n);
+    Avances.push_back(a);
     VNodos.push_back(&Nodo);
     if (PrimerElemento.empty())
         PrimerElemento.push_back(0);
@@ -73,6 +77,7 @@ void TSimRed::Agregar(TSimC& Nodo) {
             p->Red = this;
             p->Indice = NumPuertos();
             Puertos.emplace_back();
+            Fijadas.push_back(0);
             VPuertos.push_back(p);
         }
 }
@@ -80,7 +85,7 @@ void TSimRed::Agregar(TSimC& Nodo) {
 void TSimRed::Enlazar(const std::vector<TAerTubo*>& Tubos) {
     for (std::size_t i = 0; i < VNodos.size(); ++i)
         if (const TSimC* c = VNodos[i]->CilindroSim)
-            Nodos[i].Cilindro = c->Indice;
+            Avances[i].Cilindro = c->Indice;
     for (std::size_t i = 0; i < VPuertos.size(); ++i)
         if (const TSimCon* d = VPuertos[i]->Destino)
             Puertos[i].Destino = d->Indice;
@@ -108,8 +113,8 @@ void TSimRed::Enlazar(const std::vector<TAerTubo*>& Tubos) {
 }
 
 void TSimRed::Olvidar() {
-    for (TNodo& n : Nodos)
-        n.Escrito = Desconocido;
+    for (TNodoAvance& a : Avances)
+        a.Escrito = Desconocido;
     TubosAlDia = false;
 }
 
@@ -125,7 +130,7 @@ void TSimRed::SetPresion(std::int32_t P, double V) {
         p.Presion = v;
         if (p.Tubo != Ninguno)
             EstadosTubos[static_cast<std::size_t>(p.Tubo)] = e;
-        p.Fijada = true;
+        Fijadas[static_cast<std::size_t>(P)] = 1;
         if (p.Destino == Ninguno)
             return;
         P = p.Destino;
@@ -134,23 +139,26 @@ void TSimRed::SetPresion(std::int32_t P, double V) {
 
 void TSimRed::SetEstado(std::int32_t Nodo, double V) {
     TNodo& n = Nodos[static_cast<std::size_t>(Nodo)];
+    TNodoAvance& a = Avances[static_cast<std::size_t>(Nodo)];
     const double v = V < 0.0 ? 0.0 : V > 1.0 ? 1.0 : V;
     // A second change within one phase: the component takes the first one
     // first, as it came.
-    if (n.Pendiente && v != n.Estado)
-        EscribirNodo(n);
-    n.EstadoAnterior = n.Estado;
+    if (a.Pendiente && v != n.Estado)
+        EscribirNodo(Nodo);
+    a.EstadoAnterior = n.Estado;
     n.Estado = v;
-    if (!n.Pendiente && n.Estado != n.Escrito) {
-        n.Pendiente = true;
+    if (!a.Pendiente && n.Estado != a.Escrito) {
+        a.Pendiente = true;
         Pendientes.push_back(Nodo);
     }
 }
 
-void TSimRed::EscribirNodo(TNodo& N) {
-    N.Componente->SetParametro(N.Estado);
-    N.Escrito = N.Estado;
-    N.Pendiente = false;
+void TSimRed::EscribirNodo(std::int32_t Nodo) {
+    const double estado = Nodos[static_cast<std::size_t>(Nodo)].Estado;
+    TNodoAvance& a = Avances[static_cast<std::size_t>(Nodo)];
+    a.Componente->SetParametro(estado);
+    a.Escrito = estado;
+    a.Pendiente = false;
 }
 
 // Asks the memory for what the component of a node and its sub-elements will
@@ -179,14 +187,13 @@ void TSimRed::Escribir() {
     for (std::size_t i = 0; i < n; ++i) {
         if (i + Adelanto < n)
             Anticipar(Pendientes[i + Adelanto]);
-        TNodo& nodo = Nodos[static_cast<std::size_t>(Pendientes[i])];
-        if (nodo.Pendiente)
-            EscribirNodo(nodo);
+        if (Avances[static_cast<std::size_t>(Pendientes[i])].Pendiente)
+            EscribirNodo(Pendientes[i]);
     }
     Pendientes.clear();
 }
 
-void TSimRed::MarcarComponente(TNodo& N, bool Marcado) {
+void TSimRed::MarcarComponente(TNodoAvance& N, bool Marcado) {
     if (N.Marcado != static_cast<std::int8_t>(Marcado)) {
         N.Componente->Marcado = Marcado;
         N.Marcado = static_cast<std::int8_t>(Marcado);
@@ -378,53 +385,55 @@ void TSimRed::Avanzar() {
 }
 
 void TSimRed::ProcesarPilotos(std::int32_t Nodo) {
-    TNodo& n = Nodos[static_cast<std::size_t>(Nodo)];
+    const TNodo& n = Nodos[static_cast<std::size_t>(Nodo)];
+    TNodoAvance& a = Avances[static_cast<std::size_t>(Nodo)];
     if (n.NumPilotos == 1) {
-        const TPuerto& p = Puertos[static_cast<std::size_t>(Piloto(n, 0))];
-        MarcarComponente(n, false);
-        SetEstado(Nodo, p.Fijada && p.Presion > 0 ? 1.0 : 0.0);
+        const std::int32_t p = Piloto(n, 0);
+        MarcarComponente(a, false);
+        SetEstado(Nodo, Fija(p) && Nivel(p) > 0 ? 1.0 : 0.0);
     } else if (n.NumPilotos == 2) {
-        const TPuerto& izquierdo = Puertos[static_cast<std::size_t>(Piloto(n, 0))];
-        const TPuerto& derecho = Puertos[static_cast<std::size_t>(Piloto(n, 1))];
-        if (!izquierdo.Fijada || !derecho.Fijada) {
-            MarcarComponente(n, false);
+        const std::int32_t izquierdo = Piloto(n, 0);
+        const std::int32_t derecho = Piloto(n, 1);
+        if (!Fija(izquierdo) || !Fija(derecho)) {
+            MarcarComponente(a, false);
             return;
         }
-        const bool a = izquierdo.Presion > 0;
-        const bool b = derecho.Presion > 0;
+        const bool i = Nivel(izquierdo) > 0;
+        const bool d = Nivel(derecho) > 0;
         // Both: a conflict, and the valve keeps its position.
-        MarcarComponente(n, a && b);
-        if (a && !b)
+        MarcarComponente(a, i && d);
+        if (i && !d)
             SetEstado(Nodo, 1.0);
-        else if (b && !a)
+        else if (d && !i)
             SetEstado(Nodo, 0.0);
     } else {
-        MarcarComponente(n, false);
+        MarcarComponente(a, false);
     }
 }
 
 void TSimRed::ProcesarRodillo(std::int32_t Nodo) {
     const TNodo& n = Nodos[static_cast<std::size_t>(Nodo)];
+    const TNodoAvance& a = Avances[static_cast<std::size_t>(Nodo)];
     bool actuado = false;
     bool tocar = true;
-    if (n.Cilindro != Ninguno) {
-        const TNodo& cilindro = Nodos[static_cast<std::size_t>(n.Cilindro)];
+    if (a.Cilindro != Ninguno) {
+        const TNodo& cilindro = Nodos[static_cast<std::size_t>(a.Cilindro)];
         const double x = cilindro.Estado;
-        const double xp = cilindro.EstadoAnterior;
+        const double xp = Avances[static_cast<std::size_t>(a.Cilindro)].EstadoAnterior;
         const double p = n.Valor;
         const bool alli = x - Holgura <= p && x + Holgura >= p;
         switch (cilindro.Movimiento) {
         case mvParado:
-            actuado = alli && !n.Escamoteable;
+            actuado = alli && !a.Escamoteable;
             break;
         case mvAvance:
             // A fast rod that jumps over the roller within one step still works it.
             actuado = (alli || (x - Holgura > p && xp + Holgura < p)) &&
-                      (!n.Escamoteable || n.Sentido == TSentido::Avance);
+                      (!a.Escamoteable || a.Sentido == TSentido::Avance);
             break;
         case mvRetroceso:
             actuado = (alli || (x + Holgura < p && xp - Holgura > p)) &&
-                      (!n.Escamoteable || n.Sentido == TSentido::Retroceso);
+                      (!a.Escamoteable || a.Sentido == TSentido::Retroceso);
             break;
         default:
             tocar = false;
@@ -490,8 +499,8 @@ void TSimRed::AvanzarCilindro(std::int32_t Nodo) {
 // ---------------------------------------------------------------- reset
 
 void TSimRed::Soltar() {
+    std::fill(Fijadas.begin(), Fijadas.end(), 0);
     for (std::size_t i = 0; i < Puertos.size(); ++i) {
-        Puertos[i].Fijada = false;
         if (Puertos[i].Tubo != Ninguno) {
             VTubos[static_cast<std::size_t>(Puertos[i].Tubo)]->EstadoPresion = 0;
             EstadosTubos[static_cast<std::size_t>(Puertos[i].Tubo)] = 0;
@@ -521,12 +530,13 @@ void TSimRed::ReglaRestablecer(std::int32_t Nodo) {
     default:
         return;
     }
-    if (!n.Rodillo)
+    const TNodoAvance& a = Avances[static_cast<std::size_t>(Nodo)];
+    if (!a.Rodillo)
         return;
-    if (!n.Escamoteable) {
+    if (!a.Escamoteable) {
         bool alli = false;
-        if (n.Cilindro != Ninguno) {
-            const double x = Nodos[static_cast<std::size_t>(n.Cilindro)].Estado;
+        if (a.Cilindro != Ninguno) {
+            const double x = Nodos[static_cast<std::size_t>(a.Cilindro)].Estado;
             alli = n.Valor - Holgura < x && x < n.Valor + Holgura;
         }
         Poner(Piloto(n, 0), alli ? 1.0 : -1.0);

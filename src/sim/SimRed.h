@@ -28,33 +28,41 @@ class TSimRed {
 public:
     static constexpr std::int32_t Ninguno = -1;
 
+    // A port as the propagation reads it; whether it has a level since the
+    // last reset is in Fijadas.
     struct TPuerto {
         double Presion = 0.0;
         std::int32_t Destino = Ninguno; // the port at the tube's far end
         std::int32_t Tubo = Ninguno;    // the tube at the point, in EstadosTubos
-        bool Fijada = false;
     };
 
+    // A node as the propagation reads it, small enough that the nodes and
+    // ports of a 10,000-component circuit stay in a core's cache.
     struct TNodo {
         double Estado = 0.0;
-        double EstadoAnterior = 0.0;
         double Valor = 0.0;
-        // The state value the component holds as far as the network knows;
-        // NaN when it does not know.
-        double Escrito = 0.0;
-        TAerComponente* Componente = nullptr;
         std::int32_t Puertos = 0; // its first port
-        std::int32_t Cilindro = Ninguno;
         std::uint16_t NumEntradas = 0;
         std::uint16_t NumSalidas = 0;
         std::uint16_t NumPilotos = 0;
         std::uint8_t Clase = 0;
         std::uint8_t Movimiento = 0;
         TTipoComponente Tipo = TTipoComponente::Null;
+        bool EntraPorPrimera = true;
+    };
+
+    // The rest of a node, for the advance, the rollers and the writes into
+    // the document.
+    struct TNodoAvance {
+        double EstadoAnterior = 0.0;
+        // The state value the component holds as far as the network knows;
+        // NaN when it does not know.
+        double Escrito = 0.0;
+        TAerComponente* Componente = nullptr;
+        std::int32_t Cilindro = Ninguno;
         bool Rodillo = false;      // a valve worked by its cylinder's rod
         bool Escamoteable = false; // ... only while the rod moves in Sentido
         TSentido Sentido = TSentido::Retroceso;
-        bool EntraPorPrimera = true;
         std::int8_t Marcado = -1; // the component's mark as last written; -1 unknown
         bool Pendiente = false;   // Estado is to be written into the component
     };
@@ -92,7 +100,9 @@ public:
     std::int32_t NumPuertos() const { return static_cast<std::int32_t>(Puertos.size()); }
 
     std::vector<TNodo> Nodos;
+    std::vector<TNodoAvance> Avances; // in the order of Nodos
     std::vector<TPuerto> Puertos;
+    std::vector<std::uint8_t> Fijadas; // in the order of Puertos
     int Pasadas = 0;
     int MaxPasadas = 0;
 
@@ -106,7 +116,7 @@ private:
     std::int32_t Piloto(const TNodo& N, int I) const {
         return I < N.NumPilotos ? N.Puertos + N.NumEntradas + N.NumSalidas + I : Ninguno;
     }
-    bool Fija(std::int32_t P) const { return P != Ninguno && Puertos[static_cast<std::size_t>(P)].Fijada; }
+    bool Fija(std::int32_t P) const { return P != Ninguno && Fijadas[static_cast<std::size_t>(P)]; }
     double Nivel(std::int32_t P) const {
         return P != Ninguno ? Puertos[static_cast<std::size_t>(P)].Presion : 0.0;
     }
@@ -130,8 +140,8 @@ private:
     void PropagarRegulador(const TNodo& N);
     void PropagarTemporizador(const TNodo& N);
     void AvanzarCilindro(std::int32_t Nodo);
-    void MarcarComponente(TNodo& N, bool Marcado);
-    void EscribirNodo(TNodo& N);
+    void MarcarComponente(TNodoAvance& N, bool Marcado);
+    void EscribirNodo(std::int32_t Nodo);
     void Anticipar(std::int32_t Nodo) const;
 
     std::vector<TSimC*> VNodos;     // the node objects, by index
