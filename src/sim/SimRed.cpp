@@ -166,8 +166,7 @@ void TSimRed::EscribirNodo(std::int32_t Nodo) {
 // a large circuit one component after another would wait for each of them.
 void TSimRed::Anticipar(std::int32_t Nodo) const {
     const auto desde = static_cast<std::size_t>(PrimerElemento[static_cast<std::size_t>(Nodo)]);
-    const auto hasta =
-        static_cast<std::size_t>(PrimerElemento[static_cast<std::size_t>(Nodo) + 1]);
+    const auto hasta = static_cast<std::size_t>(PrimerElemento[static_cast<std::size_t>(Nodo) + 1]);
     for (std::size_t i = desde; i < hasta; ++i) {
         const TAerComponente* e = VElementos[i];
         const char* base = reinterpret_cast<const char*>(e);
@@ -203,7 +202,8 @@ void TSimRed::MarcarComponente(TNodoAvance& N, bool Marcado) {
 // ---------------------------------------------------------------- propagation
 
 void TSimRed::Propagar() {
-    std::fill(EstadosTubos.begin(), EstadosTubos.begin() + static_cast<std::ptrdiff_t>(NumTubosDocumento), 0);
+    std::fill(EstadosTubos.begin(),
+              EstadosTubos.begin() + static_cast<std::ptrdiff_t>(NumTubosDocumento), 0);
     Pasadas = 0;
     const std::int32_t nodos = NumNodos();
     for (;;) {

@@ -106,3 +106,26 @@ TEST_F(Control, RelayButtonsOfABistableValveReleaseEachOther) {
     EXPECT_EQ(Estado(V), 0.0);
     EXPECT_FALSE(V->Marcado);
 }
+
+// The network writes into the document only what changed since it last
+// wrote; a recording shown in between must not leave the document behind.
+TEST_F(Control, TheDocumentFollowsTheNetworkAfterButtonsStepsAndAShownInstant) {
+    auto& s = Simular();
+    auto alDia = [&](const char* Cuando) {
+        SCOPED_TRACE(Cuando);
+        EXPECT_EQ(V->GetParametro(), Estado(V));
+        EXPECT_EQ(V->Elemento(0)->GetParametro(), Estado(V)); // sub-elements follow
+        EXPECT_EQ(C->GetParametro(), Estado(C));
+        const double n = Nivel(C, 0);
+        EXPECT_EQ(P(C, 0)->Tubo->EstadoPresion, n > 0 ? 1 : n < 0 ? 2 : 3);
+    };
+    s.Pulsar(0);
+    alDia("pulsado");
+    Pasos(2);
+    alDia("tras dos pasos");
+    s.Registro->Mostrar(0); // the reset: valve at rest, rod in, its tube vented
+    ASSERT_EQ(V->GetParametro(), 0.0);
+    ASSERT_EQ(P(C, 0)->Tubo->EstadoPresion, 2);
+    Pasos(1);
+    alDia("tras mostrar el comienzo");
+}
