@@ -90,10 +90,14 @@ public:
     // Every rule over every node until the tubes' display states settle (or
     // MaxPasadas), then the tubes that changed take theirs.
     void Propagar();
+    // Every node's advance rule, then the rollers; then the components take
+    // their new states.
     void Avanzar();
     // Every port unset and its tube cleared, in the network and in the
     // document.
     void Soltar();
+    // The document's states are no longer known to be what the network
+    // last wrote.
     void Olvidar();
 
     std::int32_t NumNodos() const { return static_cast<std::int32_t>(Nodos.size()); }
