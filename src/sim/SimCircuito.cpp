@@ -70,6 +70,7 @@ TSimCircuito::TSimCircuito(TAerPaintBox& C)
                 s->Destino = d->second;
         }
     }
+
     for (TSimC* nodo : VNodos) {
         if (nodo->ClaseSim != clValvula)
             continue;
