@@ -120,7 +120,13 @@ public:
 
     // The painter on the image being painted; null outside Paint and while
     // painting is held back.
-    QPainter* GetGraphics() const { return Retenida > 0 ? nullptr : Graphics.get(); }
+    QPainter* GetGraphics() const {
+        if (Retenida > 0 || !Graphics)
+            return nullptr;
+        if (NivelPendiente)
+            AplicarNivelAhora();
+        return Graphics.get();
+    }
     // While painting is held back, drawing only poses: geometry and hit areas
     // are computed, no pixel changes. Used for what lies outside the view.
     void RetenerPintura() { ++Retenida; }
@@ -174,7 +180,10 @@ private:
         QTransform Padre; // everything enclosing it, into pixels
         QTransform Total() const { return Local * Padre; }
     };
-    void AplicarNivel();
+    // The painter takes the innermost level's matrix when it is next asked
+    // for: most levels only pose, and never draw.
+    void AplicarNivel() { NivelPendiente = true; }
+    void AplicarNivelAhora() const;
     void AplicarSuavizado();
 
     std::uint32_t Fondo = 0xFFFFFFFFu;
@@ -188,6 +197,10 @@ private:
     std::unique_ptr<QFont> Fuente; // "Arial" at the reference size, made at the first text
     double Ascenso = 0.0, Interlinea = 0.0;
     std::vector<TNivel> Niveles{TNivel{}};
+    mutable bool NivelPendiente = false;
+    // Pen as last seen, and the entities' pen made from it.
+    QPen PlumaBase, PlumaEntidad;
+    bool PlumaHecha = false;
 };
 
 } // namespace ventix
