@@ -3,6 +3,8 @@
 #include "cad/Geometria.h"
 #include "foundation/Parametros.h"
 
+#include <QGlyphRun>
+#include <QList>
 #include <QPointF>
 #include <QString>
 
@@ -52,6 +54,9 @@ struct TCADTrazo {
     bool Arco = false;
     double Altura = 0.0;
     std::vector<QString> Lineas; // of a text
+    // The lines' glyphs, shaped in the drawing's font at the first drawing
+    // on an image, each with its baseline at 0.
+    mutable std::vector<QList<QGlyphRun>> Glifos;
 };
 
 // Base of all drawing entities: a parameter set whose scalar attributes are

@@ -8,6 +8,7 @@
 #include <QPolygonF>
 #include <QScreen>
 #include <QString>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -41,6 +42,31 @@ QSize TamanoPantalla() {
             if (!s->size().isEmpty())
                 return s->size();
     return {1024, 768};
+}
+
+// The glyphs of each line in a font, with the baseline at 0.
+std::vector<QList<QGlyphRun>> Glifos(const std::vector<QString>& Lineas, const QFont& Fuente) {
+    std::vector<QList<QGlyphRun>> r;
+    for (const QString& linea : Lineas) {
+        QTextLayout disposicion(linea, Fuente);
+        disposicion.beginLayout();
+        QTextLine l = disposicion.createLine();
+        if (l.isValid()) {
+            l.setLineWidth(1e7);
+            l.setPosition(QPointF(0, 0));
+        }
+        disposicion.endLayout();
+        QList<QGlyphRun> corridas = disposicion.glyphRuns();
+        const double base = l.isValid() ? l.ascent() : 0.0;
+        for (QGlyphRun& c : corridas) {
+            QList<QPointF> p = c.positions();
+            for (QPointF& q : p)
+                q.ry() -= base;
+            c.setPositions(p);
+        }
+        r.push_back(std::move(corridas));
+    }
+    return r;
 }
 
 } // namespace
@@ -400,9 +426,22 @@ void TCADPaintBox::DibujarEntidad(const TCADEntidad& Entidad) {
         g->setFont(*Fuente);
         g->setPen(QPen(Brush.color()));
         double y = Ascenso;
-        for (const QString& linea : t.Lineas) {
-            g->drawText(QPointF(0, y), linea);
-            y += Interlinea;
+        if (g->device()->devType() != QInternal::Image) {
+            // A vector picture keeps its texts as texts.
+            for (const QString& linea : t.Lineas) {
+                g->drawText(QPointF(0, y), linea);
+                y += Interlinea;
+            }
+        } else {
+            // Shaping a text costs more than drawing it: it is done once, and
+            // the glyphs land on the same pixels as the text would.
+            if (t.Glifos.size() != t.Lineas.size())
+                t.Glifos = Glifos(t.Lineas, *Fuente);
+            for (const auto& corridas : t.Glifos) {
+                for (const QGlyphRun& c : corridas)
+                    g->drawGlyphRun(QPointF(0, y), c);
+                y += Interlinea;
+            }
         }
         g->setTransform(antes);
         break;
