@@ -153,12 +153,14 @@ bool TCADPaintBox::Preparar() {
     base.translate(OffsetX, -OffsetY);
     base.scale(Zoom, Zoom);
     Niveles.assign(1, TNivel{base, QTransform()});
+    Lineas.clear();
     AplicarNivel();
     AplicarSuavizado();
     return true;
 }
 
 void TCADPaintBox::Mostrar() {
+    VaciarLineas();
     if (Graphics && Pie && *Pie) {
         Graphics->save();
         Graphics->resetTransform();
@@ -290,6 +292,14 @@ TCADLimites TCADPaintBox::AreaVisible() const {
     return {a.X, a.Y, b.X, b.Y};
 }
 
+void TCADPaintBox::VaciarLineas() const {
+    if (Lineas.empty())
+        return;
+    if (Graphics && Retenida == 0)
+        Graphics->drawLines(Lineas.data(), static_cast<int>(Lineas.size()));
+    Lineas.clear();
+}
+
 void TCADPaintBox::AplicarNivelAhora() const {
     NivelPendiente = false;
     if (Graphics && Retenida == 0)
@@ -355,7 +365,7 @@ QTransform TCADPaintBox::TransformPantalla() const {
 }
 
 void TCADPaintBox::DibujarEntidad(const TCADEntidad& Entidad) {
-    QPainter* g = GetGraphics();
+    QPainter* g = Pintor();
     if (!g)
         return;
     const TCADTrazo& t = Entidad.Trazo();
@@ -367,7 +377,13 @@ void TCADPaintBox::DibujarEntidad(const TCADEntidad& Entidad) {
     // sees the same pen and has nothing to update.
     const double escala = std::sqrt(std::abs(g->transform().determinant()));
     const double ancho = std::isfinite(t.Grosor) && t.Grosor * escala >= 1.0 ? t.Grosor : 0.0;
-    if (!PlumaHecha || !(PlumaBase == Pen) || PlumaEntidad.widthF() != ancho) {
+    const bool rehacer = !PlumaHecha || !(PlumaBase == Pen) || PlumaEntidad.widthF() != ancho;
+    const bool juntar = (t.Tipo == teLinea || t.Tipo == tePolilinea) && ancho == 0 &&
+                        g->device()->devType() == QInternal::Image &&
+                        (rehacer ? Pen.style() : PlumaEntidad.style()) == Qt::SolidLine;
+    if (rehacer || !juntar)
+        VaciarLineas();
+    if (rehacer) {
         PlumaHecha = true;
         Pen.setCapStyle(Qt::RoundCap);
         PlumaBase = Pen;
@@ -377,6 +393,11 @@ void TCADPaintBox::DibujarEntidad(const TCADEntidad& Entidad) {
     g->setPen(PlumaEntidad);
     g->setBrush(Qt::NoBrush);
 
+    if (juntar) {
+        for (std::size_t i = 0; i + 1 < t.Puntos.size(); ++i)
+            Lineas.emplace_back(t.Puntos[i], t.Puntos[i + 1]);
+        return;
+    }
     switch (t.Tipo) {
     case teLinea:
         g->drawLine(QLineF(t.Puntos[0], t.Puntos[1]));

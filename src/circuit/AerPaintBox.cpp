@@ -496,10 +496,15 @@ void TAerPaintBox::Paint() {
         RellenarArea(Resaltado->Region);
         Brush = previo;
     }
-    DibujarCircuito();
-    DibujarBanda();
-    if (OnPintar)
-        OnPintar(*this);
+    try {
+        DibujarCircuito();
+        DibujarBanda();
+        if (OnPintar)
+            OnPintar(*this);
+    } catch (...) {
+        Mostrar(); // the next paint starts afresh
+        throw;
+    }
     Mostrar();
 }
 
