@@ -1,6 +1,7 @@
 #include "cad/Entidades.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace ventix {
 
@@ -75,6 +76,7 @@ TCADPunto* TCADEntidad::Punto(const std::string& Nombre) const {
 }
 
 void TCADEntidad::CambioEntidad() {
+    TrazoGuardado.reset();
     CalcularLimites();
     if (GetColeccion())
         Cambiado(cmModificado);
@@ -92,9 +94,98 @@ void TCADEntidad::Mover(TCADPunto& P, double dx, double dy, double dz) {
 void TCADEntidad::Desplazar(double, double, double) {}
 
 void TCADEntidad::Assign(const TColeccionItem& Origen) {
+    TrazoGuardado.reset();
     if (const auto* e = dynamic_cast<const TCADEntidad*>(&Origen))
         Puntos.Assign(e->Puntos);
     TParametros::Assign(Origen);
+    TrazoGuardado.reset();
+}
+
+namespace {
+
+// Coordinates reach the painter in single precision, as the drawing expects.
+double F(double v) {
+    return static_cast<float>(v);
+}
+
+// Lines of a text: CR LF breaks lines (a lone CR or LF as well).
+std::vector<QString> LineasDe(const std::string& Texto) {
+    std::vector<QString> r;
+    std::string actual;
+    for (std::size_t i = 0; i < Texto.size(); ++i) {
+        const char c = Texto[i];
+        if (c == '\r' || c == '\n') {
+            r.push_back(QString::fromUtf8(actual));
+            actual.clear();
+            if (c == '\r' && i + 1 < Texto.size() && Texto[i + 1] == '\n')
+                ++i;
+        } else {
+            actual += c;
+        }
+    }
+    r.push_back(QString::fromUtf8(actual));
+    return r;
+}
+
+} // namespace
+
+const TCADTrazo& TCADEntidad::Trazo() const {
+    if (TrazoGuardado)
+        return *TrazoGuardado;
+    auto t = std::make_unique<TCADTrazo>();
+    t->Grosor = std::max(0.0, F(GetGrosor()));
+    switch (GetTipo()) {
+    case teLinea:
+        if (auto* l = dynamic_cast<const TCADLinea*>(this)) {
+            t->Tipo = teLinea;
+            t->Puntos = {QPointF(F(l->P1().GetX()), F(l->P1().GetY())),
+                         QPointF(F(l->P2().GetX()), F(l->P2().GetY()))};
+        }
+        break;
+    case teCirculo:
+    case teArco:
+        if (auto* c = dynamic_cast<const TCADCirculo*>(this)) {
+            t->Tipo = teCirculo;
+            const double r = c->GetRadio();
+            t->Puntos = {QPointF(F(c->Centro().GetX() - r), F(c->Centro().GetY() - r)),
+                         QPointF(F(2 * r), F(2 * r))};
+            if (auto* a = dynamic_cast<const TCADArco*>(this)) {
+                t->Arco = true;
+                t->Alfa1 = F(a->GetAlfa1());
+                t->Barrido = F(a->GetAlfa2() - a->GetAlfa1());
+            }
+        }
+        break;
+    case tePolilinea:
+        t->Tipo = tePolilinea;
+        for (int i = 0; i < Puntos.Count(); ++i) {
+            auto* p = Puntos.ItemComo<TCADPunto>(i);
+            t->Puntos.emplace_back(F(p->GetX()), F(p->GetY()));
+        }
+        break;
+    case tePoligono:
+        if (auto* p = dynamic_cast<const TCADPoligono*>(this)) {
+            t->Tipo = tePoligono;
+            for (std::size_t i = 0; i + 1 < p->Vertices.size(); i += 2)
+                t->Puntos.emplace_back(p->Vertices[i], p->Vertices[i + 1]);
+        }
+        break;
+    case teTexto:
+        if (auto* x = dynamic_cast<const TCADTexto*>(this)) {
+            t->Altura = F(x->GetAltura());
+            const std::string texto = x->GetTexto();
+            if (t->Altura > 0 && std::isfinite(t->Altura) && !texto.empty()) {
+                t->Tipo = teTexto;
+                t->Puntos = {QPointF(F(x->Enlace().GetX()), F(x->Enlace().GetY()))};
+                t->Lineas = LineasDe(texto);
+            }
+        }
+        break;
+    default:
+        break;
+    }
+    TrazoGuardado = std::move(t);
+    return *TrazoGuardado;
 }
 
 // ---------------------------------------------------------------- kinds

@@ -3,7 +3,13 @@
 #include "cad/Geometria.h"
 #include "foundation/Parametros.h"
 
+#include <QGlyphRun>
+#include <QList>
+#include <QPointF>
+#include <QString>
+
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,6 +44,21 @@ private:
     double X = 0.0, Y = 0.0, Z = 0.0;
 };
 
+// What drawing an entity reads of it, in the precision the drawing takes
+// (see TCADPaintBox::DibujarEntidad).
+struct TCADTrazo {
+    std::uint8_t Tipo = teNinguna; // teNinguna also for a kind that draws nothing
+    double Grosor = 0.0;
+    std::vector<QPointF> Puntos; // line ends, vertices, a circle's box corners, a text's anchor
+    double Radio = 0.0, Alfa1 = 0.0, Barrido = 0.0;
+    bool Arco = false;
+    double Altura = 0.0;
+    std::vector<QString> Lineas; // of a text
+    // The lines' glyphs, shaped in the drawing's font at the first drawing
+    // on an image, each with its baseline at 0.
+    mutable std::vector<QList<QGlyphRun>> Glifos;
+};
+
 // Base of all drawing entities: a parameter set whose scalar attributes are
 // parameters and whose positions are named points. Any change of either
 // recomputes `Limites` and tells the owning collection.
@@ -68,6 +89,11 @@ class TCADEntidad : public TParametros {
     // The point of that name (case-insensitive), or null.
     TCADPunto* Punto(const std::string& Nombre) const;
 
+    // What drawing reads, gathered at the first drawing after a change:
+    // looking parameters and points up by name at every drawing would cost
+    // more than the drawing.
+    const TCADTrazo& Trazo() const;
+
 protected:
     // The change routine: extents first, then the owner is told.
     void CambioEntidad();
@@ -77,6 +103,9 @@ protected:
                  std::initializer_list<const char*> NombresPuntos = {});
     TCADPunto& AgregarPunto(const std::string& Nombre);
     static void Mover(TCADPunto& P, double dx, double dy, double dz);
+
+private:
+    mutable std::unique_ptr<TCADTrazo> TrazoGuardado;
 };
 
 class TCADEntidadPunto : public TCADEntidad {

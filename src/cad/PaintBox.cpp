@@ -8,6 +8,7 @@
 #include <QPolygonF>
 #include <QScreen>
 #include <QString>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -30,11 +31,6 @@ int Acotar(long long v) {
     return static_cast<int>(std::clamp<long long>(v, -kOffsetMaximo, kOffsetMaximo));
 }
 
-// Coordinates reach the painter in single precision, as the drawing expects.
-double F(double v) {
-    return static_cast<float>(v);
-}
-
 QPoint CentroEntero(const QRect& R) {
     // GDI-style rectangle: right = left + width.
     return {(R.x() + R.x() + R.width()) / 2, (R.y() + R.y() + R.height()) / 2};
@@ -48,22 +44,28 @@ QSize TamanoPantalla() {
     return {1024, 768};
 }
 
-// Lines of a text: CR LF breaks lines (a lone CR or LF as well).
-std::vector<QString> Lineas(const std::string& Texto) {
-    std::vector<QString> r;
-    std::string actual;
-    for (std::size_t i = 0; i < Texto.size(); ++i) {
-        const char c = Texto[i];
-        if (c == '\r' || c == '\n') {
-            r.push_back(QString::fromUtf8(actual));
-            actual.clear();
-            if (c == '\r' && i + 1 < Texto.size() && Texto[i + 1] == '\n')
-                ++i;
-        } else {
-            actual += c;
+// The glyphs of each line in a font, with the baseline at 0.
+std::vector<QList<QGlyphRun>> Glifos(const std::vector<QString>& Lineas, const QFont& Fuente) {
+    std::vector<QList<QGlyphRun>> r;
+    for (const QString& linea : Lineas) {
+        QTextLayout disposicion(linea, Fuente);
+        disposicion.beginLayout();
+        QTextLine l = disposicion.createLine();
+        if (l.isValid()) {
+            l.setLineWidth(1e7);
+            l.setPosition(QPointF(0, 0));
         }
+        disposicion.endLayout();
+        QList<QGlyphRun> corridas = disposicion.glyphRuns();
+        const double base = l.isValid() ? l.ascent() : 0.0;
+        for (QGlyphRun& c : corridas) {
+            QList<QPointF> p = c.positions();
+            for (QPointF& q : p)
+                q.ry() -= base;
+            c.setPositions(p);
+        }
+        r.push_back(std::move(corridas));
     }
-    r.push_back(QString::fromUtf8(actual));
     return r;
 }
 
@@ -151,12 +153,14 @@ bool TCADPaintBox::Preparar() {
     base.translate(OffsetX, -OffsetY);
     base.scale(Zoom, Zoom);
     Niveles.assign(1, TNivel{base, QTransform()});
+    Lineas.clear();
     AplicarNivel();
     AplicarSuavizado();
     return true;
 }
 
 void TCADPaintBox::Mostrar() {
+    VaciarLineas();
     if (Graphics && Pie && *Pie) {
         Graphics->save();
         Graphics->resetTransform();
@@ -288,9 +292,18 @@ TCADLimites TCADPaintBox::AreaVisible() const {
     return {a.X, a.Y, b.X, b.Y};
 }
 
-void TCADPaintBox::AplicarNivel() {
-    if (QPainter* g = GetGraphics())
-        g->setTransform(Niveles.back().Total());
+void TCADPaintBox::VaciarLineas() const {
+    if (Lineas.empty())
+        return;
+    if (Graphics && Retenida == 0)
+        Graphics->drawLines(Lineas.data(), static_cast<int>(Lineas.size()));
+    Lineas.clear();
+}
+
+void TCADPaintBox::AplicarNivelAhora() const {
+    NivelPendiente = false;
+    if (Graphics && Retenida == 0)
+        Graphics->setTransform(Niveles.back().Total());
 }
 
 void TCADPaintBox::SoltarPintura() {
@@ -329,7 +342,6 @@ int TCADPaintBox::PushTransform(double dx, double dy, double angulo, double sx, 
         n.Local.scale(sx, sy);
     Niveles.push_back(n);
     AplicarNivel();
-    AplicarSuavizado();
     return static_cast<int>(Niveles.size()) - 1;
 }
 
@@ -353,96 +365,108 @@ QTransform TCADPaintBox::TransformPantalla() const {
 }
 
 void TCADPaintBox::DibujarEntidad(const TCADEntidad& Entidad) {
-    QPainter* g = GetGraphics();
+    QPainter* g = Pintor();
     if (!g)
         return;
-    Pen.setCapStyle(Qt::RoundCap);
-    QPen pen = Pen;
+    const TCADTrazo& t = Entidad.Trazo();
+    if (t.Tipo == teNinguna)
+        return;
     // Width in world units; like the platform's pens, never thinner than one
-    // device pixel (width 0 is Qt's one-pixel cosmetic pen).
-    const double ancho = std::max(0.0, F(Entidad.GetGrosor()));
+    // device pixel (width 0 is Qt's one-pixel cosmetic pen). The pen is made
+    // again only when the view's pen or the width changed: the painter then
+    // sees the same pen and has nothing to update.
     const double escala = std::sqrt(std::abs(g->transform().determinant()));
-    pen.setWidthF(std::isfinite(ancho) && ancho * escala >= 1.0 ? ancho : 0.0);
-    g->setPen(pen);
+    const double ancho = std::isfinite(t.Grosor) && t.Grosor * escala >= 1.0 ? t.Grosor : 0.0;
+    const bool rehacer = !PlumaHecha || !(PlumaBase == Pen) || PlumaEntidad.widthF() != ancho;
+    const bool juntar = (t.Tipo == teLinea || t.Tipo == tePolilinea) && ancho == 0 &&
+                        g->device()->devType() == QInternal::Image &&
+                        (rehacer ? Pen.style() : PlumaEntidad.style()) == Qt::SolidLine;
+    if (rehacer || !juntar)
+        VaciarLineas();
+    if (rehacer) {
+        PlumaHecha = true;
+        Pen.setCapStyle(Qt::RoundCap);
+        PlumaBase = Pen;
+        PlumaEntidad = Pen;
+        PlumaEntidad.setWidthF(ancho);
+    }
+    g->setPen(PlumaEntidad);
     g->setBrush(Qt::NoBrush);
 
-    switch (Entidad.GetTipo()) {
+    if (juntar) {
+        for (std::size_t i = 0; i + 1 < t.Puntos.size(); ++i)
+            Lineas.emplace_back(t.Puntos[i], t.Puntos[i + 1]);
+        return;
+    }
+    switch (t.Tipo) {
     case teLinea:
-        if (auto* l = dynamic_cast<const TCADLinea*>(&Entidad))
-            g->drawLine(
-                QLineF(F(l->P1().GetX()), F(l->P1().GetY()), F(l->P2().GetX()), F(l->P2().GetY())));
+        g->drawLine(QLineF(t.Puntos[0], t.Puntos[1]));
         break;
-    case teCirculo:
-    case teArco:
-        if (auto* c = dynamic_cast<const TCADCirculo*>(&Entidad)) {
-            const double r = c->GetRadio();
-            const QRectF caja(F(c->Centro().GetX() - r), F(c->Centro().GetY() - r), F(2 * r),
-                              F(2 * r));
-            if (auto* a = dynamic_cast<const TCADArco*>(&Entidad)) {
-                // Qt measures arc angles clockwise in this Y-up mapping, so
-                // both are negated to sweep counter-clockwise from Alfa1.
-                const double a1 = F(a->GetAlfa1());
-                const double barrido = F(a->GetAlfa2() - a->GetAlfa1());
-                QPainterPath arco;
-                arco.arcMoveTo(caja, -a1);
-                arco.arcTo(caja, -a1, -barrido);
-                g->drawPath(arco);
-            } else {
-                g->drawEllipse(caja);
-            }
+    case teCirculo: {
+        const QRectF caja(t.Puntos[0].x(), t.Puntos[0].y(), t.Puntos[1].x(), t.Puntos[1].y());
+        if (t.Arco) {
+            // Qt measures arc angles clockwise in this Y-up mapping, so
+            // both are negated to sweep counter-clockwise from Alfa1.
+            QPainterPath arco;
+            arco.arcMoveTo(caja, -t.Alfa1);
+            arco.arcTo(caja, -t.Alfa1, -t.Barrido);
+            g->drawPath(arco);
+        } else {
+            g->drawEllipse(caja);
         }
         break;
+    }
     case tePolilinea:
-        if (Entidad.Puntos.Count() >= 2)
-            for (int i = 0; i + 1 < Entidad.Puntos.Count(); ++i) {
-                auto* p = Entidad.Puntos.ItemComo<TCADPunto>(i);
-                auto* q = Entidad.Puntos.ItemComo<TCADPunto>(i + 1);
-                g->drawLine(QLineF(F(p->GetX()), F(p->GetY()), F(q->GetX()), F(q->GetY())));
-            }
+        for (std::size_t i = 0; i + 1 < t.Puntos.size(); ++i)
+            g->drawLine(QLineF(t.Puntos[i], t.Puntos[i + 1]));
         break;
     case tePoligono:
-        if (auto* p = dynamic_cast<const TCADPoligono*>(&Entidad)) {
-            QPolygonF poligono;
-            for (std::size_t i = 0; i + 1 < p->Vertices.size(); i += 2)
-                poligono << QPointF(p->Vertices[i], p->Vertices[i + 1]);
-            g->setPen(Qt::NoPen);
-            g->setBrush(Brush);
-            g->drawPolygon(poligono, Qt::OddEvenFill);
-        }
+        g->setPen(Qt::NoPen);
+        g->setBrush(Brush);
+        g->drawPolygon(t.Puntos.data(), static_cast<int>(t.Puntos.size()), Qt::OddEvenFill);
         break;
-    case teTexto:
-        if (auto* t = dynamic_cast<const TCADTexto*>(&Entidad)) {
-            const double altura = F(t->GetAltura());
-            if (!(altura > 0) || !std::isfinite(altura) || t->GetTexto().empty())
-                break;
-            // The text's own matrix flips Y back; the first line's top is at
-            // anchor y + Altura, so the glyphs fill the band the text's extents
-            // assume.
-            if (!Fuente) {
-                Fuente = std::make_unique<QFont>(QStringLiteral("Arial"));
-                Fuente->setStyleHint(QFont::SansSerif);
-                Fuente->setPixelSize(static_cast<int>(kReferencia));
-                Fuente->setHintingPreference(QFont::PreferNoHinting);
-                const QFontMetricsF m(*Fuente);
-                Ascenso = m.ascent();
-                Interlinea = m.lineSpacing();
-            }
-            const double k = altura / kReferencia;
-            QTransform local = g->transform();
-            local.translate(F(t->Enlace().GetX()), F(t->Enlace().GetY()) + altura);
-            local.scale(k, -k);
-            const QTransform antes = g->transform();
-            g->setTransform(local);
-            g->setFont(*Fuente);
-            g->setPen(QPen(Brush.color()));
-            double y = Ascenso;
-            for (const QString& linea : Lineas(t->GetTexto())) {
+    case teTexto: {
+        // The text's own matrix flips Y back; the first line's top is at
+        // anchor y + Altura, so the glyphs fill the band the text's extents
+        // assume.
+        if (!Fuente) {
+            Fuente = std::make_unique<QFont>(QStringLiteral("Arial"));
+            Fuente->setStyleHint(QFont::SansSerif);
+            Fuente->setPixelSize(static_cast<int>(kReferencia));
+            Fuente->setHintingPreference(QFont::PreferNoHinting);
+            const QFontMetricsF m(*Fuente);
+            Ascenso = m.ascent();
+            Interlinea = m.lineSpacing();
+        }
+        const double k = t.Altura / kReferencia;
+        QTransform local = g->transform();
+        local.translate(t.Puntos[0].x(), t.Puntos[0].y() + t.Altura);
+        local.scale(k, -k);
+        const QTransform antes = g->transform();
+        g->setTransform(local);
+        g->setFont(*Fuente);
+        g->setPen(QPen(Brush.color()));
+        double y = Ascenso;
+        if (g->device()->devType() != QInternal::Image) {
+            // A vector picture keeps its texts as texts.
+            for (const QString& linea : t.Lineas) {
                 g->drawText(QPointF(0, y), linea);
                 y += Interlinea;
             }
-            g->setTransform(antes);
+        } else {
+            // Shaping a text costs more than drawing it: it is done once, and
+            // the glyphs land on the same pixels as the text would.
+            if (t.Glifos.size() != t.Lineas.size())
+                t.Glifos = Glifos(t.Lineas, *Fuente);
+            for (const auto& corridas : t.Glifos) {
+                for (const QGlyphRun& c : corridas)
+                    g->drawGlyphRun(QPointF(0, y), c);
+                y += Interlinea;
+            }
         }
+        g->setTransform(antes);
         break;
+    }
     default:
         break;
     }

@@ -6,6 +6,7 @@
 
 #include <QBrush>
 #include <QImage>
+#include <QLineF>
 #include <QPen>
 #include <QPoint>
 #include <QRect>
@@ -120,10 +121,18 @@ public:
 
     // The painter on the image being painted; null outside Paint and while
     // painting is held back.
-    QPainter* GetGraphics() const { return Retenida > 0 ? nullptr : Graphics.get(); }
+    QPainter* GetGraphics() const {
+        QPainter* g = Pintor();
+        if (g && !Lineas.empty())
+            VaciarLineas();
+        return g;
+    }
     // While painting is held back, drawing only poses: geometry and hit areas
     // are computed, no pixel changes. Used for what lies outside the view.
-    void RetenerPintura() { ++Retenida; }
+    void RetenerPintura() {
+        VaciarLineas();
+        ++Retenida;
+    }
     void SoltarPintura();
     // The world rectangle the image being painted shows (all of it, also a
     // render target or a bitmap larger than the client area); null outside Paint.
@@ -174,7 +183,27 @@ private:
         QTransform Padre; // everything enclosing it, into pixels
         QTransform Total() const { return Local * Padre; }
     };
-    void AplicarNivel();
+    // The painter takes the innermost level's matrix when it is next asked
+    // for: most levels only pose, and never draw.
+    void AplicarNivel() {
+        VaciarLineas();
+        NivelPendiente = true;
+    }
+    void AplicarNivelAhora() const;
+    // The painter with the innermost level's matrix, lines still gathered.
+    QPainter* Pintor() const {
+        if (Retenida > 0 || !Graphics)
+            return nullptr;
+        if (NivelPendiente)
+            AplicarNivelAhora();
+        return Graphics.get();
+    }
+    // Lines of entities drawn with the one-pixel pen are gathered and drawn
+    // in one call, which draws each line exactly as a call of its own would;
+    // they are drawn before anything else is (GetGraphics), before the
+    // matrix or the pen changes, and at the end of the painting.
+    mutable std::vector<QLineF> Lineas;
+    void VaciarLineas() const;
     void AplicarSuavizado();
 
     std::uint32_t Fondo = 0xFFFFFFFFu;
@@ -188,6 +217,10 @@ private:
     std::unique_ptr<QFont> Fuente; // "Arial" at the reference size, made at the first text
     double Ascenso = 0.0, Interlinea = 0.0;
     std::vector<TNivel> Niveles{TNivel{}};
+    mutable bool NivelPendiente = false;
+    // Pen as last seen, and the entities' pen made from it.
+    QPen PlumaBase, PlumaEntidad;
+    bool PlumaHecha = false;
 };
 
 } // namespace ventix

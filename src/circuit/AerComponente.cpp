@@ -96,8 +96,20 @@ void TAerComponente::SetParametro(double V) {
     // The symbol instances take the state when they are next posed: a
     // running circuit changes states at every step, most of them out of view.
     Parametro = V;
+    if (Padre || EsVertice())
+        PoseCambiada();
     for (int i = 0; i < Elementos.Count(); ++i)
         Elemento(i)->SetParametro(V);
+}
+
+void TAerComponente::PoseCambiada() {
+    TAerComponente* e = this;
+    while (e->Padre)
+        e = e->Padre;
+    e->PoseVieja = true;
+    if (e->EsVertice())
+        if (auto* t = static_cast<TAerVertice*>(e)->Tubo)
+            t->PoseVieja = true;
 }
 
 void TAerComponente::SetPadre(TAerComponente* P) {
@@ -105,6 +117,7 @@ void TAerComponente::SetPadre(TAerComponente* P) {
         return;
     SetColeccion(P ? &P->Elementos : &Lienzo->Componentes);
     Padre = P;
+    PoseCambiada();
 }
 
 bool TAerComponente::Reflejado() const {
@@ -198,6 +211,7 @@ TAerConexion* TAerComponente::Conexion(int i) const {
 }
 
 void TAerComponente::ActualizarSentido() {
+    PoseCambiada(); // an open port of some types shows an exhaust
     auto dosVias = [](TAerConexion* c) { c->Entrada = c->Salida = true; };
     auto soloSalida = [](TAerConexion* c) {
         c->Entrada = false;
@@ -248,9 +262,22 @@ void TAerComponente::ActualizarSentido() {
 }
 
 void TComponenteItem::Assign(const TColeccionItem& Origen) {
-    if (const auto* r = dynamic_cast<const TComponenteItem*>(&Origen))
+    if (const auto* r = dynamic_cast<const TComponenteItem*>(&Origen)) {
+        Contar(-1);
         Componente = r->Componente;
+        Contar(+1);
+    }
     TColeccionItem::Assign(Origen);
+}
+
+void TComponenteItem::Contar(int Delta) {
+    if (!Componente)
+        return;
+    Componente->Referencias += Delta;
+    if (Delta > 0)
+        Componente->Referencia = this;
+    else if (Componente->Referencia == this)
+        Componente->Referencia = nullptr;
 }
 
 } // namespace ventix

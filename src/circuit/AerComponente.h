@@ -6,6 +6,7 @@
 
 #include <QTransform>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -14,6 +15,7 @@ namespace ventix {
 class TAerPaintBox;
 class TCADIndividuo;
 class TAerConexion;
+class TComponenteItem;
 
 // Every element of a circuit, from a cylinder to a single connection point: a
 // placed, named, possibly mirrored instance of a catalogue type with its own
@@ -81,14 +83,35 @@ class TAerComponente : public TColeccionItem {
     bool Simetrico = false;
     TArea Region;
     TCADRectF Bounds;
-    // For a top-level element, the world rectangle holding all it painted at
-    // its last drawing (null before one): what a view must show to need it.
+    // For a top-level element or a tube, the world rectangle holding all it
+    // painted at its last drawing (null before one): what a view must show
+    // to need it.
     QRectF Alcance;
-    // A fingerprint of what posed it then (placements, states, symbols of
-    // it and its sub-elements): unchanged, posing again would give the same.
+    // For a top-level element, the union of the rectangles it adds to the
+    // extent of the drawing (its own and its sub-elements'), as of its last
+    // drawing; for a tube, that of its bends.
+    TCADLimites ExtensionPropia;
+    // The placement it was posed with last (position, turn, scale, mirror,
+    // state, number of sub-elements): a change of any is seen by comparing.
+    std::array<double, 7> ColocacionPosada{};
+    // Set when something else its pose depends on changed (a state of a
+    // sub-element, a tube taken to or from one of its points, a bend of a
+    // tube moved): the canvas poses it again at its next drawing.
+    bool PoseVieja = true;
+    // Marks for posing again the element this one belongs to: the top-level
+    // element, or the tube of a bend.
+    void PoseCambiada();
+#ifndef NDEBUG
+    // A fingerprint of everything posing read (checked against the marks
+    // above in debug builds).
     std::uint64_t HuellaPose = 0;
+#endif
     bool Marcado = false;
     TColeccion Elementos; // of TAerComponente
+    // The reference-list entries naming this element, and the last one made:
+    // an element going away takes its entry with it without a search.
+    int Referencias = 0;
+    TComponenteItem* Referencia = nullptr;
     double Valor = 0.0;
     QTransform Matriz;
 
@@ -101,6 +124,7 @@ protected:
         T* s = Sub.get();
         Elementos.Agregar(std::move(Sub));
         s->Padre = this;
+        PoseCambiada();
         return s;
     }
     double Parametro = 0.0;
@@ -115,9 +139,13 @@ private:
 class TComponenteItem : public TColeccionItem {
     VENTIX_CLASE(TComponenteItem, TColeccionItem)
     TComponenteItem() = default;
-    explicit TComponenteItem(TAerComponente* C) : Componente(C) {}
+    explicit TComponenteItem(TAerComponente* C) : Componente(C) { Contar(+1); }
+    ~TComponenteItem() override { Contar(-1); }
     TAerComponente* Componente = nullptr;
     void Assign(const TColeccionItem& Origen) override;
+
+private:
+    void Contar(int Delta);
 };
 
 } // namespace ventix

@@ -9,6 +9,8 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <array>
+#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -73,12 +75,31 @@ void TAerPaintBox::Olvidar(TAerComponente* E) {
     if (TuboNuevo == E)
         TuboNuevo = nullptr;
     Grupo.erase(std::remove(Grupo.begin(), Grupo.end(), E), Grupo.end());
+    // Its entry in the reference lists goes with it, found from the element
+    // (an element with several entries, which the canvas never makes, is
+    // looked for). While the canvas empties, the lists go anyway: the entry
+    // is only told.
+    if (E->Referencias == 1 && E->Referencia) {
+        if (Destruyendo)
+            E->Referencia->Componente = nullptr;
+        else
+            delete E->Referencia;
+        E->Referencias = 0;
+        E->Referencia = nullptr;
+    } else if (E->Referencias > 0) {
+        for (TColeccion* lista : {&RefConexiones, &RefActuadores, &RefVertices})
+            for (int i = lista->Count() - 1; i >= 0; --i)
+                if (auto* r = lista->ItemComo<TComponenteItem>(i); r->Componente == E) {
+                    if (Destruyendo)
+                        r->Componente = nullptr;
+                    else
+                        lista->Borrar(i);
+                }
+        E->Referencias = 0;
+        E->Referencia = nullptr;
+    }
     if (Destruyendo)
         return; // every list is being emptied anyway
-    for (TColeccion* lista : {&RefConexiones, &RefActuadores, &RefVertices})
-        for (int i = lista->Count() - 1; i >= 0; --i)
-            if (Referido(*lista, i) == E)
-                lista->Borrar(i);
     if (E->EsCilindro())
         for (int i = 0; i < Componentes.Count(); ++i)
             if (auto* c = Componentes.ItemComo<TAerComponente>(i); c->EsValvula())
@@ -98,11 +119,8 @@ void TAerPaintBox::BorrarSeleccion() {
     TAerComponente* sel = Seleccionado;
     if (!sel)
         return;
-    const auto id = sel->GetID();
-    if (auto* c = Componentes.BuscarID(id); c == sel)
-        delete c;
-    else if (auto* t = Textos.BuscarID(id); t == sel)
-        delete t;
+    if (sel->GetColeccion() == &Componentes || sel->GetColeccion() == &Textos)
+        delete sel;
     else if (auto* v = dynamic_cast<TAerVertice*>(sel); v && v->Tubo)
         delete v->Tubo; // a vertex takes its whole tube with it
     Seleccionado = nullptr;
@@ -135,6 +153,8 @@ QRectF AlcanceDe(const TAerComponente& C) {
     }
     return r;
 }
+
+#ifndef NDEBUG
 
 void Mezclar(std::uint64_t& H, std::uint64_t V) {
     H = (H ^ V) * 0x100000001B3ull;
@@ -198,6 +218,76 @@ std::uint64_t HuellaTubo(const TAerTubo& T) {
     return h | 1;
 }
 
+#endif
+
+// The placement an element is posed with: position, turn, scale, mirror,
+// state and the number of its sub-elements.
+std::array<double, 7> Colocacion(const TAerComponente& C) {
+    return {C.X,
+            C.Y,
+            C.Alfa,
+            C.EscalaX,
+            C.EscalaY,
+            C.GetParametro(),
+            static_cast<double>(C.Elementos.Count()) * 2 + (C.Simetrico ? 1 : 0)};
+}
+
+// Compared bit for bit: a change of sign of zero or a NaN is a change too.
+bool Iguales(const std::array<double, 7>& A, const std::array<double, 7>& B) {
+    return std::memcmp(A.data(), B.data(), sizeof(double) * A.size()) == 0;
+}
+
+// A tube is posed from its ends' circuit positions and its bends: the ends'
+// positions (the pointer's for a tube being drawn), which ends they are and
+// the number of bends.
+std::array<double, 7> Colocacion(const TAerTubo& T) {
+    std::array<double, 7> r{};
+    if (T.Inicio) {
+        r[0] = T.Inicio->XMundo;
+        r[1] = T.Inicio->YMundo;
+    }
+    // A tube being drawn ends at the pointer.
+    r[2] = T.Fin ? T.Fin->XMundo : T.Provisional.X;
+    r[3] = T.Fin ? T.Fin->YMundo : T.Provisional.Y;
+    r[4] = static_cast<double>(reinterpret_cast<std::uintptr_t>(T.Inicio) & 0xFFFFFFFFFFFFull);
+    r[5] = static_cast<double>(reinterpret_cast<std::uintptr_t>(T.Fin) & 0xFFFFFFFFFFFFull);
+    r[6] = static_cast<double>(T.Vertices.Count());
+    return r;
+}
+
+// What an element adds to the extent of the drawing: its bounds and the
+// hit areas of its actuators and springs, which reach beyond its body.
+TCADLimites ExtensionDe(const TAerComponente& C) {
+    TCADLimites total;
+    auto unir = [&total](const TCADRectF& r) {
+        const TCADLimites b = TCADLimites::DeRectF(r);
+        if (total.Vacio())
+            total = b;
+        else
+            UnirLimites(total, b, total);
+    };
+    unir(C.Bounds);
+    for (int j = 0; j < C.Elementos.Count(); ++j) {
+        const QRectF r = C.Elemento(j)->Region.Limites();
+        unir({static_cast<float>(r.x()), static_cast<float>(r.y()), static_cast<float>(r.width()),
+              static_cast<float>(r.height())});
+    }
+    return total;
+}
+
+// The same for a tube: the bounds of its bends.
+TCADLimites ExtensionDe(const TAerTubo& T) {
+    TCADLimites total;
+    for (int i = 0; i < T.Vertices.Count(); ++i) {
+        const TCADLimites b = TCADLimites::DeRectF(T.Vertice(i)->Bounds);
+        if (total.Vacio())
+            total = b;
+        else
+            UnirLimites(total, b, total);
+    }
+    return total;
+}
+
 // The rectangle through a tube's points, with its end or the pointer.
 QRectF AlcanceDe(const TAerTubo& T) {
     double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
@@ -227,10 +317,15 @@ QRectF AlcanceDe(const TAerTubo& T) {
 } // namespace
 
 void TAerPaintBox::DibujarCircuito() {
-    // Elements that paint outside the picture are only posed, so their
-    // geometry and hit areas stay current; the margin takes in pen widths,
-    // symbol texts and anti-aliasing. Which elements those are is known from
-    // their last drawing; one that moved into view is drawn again at once.
+    // Elements that paint outside the picture are only posed, and only when
+    // something their pose depends on changed, so their geometry and hit
+    // areas stay current; the margin takes in pen widths, symbol texts and
+    // anti-aliasing. Which elements those are is known from their last
+    // drawing; one that moved into view is drawn again at once. A change is
+    // seen in the element's placement, or marked by what changed it (see
+    // PoseCambiada); what is selected may be moved by any means, so it is
+    // always posed again, as is everything when a mode changes what posing
+    // shows (exhausts while drawing tubes, bends).
     QRectF vista;
     if (GetGraphics()) {
         const double m = 5.0 + 4.0 / Zoom;
@@ -250,23 +345,57 @@ void TAerPaintBox::DibujarCircuito() {
         }
         SoltarPintura();
     };
+    const int modo = (Modo == mdTubo ? 1 : 0) + (Modo < mdEnclavar && MostrarVertices ? 2 : 0);
+    if (modo != ModoPosado) {
+        for (int i = 0; i < Componentes.Count(); ++i)
+            Componentes.ItemComo<TAerComponente>(i)->PoseVieja = true;
+        for (int i = 0; i < Tubos.Count(); ++i)
+            Tubos.ItemComo<TAerComponente>(i)->PoseVieja = true;
+        ModoPosado = modo;
+    }
+    for (TAerComponente* s : Seleccion())
+        s->PoseCambiada();
+    if (Seleccionado)
+        Seleccionado->PoseCambiada();
+
+    TCADLimites total; // the extent of the drawing, see below
+    auto unir = [&total](const TCADLimites& b) {
+        if (b.Vacio())
+            return;
+        if (total.Vacio())
+            total = b;
+        else
+            UnirLimites(total, b, total);
+    };
+
     for (int i = 0; i < Componentes.Count(); ++i) {
         auto* c = Componentes.ItemComo<TAerComponente>(i);
+        const std::array<double, 7> colocacion = Colocacion(*c);
+        const bool cambio = c->PoseVieja || !Iguales(colocacion, c->ColocacionPosada);
+#ifndef NDEBUG
+        // Every change a fingerprint of the whole pose sees is seen above.
+        assert(cambio || c->Alcance.isNull() || HuellaPose(*c) == c->HuellaPose);
+#endif
         if (!c->Alcance.isNull() && fuera(c->Alcance)) {
             // Outside the picture and posed as it stands: nothing to do.
-            const std::uint64_t huella = HuellaPose(*c);
-            if (huella != c->HuellaPose) {
+            if (cambio) {
                 posar(c);
-                c->HuellaPose = huella;
                 c->Alcance = AlcanceDe(*c);
+                c->ExtensionPropia = ExtensionDe(*c);
                 if (!fuera(c->Alcance))
                     c->Dibujar();
             }
         } else {
             c->Dibujar();
             c->Alcance = AlcanceDe(*c);
-            c->HuellaPose = vista.isEmpty() ? 0 : HuellaPose(*c);
+            c->ExtensionPropia = ExtensionDe(*c);
         }
+        c->ColocacionPosada = colocacion;
+        c->PoseVieja = false;
+#ifndef NDEBUG
+        c->HuellaPose = HuellaPose(*c);
+#endif
+        unir(c->ExtensionPropia);
         auto* v = c->EsValvula() ? dynamic_cast<TAerValvula*>(c) : nullptr;
         if (v && v->GetCilindro() && MostrarEnclavamientos &&
             (Modo == mdEdicion || Modo == mdSeleccion || Modo == mdEnclavar) && GetGraphics()) {
@@ -288,51 +417,70 @@ void TAerPaintBox::DibujarCircuito() {
         auto* t = dynamic_cast<TAerTexto*>(e);
         if (!t || vista.isEmpty()) {
             e->Dibujar();
-            continue;
+        } else {
+            posar(t);
+            const double r =
+                2.0 * (static_cast<double>(t->Cadena.size()) + 2.0) * std::max(t->GetTamano(), 1.0);
+            if (!fuera(QRectF(t->X - r, t->Y - r, 2 * r, 2 * r)))
+                t->Dibujar();
         }
-        posar(t);
-        const double r =
-            2.0 * (static_cast<double>(t->Cadena.size()) + 2.0) * std::max(t->GetTamano(), 1.0);
-        if (!fuera(QRectF(t->X - r, t->Y - r, 2 * r, 2 * r)))
-            t->Dibujar();
+        unir(TCADLimites::DeRectF(e->Bounds));
     }
-    // Tubes the same way; the picture can only be reached through their points.
+    // Tubes the same way; the picture can only be reached through their
+    // points, and they are posed from their ends, so after the elements.
     for (int i = 0; i < Tubos.Count(); ++i) {
         auto* t = static_cast<TAerTubo*>(Tubos.Item(i));
-        if (!fuera(AlcanceDe(*t))) {
+        const std::array<double, 7> colocacion = Colocacion(*t);
+        const bool cambio = t->PoseVieja || !Iguales(colocacion, t->ColocacionPosada);
+#ifndef NDEBUG
+        assert(cambio || t->Alcance.isNull() || HuellaTubo(*t) == t->HuellaPose);
+#endif
+        const bool dentro = !fuera(cambio || t->Alcance.isNull() ? AlcanceDe(*t) : t->Alcance);
+        if (dentro)
             t->Dibujar();
-            t->HuellaPose = 0;
-        } else if (HuellaTubo(*t) != t->HuellaPose) {
+        else if (cambio)
             posar(t);
-            t->HuellaPose = HuellaTubo(*t);
+        if (dentro || cambio) {
+            t->Alcance = AlcanceDe(*t);
+            t->ExtensionPropia = ExtensionDe(*t);
         }
+        t->ColocacionPosada = colocacion;
+        t->PoseVieja = false;
+#ifndef NDEBUG
+        t->HuellaPose = HuellaTubo(*t);
+#endif
+        unir(t->ExtensionPropia);
     }
 
-    // The union starts from the first rectangle that has an area, so the
+    // The extent is the union of every rectangle that has an area, so the
     // origin counts only when something lies there.
-    TCADLimites total;
-    auto unir = [&total](const TCADRectF& r) {
-        const TCADLimites b = TCADLimites::DeRectF(r);
-        if (total.Vacio())
-            total = b;
-        else
-            UnirLimites(total, b, total);
-    };
-    // A component's actuators and springs are elements of their own and
-    // reach beyond its body; their hit areas are in circuit coordinates.
-    for (int i = 0; i < Componentes.Count(); ++i) {
-        const auto* c = Componentes.ItemComo<TAerComponente>(i);
-        unir(c->Bounds);
-        for (int j = 0; j < c->Elementos.Count(); ++j) {
-            const QRectF r = c->Elemento(j)->Region.Limites();
-            unir({static_cast<float>(r.x()), static_cast<float>(r.y()),
-                  static_cast<float>(r.width()), static_cast<float>(r.height())});
+#ifndef NDEBUG
+    {
+        TCADLimites antes;
+        auto unirRect = [&antes](const TCADRectF& r) {
+            const TCADLimites b = TCADLimites::DeRectF(r);
+            if (antes.Vacio())
+                antes = b;
+            else
+                UnirLimites(antes, b, antes);
+        };
+        for (int i = 0; i < Componentes.Count(); ++i) {
+            const auto* c = Componentes.ItemComo<TAerComponente>(i);
+            unirRect(c->Bounds);
+            for (int j = 0; j < c->Elementos.Count(); ++j) {
+                const QRectF r = c->Elemento(j)->Region.Limites();
+                unirRect({static_cast<float>(r.x()), static_cast<float>(r.y()),
+                          static_cast<float>(r.width()), static_cast<float>(r.height())});
+            }
         }
+        for (int i = 0; i < Textos.Count(); ++i)
+            unirRect(Textos.ItemComo<TAerComponente>(i)->Bounds);
+        for (int i = 0; i < RefVertices.Count(); ++i)
+            if (auto* v = Referido(RefVertices, i))
+                unirRect(v->Bounds);
+        assert(antes.Vacio() == total.Vacio() && (antes.Vacio() || antes == total));
     }
-    for (int i = 0; i < Textos.Count(); ++i)
-        unir(Textos.ItemComo<TAerComponente>(i)->Bounds);
-    for (int i = 0; i < RefVertices.Count(); ++i)
-        unir(Referido(RefVertices, i)->Bounds);
+#endif
     if (total.Vacio())
         total = {-10, 10, 10, -10};
     Extension = total.ARectF();
@@ -348,10 +496,15 @@ void TAerPaintBox::Paint() {
         RellenarArea(Resaltado->Region);
         Brush = previo;
     }
-    DibujarCircuito();
-    DibujarBanda();
-    if (OnPintar)
-        OnPintar(*this);
+    try {
+        DibujarCircuito();
+        DibujarBanda();
+        if (OnPintar)
+            OnPintar(*this);
+    } catch (...) {
+        Mostrar(); // the next paint starts afresh
+        throw;
+    }
     Mostrar();
 }
 

@@ -166,6 +166,7 @@ private:
     bool Destruyendo = false;
     int LoteTubos = 0;
     bool MarcasPendientes = false;
+    int ModoPosado = -1; // what the mode made posing show at the last drawing
 };
 
 // A batch of tube changes (reading a file, deleting an element with its

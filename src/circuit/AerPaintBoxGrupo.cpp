@@ -120,6 +120,7 @@ void TAerPaintBox::MoverGrupo(const std::vector<TAerComponente*>& Elementos, dou
     for (auto* t : TubosEntre(Elementos))
         for (int k = 0; k < t->Vertices.Count(); ++k) {
             TAerVertice* v = t->Vertice(k);
+            v->PoseCambiada();
             v->X += DX;
             v->Y += DY;
         }
@@ -153,8 +154,10 @@ void TAerPaintBox::GirarGrupo(const std::vector<TAerComponente*>& Elementos) {
     }
     Reenlazar(Elementos);
     for (auto* t : TubosEntre(Elementos))
-        for (int k = 0; k < t->Vertices.Count(); ++k)
+        for (int k = 0; k < t->Vertices.Count(); ++k) {
+            t->Vertice(k)->PoseCambiada();
             Girar(t->Vertice(k)->X, t->Vertice(k)->Y);
+        }
 }
 
 void TAerPaintBox::ReflejarGrupo(const std::vector<TAerComponente*>& Elementos) {
@@ -171,8 +174,10 @@ void TAerPaintBox::ReflejarGrupo(const std::vector<TAerComponente*>& Elementos) 
     }
     Reenlazar(Elementos);
     for (auto* t : TubosEntre(Elementos))
-        for (int k = 0; k < t->Vertices.Count(); ++k)
+        for (int k = 0; k < t->Vertices.Count(); ++k) {
+            t->Vertice(k)->PoseCambiada();
             t->Vertice(k)->X = 2.0 * c.X - t->Vertice(k)->X;
+        }
 }
 
 void TAerPaintBox::BorrarElementos(const std::vector<TAerComponente*>& Elementos) {

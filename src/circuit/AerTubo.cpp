@@ -27,6 +27,7 @@ TAerTubo::~TAerTubo() {
     for (TAerConexion* punto : {Inicio, Fin}) {
         if (punto && punto->Tubo == this) {
             punto->Tubo = nullptr;
+            punto->PoseCambiada(); // an open port shows an exhaust
             unido = true;
             if (auto* padre = punto->GetPadre())
                 padre->ActualizarSentido();
@@ -41,6 +42,7 @@ void TAerTubo::SetInicio(TAerConexion* Punto) {
     if (Punto) {
         const bool sustituye = Punto->Tubo && Punto->Tubo != this;
         Punto->Tubo = this;
+        Punto->PoseCambiada();
         Inicio = Punto;
         Punto->Entrada = false;
         Punto->Salida = true;
@@ -50,6 +52,7 @@ void TAerTubo::SetInicio(TAerConexion* Punto) {
             GetLienzo().TubosCambiados();
     } else if (Inicio && Inicio->Tubo == this) {
         Inicio->Tubo = nullptr;
+        Inicio->PoseCambiada();
         GetLienzo().TubosCambiados();
     }
 }
@@ -58,6 +61,7 @@ void TAerTubo::SetFin(TAerConexion* Punto) {
     if (Punto) {
         const bool sustituye = Punto->Tubo && Punto->Tubo != this;
         Punto->Tubo = this;
+        Punto->PoseCambiada();
         Fin = Punto;
         Punto->Entrada = true;
         Punto->Salida = false;
@@ -67,6 +71,7 @@ void TAerTubo::SetFin(TAerConexion* Punto) {
             GetLienzo().TubosCambiados();
     } else if (Fin && Fin->Tubo == this) {
         Fin->Tubo = nullptr;
+        Fin->PoseCambiada();
         GetLienzo().TubosCambiados();
     }
 }
@@ -109,18 +114,27 @@ void TAerTubo::Dibujar() {
             Vertice(i)->Dibujar();
     if (!Inicio)
         return;
+    // Every stretch with the same pen and the circuit's mapping, set once.
+    QPainter* g = L.GetGraphics();
+    if (!g)
+        return;
+    g->save();
+    g->setTransform(L.TransformPantalla());
+    g->setPen(PlumaDeTramo());
+    g->setBrush(Qt::NoBrush);
     TCADCoordenada a{Inicio->XMundo, Inicio->YMundo};
     for (int i = 0; i < Vertices.Count(); ++i) {
         const auto* v = Vertice(i);
         const TCADCoordenada b{v->X, v->Y};
-        DibujarTramo(a, b, v->GetLinea());
+        TrazarTramo(*g, a, b, v->GetLinea());
         a = b;
     }
     if (!Fin)
-        DibujarTramo(a, Provisional, Linea);
+        TrazarTramo(*g, a, Provisional, Linea);
     else if (Vertices.Count() == 0)
         // A tube read with no vertex still joins its two points.
-        DibujarTramo(a, {Fin->XMundo, Fin->YMundo}, lnRecta);
+        TrazarTramo(*g, a, {Fin->XMundo, Fin->YMundo}, lnRecta);
+    g->restore();
 }
 
 std::vector<TCADCoordenada> TAerTubo::Trazado(const TCADCoordenada& A, const TCADCoordenada& B,
@@ -145,11 +159,8 @@ std::vector<TCADCoordenada> TAerTubo::Trazado(const TCADCoordenada& A, const TCA
     }
 }
 
-void TAerTubo::DibujarTramo(const TCADCoordenada& A, const TCADCoordenada& B, int LineaTramo) {
-    auto& L = GetLienzo();
-    QPainter* g = L.GetGraphics();
-    if (!g)
-        return;
+const QPen& TAerTubo::PlumaDeTramo() {
+    const auto& L = GetLienzo();
     Pluma.setStyle(TuboControl == 1 && L.MostrarTubosControl ? Qt::DashLine : Qt::SolidLine);
     if (L.Modo >= mdEjecutar && L.Modo <= mdParado && L.MostrarPresiones) {
         switch (EstadoPresion) {
@@ -171,17 +182,30 @@ void TAerTubo::DibujarTramo(const TCADCoordenada& A, const TCADCoordenada& B, in
     } else {
         Pluma.setColor(QColor::fromRgba(0xFF000000u));
     }
+    return Pluma;
+}
+
+void TAerTubo::TrazarTramo(QPainter& G, const TCADCoordenada& A, const TCADCoordenada& B,
+                           int LineaTramo) {
     const auto puntos = Trazado(A, B, LineaTramo);
     if (puntos.size() < 2)
         return;
-    QPolygonF linea;
-    for (const auto& p : puntos)
-        linea << QPointF(p.X, p.Y);
+    QPointF linea[4];
+    for (std::size_t i = 0; i < puntos.size(); ++i)
+        linea[i] = QPointF(puntos[i].X, puntos[i].Y);
+    G.drawPolyline(linea, static_cast<int>(puntos.size()));
+}
+
+void TAerTubo::DibujarTramo(const TCADCoordenada& A, const TCADCoordenada& B, int LineaTramo) {
+    auto& L = GetLienzo();
+    QPainter* g = L.GetGraphics();
+    if (!g)
+        return;
     g->save();
     g->setTransform(L.TransformPantalla());
-    g->setPen(Pluma);
+    g->setPen(PlumaDeTramo());
     g->setBrush(Qt::NoBrush);
-    g->drawPolyline(linea);
+    TrazarTramo(*g, A, B, LineaTramo);
     g->restore();
 }
 

@@ -4,6 +4,8 @@
 
 #include <QPen>
 
+class QPainter;
+
 namespace ventix {
 
 class TAerConexion;
@@ -56,6 +58,10 @@ class TAerTubo : public TAerComponente {
 
 private:
     int Linea = lnVerticalHorizontalVertical;
+    // The pen of the stretches for the tube's state and the canvas's mode.
+    const QPen& PlumaDeTramo();
+    static void TrazarTramo(QPainter& G, const TCADCoordenada& A, const TCADCoordenada& B,
+                            int Linea);
 };
 
 // A bend point of a tube, in circuit coordinates.

@@ -125,10 +125,8 @@ TColeccion::~TColeccion() {
     BorrarTodo();
 }
 
-TColeccionItem* TColeccion::Item(int Indice) const {
-    if (Indice < 0 || Indice >= Count())
-        throw EListaError(Indice);
-    return Items[Frente + static_cast<std::size_t>(Indice)].get();
+void TColeccion::FueraDeLista(int Indice) {
+    throw EListaError(Indice);
 }
 
 TColeccionItem* TColeccion::Nuevo() {

@@ -97,7 +97,11 @@ public:
     virtual ~TColeccion();
 
     int Count() const { return static_cast<int>(Items.size() - Frente); }
-    TColeccionItem* Item(int Indice) const;
+    TColeccionItem* Item(int Indice) const {
+        if (Indice < 0 || Indice >= Count())
+            FueraDeLista(Indice);
+        return Items[Frente + static_cast<std::size_t>(Indice)].get();
+    }
     // The item as a T, or null when it is not one. Every item is of the item
     // class, so asking for that class or an ancestor needs no run-time check.
     template <class T> T* ItemComo(int Indice) const {
@@ -144,6 +148,8 @@ public:
 
 private:
     friend class TColeccionItem;
+    // Raises EListaError: kept out of line, so that Item stays small.
+    [[noreturn]] static void FueraDeLista(int Indice);
     void Anadir(TColeccionItem* Item);
     void Quitar(TColeccionItem* Item);
     void Renombrado(TColeccionItem* Item, const std::string& Anterior);

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
+#include <QPainter>
 
 #include <cmath>
 #include <functional>
@@ -248,6 +251,58 @@ TEST_F(Vista, TextStandsUprightAboveItsAnchorAndGoesDownLineByLine) {
     img = Pintar({&dos});
     EXPECT_GT(Oscuros(img, QRect(100, 70, 40, 30)), 20);  // first line above the anchor
     EXPECT_GT(Oscuros(img, QRect(100, 105, 40, 40)), 20); // second line below it
+}
+
+// Texts are shaped once and drawn from their glyphs: the pixels must be
+// those of the painter's own text drawing, turned, scaled and after a change.
+TEST_F(Vista, TextGlyphsDrawExactlyAsThePainterDrawsTheText) {
+    TCADTexto t;
+    t.Enlace().SetX(-60.3);
+    t.Enlace().SetY(-10.7);
+    t.SetAltura(13.1);
+    const auto comoElPintor = [](TCADPaintBox& v, const TCADTexto& t,
+                                 const std::vector<QString>& Lineas) {
+        QPainter* g = v.GetGraphics();
+        QFont f(QStringLiteral("Arial"));
+        f.setStyleHint(QFont::SansSerif);
+        f.setPixelSize(100);
+        f.setHintingPreference(QFont::PreferNoHinting);
+        const QFontMetricsF m(f);
+        const double altura = static_cast<float>(t.GetAltura());
+        QTransform local = g->transform();
+        local.translate(static_cast<float>(t.Enlace().GetX()),
+                        static_cast<float>(t.Enlace().GetY()) + altura);
+        local.scale(altura / 100, -altura / 100);
+        g->setTransform(local);
+        g->setFont(f);
+        g->setPen(QPen(v.Brush.color()));
+        double y = m.ascent();
+        for (const QString& l : Lineas) {
+            g->drawText(QPointF(0, y), l);
+            y += m.lineSpacing();
+        }
+    };
+    for (const double angulo : {0.0, 33.0}) {
+        v.Zoom = 1.37;
+        const auto pintar = [&](bool Referencia, const std::vector<QString>& Lineas) {
+            return Pintar([&](TCADPaintBox& v) {
+                v.PushTransform(3.3, -2.1, angulo, 1.7, 1.7);
+                if (Referencia)
+                    comoElPintor(v, t, Lineas);
+                else
+                    v.DibujarEntidad(t);
+            });
+        };
+        t.SetTexto("Válvula 3/2\r\nñ á ; [1] 12");
+        const QImage propia =
+            pintar(false, {QStringLiteral("Válvula 3/2"), QStringLiteral("ñ á ; [1] 12")});
+        EXPECT_GT(Oscuros(propia, QRect(0, 0, 200, 200)), 50) << angulo;
+        EXPECT_EQ(propia,
+                  pintar(true, {QStringLiteral("Válvula 3/2"), QStringLiteral("ñ á ; [1] 12")}))
+            << angulo;
+        t.SetTexto("WM"); // shaped again after a change
+        EXPECT_EQ(pintar(false, {}), pintar(true, {QStringLiteral("WM")})) << angulo;
+    }
 }
 
 TEST_F(Vista, FilledAreaCoversOverlapsAndMirroredParts) {
