@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -37,6 +38,51 @@ std::vector<std::string> Escribir(TAerPaintBox& Lienzo);
 // The same lines with the bends' coordinates in full, so that reading them
 // back gives exactly this circuit (the undo history keeps these).
 std::vector<std::string> Instantanea(TAerPaintBox& Lienzo);
+
+// Lines of the circuit as `Instantanea` writes them, held in shared pieces:
+// each element's lines are one immutable piece, pieces are gathered in runs,
+// and a copy shares them all. Snapshots written one after another by one
+// TEscritorInstantaneas share the pieces and runs of what did not change, so
+// a history of them grows with what changed.
+class TInstantanea {
+public:
+    // The lines, as `Instantanea` gave them.
+    std::vector<std::string> Lineas() const;
+    // The same lines (a comparison that skips what the two share).
+    bool operator==(const TInstantanea& Otra) const;
+    // Bytes of the pieces and runs this snapshot holds that Otra does not.
+    std::size_t BytesPropios(const TInstantanea& Otra) const;
+
+    // One or more lines, each ended by '\n' (no line holds one: the writer
+    // escapes control characters).
+    using TPieza = std::shared_ptr<const std::string>;
+    using TTramo = std::shared_ptr<const std::vector<TPieza>>;
+
+private:
+    friend class TEscritorInstantaneas;
+    std::shared_ptr<const std::vector<TTramo>> Tramos;
+};
+
+// The writer of snapshots for the undo history. It keeps the piece it wrote
+// for each element under the element's written values (names, numbers,
+// flags, its links' names, its "$$$" name), gathered without formatting, and
+// formats an element again only when they differ; so a snapshot after a
+// small edit costs a pass of compares. It keeps no pointer to any element,
+// only pieces of the circuit it last wrote.
+class TEscritorInstantaneas {
+public:
+    TEscritorInstantaneas();
+    ~TEscritorInstantaneas();
+    TEscritorInstantaneas(const TEscritorInstantaneas&) = delete;
+    TEscritorInstantaneas& operator=(const TEscritorInstantaneas&) = delete;
+
+    TInstantanea Escribir(TAerPaintBox& Lienzo);
+
+private:
+    struct TMemoria;
+    std::unique_ptr<TMemoria> M;
+};
+
 // Lines of a circuit holding only some elements of the canvas (components
 // and texts): with the texts linked to them and the tubes whose both ends
 // are among them. Links to elements left out are not written.
