@@ -765,6 +765,7 @@ public:
         }
         std::sort(Lugares.begin(), Lugares.end());
     }
+    void Acabar() { Lugares.clear(); }
     // The place of an unnamed component of the list, or -1.
     int Lugar(const TAerComponente* c) const {
         const std::pair<const void*, int> Buscado(c, -1);
@@ -1123,6 +1124,7 @@ TInstantanea TEscritorInstantaneas::Escribir(TAerPaintBox& L) {
             [&](auto& r) { LineasTubo(r, t, true, Nombre); }));
     }
     m.Acabar(m.Tubos);
+    m.SinNombre.Acabar();
     if (p.size() == SinTubos)
         p.pop_back();
     else

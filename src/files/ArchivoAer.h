@@ -63,12 +63,12 @@ private:
     std::shared_ptr<const std::vector<TTramo>> Tramos;
 };
 
-// The writer of snapshots for the undo history. It keeps the piece it wrote
-// for each element under the element's written values (names, numbers,
-// flags, its links' names, its "$$$" name), gathered without formatting, and
-// formats an element again only when they differ; so a snapshot after a
-// small edit costs a pass of compares. It keeps no pointer to any element,
-// only pieces of the circuit it last wrote.
+// The writer of snapshots for the undo history. For each place of each list
+// it keeps the values it last wrote there (names, numbers, flags, its links'
+// names, "$$$" names by place), gathered without formatting, and the lines
+// they made; an element whose values equal those at or near its old place
+// is not formatted again, so a snapshot after a small edit costs a pass of
+// compares. Between snapshots it holds no pointer to any element.
 class TEscritorInstantaneas {
 public:
     TEscritorInstantaneas();
