@@ -971,13 +971,19 @@ std::size_t TInstantanea::BytesPropios(const TInstantanea& Otra) const {
 
 // What was written for one list (components, texts or tubes), by place: the
 // keys one after another in one string, and each element's key and piece.
-struct TLista {
+struct TEscrito {
     struct TEntrada {
         std::size_t Desde, Largo;
         TPieza Pieza;
     };
     std::string Claves;
     std::vector<TEntrada> Entradas;
+};
+
+// A list's last snapshot, and the next one being written (kept to reuse its
+// memory).
+struct TLista {
+    TEscrito Vieja, Nueva;
 };
 
 struct TEscritorInstantaneas::TMemoria {
@@ -992,8 +998,8 @@ struct TEscritorInstantaneas::TMemoria {
     TLista Componentes, Textos, Tubos;
     // The list being written, what it wrote before, how far the elements
     // found there have moved, and its old keys (made when first needed).
-    TLista Nueva;
-    const TLista* Vieja = nullptr;
+    TEscrito* Nueva = nullptr;
+    const TEscrito* Vieja = nullptr;
     std::ptrdiff_t Desfase = 0;
     int Perdidos = 0;
     std::unordered_map<std::string_view, std::size_t> Indice;
@@ -1009,17 +1015,18 @@ struct TEscritorInstantaneas::TMemoria {
     const TPieza AbreTextos = Pieza({"<TEXTOS>"}), CierraTextos = Pieza({"</TEXTOS>"});
     const TPieza AbreTubos = Pieza({"<TUBOS>"}), CierraTubos = Pieza({"</TUBOS>"});
 
-    void Empezar(const TLista& Anterior) {
-        Vieja = &Anterior;
+    void Empezar(TLista& Lista) {
+        Vieja = &Lista.Vieja;
+        Nueva = &Lista.Nueva;
         Desfase = 0;
         Perdidos = 0;
         Indice.clear();
-        Nueva.Claves.clear();
-        Nueva.Entradas.clear();
+        Nueva->Claves.clear();
+        Nueva->Entradas.clear();
     }
-    void Acabar(TLista& Anterior) {
-        std::swap(Anterior, Nueva);
-        Vieja = nullptr;
+    void Acabar(TLista& Lista) {
+        std::swap(Lista.Vieja, Lista.Nueva);
+        Vieja = Nueva = nullptr;
         Indice.clear();
     }
     std::string_view ClaveVieja(std::size_t j) const {
@@ -1052,24 +1059,24 @@ struct TEscritorInstantaneas::TMemoria {
     // Nueva.Claves; Formatear writes its lines when no old piece has that key.
     template <class FClave, class FFormatear>
     const TPieza& Escribir(std::ptrdiff_t i, const FClave& Hacer, const FFormatear& Formatear) {
-        const std::size_t Desde = Nueva.Claves.size();
-        TClave k(Nueva.Claves);
+        const std::size_t Desde = Nueva->Claves.size();
+        TClave k(Nueva->Claves);
         Hacer(k);
-        const std::string_view Clave = std::string_view(Nueva.Claves).substr(Desde);
+        const std::string_view Clave = std::string_view(Nueva->Claves).substr(Desde);
         std::ptrdiff_t j = Cerca(i + Desfase, Clave);
         if (j < 0 && ++Perdidos >= kPerdidos)
             j = PorClave(Clave);
         if (j >= 0) {
             Perdidos = 0;
             Desfase = j - i;
-            Nueva.Entradas.push_back(
+            Nueva->Entradas.push_back(
                 {Desde, Clave.size(), Vieja->Entradas[static_cast<std::size_t>(j)].Pieza});
         } else {
             Lineas.clear();
             Formatear(Lineas);
-            Nueva.Entradas.push_back({Desde, Clave.size(), Pieza(Lineas)});
+            Nueva->Entradas.push_back({Desde, Clave.size(), Pieza(Lineas)});
         }
-        return Nueva.Entradas.back().Pieza;
+        return Nueva->Entradas.back().Pieza;
     }
 };
 
