@@ -582,12 +582,21 @@ private:
     TAerPaintBox& L;
 };
 
+// The lines that hold names of components.
+std::string CabezaComponente(std::string_view Nombre, TTipoComponente Tipo) {
+    return "  <COMPONENTE NOMBRE=\"" + Escapar(Nombre) + "\" TIPO=\"" +
+           std::string(NombreTipo(Tipo)) + "\">";
+}
+
+std::string CabezaTubo(std::string_view Inicio, std::string_view Fin) {
+    return "  <TUBO INI=\"" + Escapar(Inicio) + "\" FIN=\"" + Escapar(Fin) + "\">";
+}
+
 // A component's lines; its cylinder is written when Dentro keeps it.
 template <class FDentro, class FNombre>
 void LineasComponente(std::vector<std::string>& r, TAerComponente* c, const FDentro& Dentro,
                       const FNombre& Nombre) {
-    r.push_back("  <COMPONENTE NOMBRE=\"" + Escapar(Nombre(c)) + "\" TIPO=\"" +
-                std::string(NombreTipo(c->GetTipo())) + "\">");
+    r.push_back(CabezaComponente(Nombre(c), c->GetTipo()));
     r.push_back(Param("TIPO", std::to_string(NumeroTipo(c->GetTipo()))));
     r.push_back(Param("X", NumeroATextoExacto(c->X)));
     r.push_back(Param("Y", NumeroATextoExacto(c->Y)));
@@ -634,8 +643,7 @@ void LineasTexto(std::vector<std::string>& r, const TAerTexto* t, const FDentro&
 template <class FNombre>
 void LineasTubo(std::vector<std::string>& r, const TAerTubo* t, bool Exactos,
                 const FNombre& Nombre) {
-    r.push_back("  <TUBO INI=\"" + Escapar(Nombre(t->Inicio->GetPadre())) + "\" FIN=\"" +
-                Escapar(Nombre(t->Fin->GetPadre())) + "\">");
+    r.push_back(CabezaTubo(Nombre(t->Inicio->GetPadre()), Nombre(t->Fin->GetPadre())));
     r.push_back(Param("INI", std::to_string(t->Inicio->GetIndice())));
     r.push_back(Param("FIN", std::to_string(t->Fin->GetIndice())));
     for (int k = 0; k < t->Vertices.Count(); ++k) {
@@ -729,23 +737,32 @@ namespace {
 using TPieza = TInstantanea::TPieza;
 using TTramo = TInstantanea::TTramo;
 
-// The values an element's lines are made of, as raw bytes appended to a
-// string: fixed-size values as they are in memory, texts after their
-// length, so that different values never make the same key.
+// The values an element's lines are made of, as raw bytes appended to two
+// strings: the names of components it writes (its own, its links') to one,
+// the rest to the other. Fixed-size values as they are in memory, texts
+// after their length, so that different values never make the same key.
 class TClave {
 public:
-    explicit TClave(std::string& Destino) : K(Destino) {}
-    template <class V> void Valor(V Dato) {
-        static_assert(std::is_trivially_copyable_v<V>);
-        K.append(reinterpret_cast<const char*>(&Dato), sizeof Dato);
-    }
+    TClave(std::string& Valores, std::string& Nombres) : K(Valores), N(Nombres) {}
+    template <class V> void Valor(V Dato) { Anadir(K, Dato); }
     void Texto(const std::string& Dato) {
-        Valor(static_cast<std::uint32_t>(Dato.size()));
+        Anadir(K, static_cast<std::uint32_t>(Dato.size()));
         K += Dato;
+    }
+    // A component's name: its own, or its place when it has none.
+    void Nombre(int Lugar, const std::string& Dato) {
+        Anadir(N, Lugar);
+        Anadir(N, static_cast<std::uint32_t>(Dato.size()));
+        N += Dato;
     }
 
 private:
+    template <class V> static void Anadir(std::string& S, V Dato) {
+        static_assert(std::is_trivially_copyable_v<V>);
+        S.append(reinterpret_cast<const char*>(&Dato), sizeof Dato);
+    }
     std::string& K;
+    std::string& N;
 };
 
 // The unnamed components of the circuit being written and their places,
@@ -779,9 +796,8 @@ public:
     }
     void Clave(TClave& k, const TAerComponente* c) const {
         const int i = Lugar(c);
-        k.Valor(i);
-        if (i < 0)
-            k.Texto(c->GetNombre());
+        static const std::string Ninguno;
+        k.Nombre(i, i < 0 ? c->GetNombre() : Ninguno);
     }
 
 private:
@@ -973,10 +989,10 @@ std::size_t TInstantanea::BytesPropios(const TInstantanea& Otra) const {
 // keys one after another in one string, and each element's key and piece.
 struct TEscrito {
     struct TEntrada {
-        std::size_t Desde, Largo;
+        std::size_t Desde, Largo, DesdeNombres, LargoNombres;
         TPieza Pieza;
     };
-    std::string Claves;
+    std::string Claves, Nombres;
     std::vector<TEntrada> Entradas;
 };
 
@@ -1022,6 +1038,7 @@ struct TEscritorInstantaneas::TMemoria {
         Perdidos = 0;
         Indice.clear();
         Nueva->Claves.clear();
+        Nueva->Nombres.clear();
         Nueva->Entradas.clear();
     }
     void Acabar(TLista& Lista) {
@@ -1055,27 +1072,44 @@ struct TEscritorInstantaneas::TMemoria {
         const auto e = Indice.find(Clave);
         return e == Indice.end() ? -1 : static_cast<std::ptrdiff_t>(e->second);
     }
-    // The piece of the element at place i, whose key Hacer appends to
-    // Nueva.Claves; Formatear writes its lines when no old piece has that key.
-    template <class FClave, class FFormatear>
-    const TPieza& Escribir(std::ptrdiff_t i, const FClave& Hacer, const FFormatear& Formatear) {
-        const std::size_t Desde = Nueva->Claves.size();
-        TClave k(Nueva->Claves);
+    // The piece of the element at place i, whose key Hacer makes. When no
+    // old piece has its values, Formatear writes its lines; when one has
+    // them with other names, Renombrar writes those names into its lines.
+    template <class FClave, class FFormatear, class FRenombrar>
+    const TPieza& Escribir(std::ptrdiff_t i, const FClave& Hacer, const FFormatear& Formatear,
+                           const FRenombrar& Renombrar) {
+        const std::size_t Desde = Nueva->Claves.size(), DesdeNombres = Nueva->Nombres.size();
+        TClave k(Nueva->Claves, Nueva->Nombres);
         Hacer(k);
         const std::string_view Clave = std::string_view(Nueva->Claves).substr(Desde);
+        const std::string_view Nombres = std::string_view(Nueva->Nombres).substr(DesdeNombres);
         std::ptrdiff_t j = Cerca(i + Desfase, Clave);
         if (j < 0 && ++Perdidos >= kPerdidos)
             j = PorClave(Clave);
+        TPieza p;
         if (j >= 0) {
             Perdidos = 0;
             Desfase = j - i;
-            Nueva->Entradas.push_back(
-                {Desde, Clave.size(), Vieja->Entradas[static_cast<std::size_t>(j)].Pieza});
+            const auto& e = Vieja->Entradas[static_cast<std::size_t>(j)];
+            if (std::string_view(Vieja->Nombres).substr(e.DesdeNombres, e.LargoNombres) ==
+                Nombres) {
+                p = e.Pieza;
+            } else {
+                Lineas.clear();
+                for (std::size_t a = 0, b; a < e.Pieza->size(); a = b + 1) {
+                    b = e.Pieza->find('\n', a);
+                    Lineas.emplace_back(*e.Pieza, a, b - a);
+                }
+                Renombrar(Lineas);
+                p = Pieza(Lineas);
+            }
         } else {
             Lineas.clear();
             Formatear(Lineas);
-            Nueva->Entradas.push_back({Desde, Clave.size(), Pieza(Lineas)});
+            p = Pieza(Lineas);
         }
+        Nueva->Entradas.push_back(
+            {Desde, Clave.size(), DesdeNombres, Nombres.size(), std::move(p)});
         return Nueva->Entradas.back().Pieza;
     }
 };
@@ -1101,7 +1135,13 @@ TInstantanea TEscritorInstantaneas::Escribir(TAerPaintBox& L) {
             auto* c = L.Componentes.ItemComo<TAerComponente>(i);
             p.push_back(m.Escribir(
                 i, [&](TClave& k) { ClaveComponente(k, c, N); },
-                [&](auto& r) { LineasComponente(r, c, Todo, Nombre); }));
+                [&](auto& r) { LineasComponente(r, c, Todo, Nombre); },
+                [&](auto& r) {
+                    r.front() = CabezaComponente(Nombre(c), c->GetTipo());
+                    // The cylinder's line is the last before the closing one.
+                    if (auto* v = dynamic_cast<TAerValvula*>(c); v && v->GetCilindro())
+                        r[r.size() - 2] = Param("CILINDRO", Escapar(Nombre(v->GetCilindro())));
+                }));
         }
         m.Acabar(m.Componentes);
         p.push_back(m.CierraComponentes);
@@ -1113,7 +1153,12 @@ TInstantanea TEscritorInstantaneas::Escribir(TAerPaintBox& L) {
             const auto* t = L.Textos.ItemComo<TAerTexto>(i);
             p.push_back(m.Escribir(
                 i, [&](TClave& k) { ClaveTexto(k, t, N); },
-                [&](auto& r) { LineasTexto(r, t, Todo, Nombre); }));
+                [&](auto& r) { LineasTexto(r, t, Todo, Nombre); },
+                [&](auto& r) {
+                    // The component's line is the last before the closing one.
+                    if (t->GetAsociado())
+                        r[r.size() - 2] = Param("ASOCIADO", Escapar(Nombre(t->GetAsociado())));
+                }));
         }
         m.Acabar(m.Textos);
         p.push_back(m.CierraTextos);
@@ -1128,7 +1173,10 @@ TInstantanea TEscritorInstantaneas::Escribir(TAerPaintBox& L) {
             continue;
         p.push_back(m.Escribir(
             k++, [&](TClave& c) { ClaveTubo(c, t, N); },
-            [&](auto& r) { LineasTubo(r, t, true, Nombre); }));
+            [&](auto& r) { LineasTubo(r, t, true, Nombre); },
+            [&](auto& r) {
+                r.front() = CabezaTubo(Nombre(t->Inicio->GetPadre()), Nombre(t->Fin->GetPadre()));
+            }));
     }
     m.Acabar(m.Tubos);
     m.SinNombre.Acabar();

@@ -74,6 +74,10 @@ TEST_F(Instantanea, EveryChangeIsWrittenAsAWriterWithoutMemoryWritesIt) {
         // Its name is written in the valve's interlock, the text and the tube.
         {"rename the cylinder", [&] { Cil->SetNombre("B"); }},
         {"name the valve", [&] { Valvula->SetNombre("V"); }},
+        // Written as "$$$" and its place, in the valve, the text and the tube.
+        {"unname the cylinder", [&] { Cil->SetNombre(""); }},
+        {"move the cylinder to the end of its list", [&] { Cil->SetIndice(3); }},
+        {"name the cylinder", [&] { Cil->SetNombre("B"); }},
         {"move a bend", [&] { Tubo->Vertice(0)->X = 1.0 / 3.0; }},
         {"change a bend's line", [&] { Tubo->Vertice(0)->SetLinea(lnRecta); }},
         {"move a tube end", [&] { Tubo->SetFin(nullptr), Tubo->SetFin(Cil->Conexion(1)); }},
