@@ -898,6 +898,8 @@ std::vector<TTramo> Trocear(const std::vector<TPieza>& Piezas,
             r.push_back(std::make_shared<const std::vector<TPieza>>(a, b));
         Inicio = i + 1;
     }
+    // Every step of the history keeps this list.
+    r.shrink_to_fit();
     return r;
 }
 
@@ -1169,7 +1171,7 @@ TInstantanea TEscritorInstantaneas::Escribir(TAerPaintBox& L) {
     for (int i = 0, k = 0; i < L.Tubos.Count(); ++i) {
         // A tube being drawn has no end yet and is not part of the circuit.
         const auto* t = L.Tubos.ItemComo<TAerTubo>(i);
-        if (!t->Inicio || !t->Fin)
+        if (!t->Inicio || !t->Fin || !t->Inicio->GetPadre() || !t->Fin->GetPadre())
             continue;
         p.push_back(m.Escribir(
             k++, [&](TClave& c) { ClaveTubo(c, t, N); },
