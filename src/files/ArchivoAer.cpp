@@ -969,6 +969,8 @@ bool TInstantanea::operator==(const TInstantanea& Otra) const {
 }
 
 std::size_t TInstantanea::BytesPropios(const TInstantanea& Otra) const {
+    if (Tramos == Otra.Tramos)
+        return 0;
     std::set<const void*> Compartido;
     for (const auto& t : TramosDe(Otra.Tramos)) {
         Compartido.insert(t.get());
