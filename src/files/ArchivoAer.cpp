@@ -1009,8 +1009,9 @@ struct TLista {
 struct TEscritorInstantaneas::TMemoria {
     // Elements added or taken away before an element move it a few places
     // in its list: it is looked for that far around its old place. After a
-    // run of elements not found there (more were added or taken away, or
-    // they changed), by its key among all the old ones.
+    // run of elements not found whole there (more were added or taken away,
+    // they changed, or their "$$$" names did), by its key among all the old
+    // ones.
     static constexpr std::ptrdiff_t kVecinos = 16;
     static constexpr int kPerdidos = 8;
 
@@ -1022,7 +1023,14 @@ struct TEscritorInstantaneas::TMemoria {
     const TEscrito* Vieja = nullptr;
     std::ptrdiff_t Desfase = 0;
     int Perdidos = 0;
-    std::unordered_map<std::string_view, std::size_t> Indice;
+    struct THashPar {
+        std::size_t operator()(const std::pair<std::string_view, std::string_view>& p) const {
+            const std::hash<std::string_view> h;
+            return h(p.first) * 31 + h(p.second);
+        }
+    };
+    std::unordered_map<std::pair<std::string_view, std::string_view>, std::size_t, THashPar> Indice;
+    std::unordered_map<std::string_view, std::size_t> IndiceValores;
     std::vector<std::string> Lineas;
     std::vector<TPieza> Piezas;
     TInstantanea Ultima;
@@ -1041,6 +1049,7 @@ struct TEscritorInstantaneas::TMemoria {
         Desfase = 0;
         Perdidos = 0;
         Indice.clear();
+        IndiceValores.clear();
         Nueva->Claves.clear();
         Nueva->Nombres.clear();
         Nueva->Entradas.clear();
@@ -1049,36 +1058,57 @@ struct TEscritorInstantaneas::TMemoria {
         std::swap(Lista.Vieja, Lista.Nueva);
         Vieja = Nueva = nullptr;
         Indice.clear();
+        IndiceValores.clear();
     }
     std::string_view ClaveVieja(std::size_t j) const {
         const auto& e = Vieja->Entradas[j];
         return std::string_view(Vieja->Claves).substr(e.Desde, e.Largo);
     }
-    // The old place of a key around place j, or -1.
-    std::ptrdiff_t Cerca(std::ptrdiff_t j, std::string_view Clave) const {
-        const auto n = static_cast<std::ptrdiff_t>(Vieja->Entradas.size());
-        auto Es = [&](std::ptrdiff_t v) {
-            return v >= 0 && v < n && ClaveVieja(static_cast<std::size_t>(v)) == Clave;
-        };
-        for (std::ptrdiff_t d = 0; d <= kVecinos; ++d) {
-            if (Es(j + d))
-                return j + d;
-            if (d > 0 && Es(j - d))
-                return j - d;
-        }
-        return -1;
+    std::string_view NombresViejos(std::size_t j) const {
+        const auto& e = Vieja->Entradas[j];
+        return std::string_view(Vieja->Nombres).substr(e.DesdeNombres, e.LargoNombres);
     }
-    // The old place of a key anywhere, or -1.
-    std::ptrdiff_t PorClave(std::string_view Clave) {
+    // Where an element was: an old place with its values and names, or else
+    // one with its values only (-1 when neither).
+    struct THallado {
+        std::ptrdiff_t Exacto = -1, Valores = -1;
+    };
+    // Around place j.
+    THallado Cerca(std::ptrdiff_t j, std::string_view Clave, std::string_view Nombres) const {
+        const auto n = static_cast<std::ptrdiff_t>(Vieja->Entradas.size());
+        THallado r;
+        auto Mirar = [&](std::ptrdiff_t v) {
+            if (v < 0 || v >= n || ClaveVieja(static_cast<std::size_t>(v)) != Clave)
+                return false;
+            if (NombresViejos(static_cast<std::size_t>(v)) == Nombres)
+                r.Exacto = v;
+            else if (r.Valores < 0)
+                r.Valores = v;
+            return r.Exacto >= 0;
+        };
+        for (std::ptrdiff_t d = 0; d <= kVecinos; ++d)
+            if (Mirar(j + d) || (d > 0 && Mirar(j - d)))
+                break;
+        return r;
+    }
+    // Anywhere.
+    THallado PorClave(std::string_view Clave, std::string_view Nombres) {
         if (Indice.empty())
-            for (std::size_t v = Vieja->Entradas.size(); v-- > 0;)
-                Indice[ClaveVieja(v)] = v;
-        const auto e = Indice.find(Clave);
-        return e == Indice.end() ? -1 : static_cast<std::ptrdiff_t>(e->second);
+            for (std::size_t v = 0; v < Vieja->Entradas.size(); ++v) {
+                Indice.emplace(std::pair(ClaveVieja(v), NombresViejos(v)), v);
+                IndiceValores.emplace(ClaveVieja(v), v);
+            }
+        THallado r;
+        if (const auto e = Indice.find(std::pair(Clave, Nombres)); e != Indice.end())
+            r.Exacto = static_cast<std::ptrdiff_t>(e->second);
+        else if (const auto v = IndiceValores.find(Clave); v != IndiceValores.end())
+            r.Valores = static_cast<std::ptrdiff_t>(v->second);
+        return r;
     }
     // The piece of the element at place i, whose key Hacer makes. When no
     // old piece has its values, Formatear writes its lines; when one has
     // them with other names, Renombrar writes those names into its lines.
+    // Only a piece found whole says how far elements have moved.
     template <class FClave, class FFormatear, class FRenombrar>
     const TPieza& Escribir(std::ptrdiff_t i, const FClave& Hacer, const FFormatear& Formatear,
                            const FRenombrar& Renombrar) {
@@ -1087,26 +1117,26 @@ struct TEscritorInstantaneas::TMemoria {
         Hacer(k);
         const std::string_view Clave = std::string_view(Nueva->Claves).substr(Desde);
         const std::string_view Nombres = std::string_view(Nueva->Nombres).substr(DesdeNombres);
-        std::ptrdiff_t j = Cerca(i + Desfase, Clave);
-        if (j < 0 && ++Perdidos >= kPerdidos)
-            j = PorClave(Clave);
+        THallado h = Cerca(i + Desfase, Clave, Nombres);
+        if (h.Exacto < 0 && ++Perdidos >= kPerdidos) {
+            const THallado Lejos = PorClave(Clave, Nombres);
+            if (Lejos.Exacto >= 0 || h.Valores < 0)
+                h = Lejos;
+        }
         TPieza p;
-        if (j >= 0) {
+        if (h.Exacto >= 0) {
             Perdidos = 0;
-            Desfase = j - i;
-            const auto& e = Vieja->Entradas[static_cast<std::size_t>(j)];
-            if (std::string_view(Vieja->Nombres).substr(e.DesdeNombres, e.LargoNombres) ==
-                Nombres) {
-                p = e.Pieza;
-            } else {
-                Lineas.clear();
-                for (std::size_t a = 0, b; a < e.Pieza->size(); a = b + 1) {
-                    b = e.Pieza->find('\n', a);
-                    Lineas.emplace_back(*e.Pieza, a, b - a);
-                }
-                Renombrar(Lineas);
-                p = Pieza(Lineas);
+            Desfase = h.Exacto - i;
+            p = Vieja->Entradas[static_cast<std::size_t>(h.Exacto)].Pieza;
+        } else if (h.Valores >= 0) {
+            const TPieza& Anterior = Vieja->Entradas[static_cast<std::size_t>(h.Valores)].Pieza;
+            Lineas.clear();
+            for (std::size_t a = 0, b; a < Anterior->size(); a = b + 1) {
+                b = Anterior->find('\n', a);
+                Lineas.emplace_back(*Anterior, a, b - a);
             }
+            Renombrar(Lineas);
+            p = Pieza(Lineas);
         } else {
             Lineas.clear();
             Formatear(Lineas);

@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 // The undo history's snapshots: a writer that remembers each element's lines
 // must give, after any change, the lines a writer without memory gives.
@@ -162,7 +163,14 @@ TEST_F(Instantanea, ASnapshotHoldsOnlyWhatChangedOfTheOneBefore) {
     EXPECT_LT(Propios(Borrado, Movido), Todo / 40);
     // Lines of the same lengths, other text.
     L.Componentes.ItemComo<TAerComponente>(2)->SetNombre("X0");
-    EXPECT_LT(Propios(Escritor.Escribir(L), Borrado), Todo / 40);
+    const A::TInstantanea Renombrado = Escritor.Escribir(L);
+    EXPECT_LT(Propios(Renombrado, Borrado), Todo / 40);
+    // Far more elements gone than are looked for around each place.
+    std::vector<TAerComponente*> Lejos;
+    for (int i = 30; i < 120; ++i)
+        Lejos.push_back(L.Componentes.ItemComo<TAerComponente>(i));
+    L.BorrarElementos(Lejos);
+    EXPECT_LT(Propios(Escritor.Escribir(L), Renombrado), Todo / 40);
     EXPECT_TRUE(Escritor.Escribir(L) == A::TEscritorInstantaneas().Escribir(L));
 }
 
