@@ -1010,8 +1010,8 @@ struct TEscritorInstantaneas::TMemoria {
     // Elements added or taken away before an element move it a few places
     // in its list: it is looked for that far around its old place. After a
     // run of elements not found whole there (more were added or taken away,
-    // they changed, or their "$$$" names did), by its key among all the old
-    // ones.
+    // they changed, or their "$$$" names did), one with nothing of its values
+    // near is looked for among all the old ones.
     static constexpr std::ptrdiff_t kVecinos = 16;
     static constexpr int kPerdidos = 8;
 
@@ -1118,11 +1118,8 @@ struct TEscritorInstantaneas::TMemoria {
         const std::string_view Clave = std::string_view(Nueva->Claves).substr(Desde);
         const std::string_view Nombres = std::string_view(Nueva->Nombres).substr(DesdeNombres);
         THallado h = Cerca(i + Desfase, Clave, Nombres);
-        if (h.Exacto < 0 && ++Perdidos >= kPerdidos) {
-            const THallado Lejos = PorClave(Clave, Nombres);
-            if (Lejos.Exacto >= 0 || h.Valores < 0)
-                h = Lejos;
-        }
+        if (h.Exacto < 0 && ++Perdidos >= kPerdidos && h.Valores < 0)
+            h = PorClave(Clave, Nombres);
         TPieza p;
         if (h.Exacto >= 0) {
             Perdidos = 0;

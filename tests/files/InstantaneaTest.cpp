@@ -23,6 +23,14 @@ namespace A = ArchivoAer;
 
 namespace {
 
+TAerTubo* Unir(TAerConexion* a, TAerConexion* b, TCADCoordenada Codo) {
+    auto* t = TAerTubo::Crear(a->GetPadre()->GetLienzo());
+    t->SetInicio(a);
+    t->SetFin(b);
+    t->AnadirVertice(Codo);
+    return t;
+}
+
 class Instantanea : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -45,13 +53,6 @@ protected:
         Etiqueta->SetAsociado(Cil);
         Tubo = Unir(Valvula->Conexion(1), Cil->Conexion(0), {1.25, -7.5});
         Unir(Fuente->Conexion(0), Valvula->Conexion(0), {0, -10});
-    }
-    static TAerTubo* Unir(TAerConexion* a, TAerConexion* b, TCADCoordenada Codo) {
-        auto* t = TAerTubo::Crear(a->GetPadre()->GetLienzo());
-        t->SetInicio(a);
-        t->SetFin(b);
-        t->AnadirVertice(Codo);
-        return t;
     }
     // The remembering writer's snapshot, against one written without memory
     // and one written by a writer that remembers nothing of this circuit.
@@ -122,7 +123,8 @@ TEST_F(Instantanea, EveryChangeIsWrittenAsAWriterWithoutMemoryWritesIt) {
     }
 }
 
-// Rows of cells (a named source, valve and cylinder, two tubes).
+// Rows of cells (a named source, valve and cylinder, two tubes with a bend
+// each).
 void Celdas(TAerPaintBox& L, int N) {
     for (int k = 0; k < N; ++k) {
         auto* f = TAerComponente::Crear(L, T::Presion);
@@ -134,12 +136,8 @@ void Celdas(TAerPaintBox& L, int N) {
         f->X = v->X = k * 40.0;
         c->X = f->X + 20;
         v->Y = 20;
-        auto* t = TAerTubo::Crear(L);
-        t->SetInicio(f->Conexion(0));
-        t->SetFin(v->Conexion(0));
-        t = TAerTubo::Crear(L);
-        t->SetInicio(v->Conexion(2));
-        t->SetFin(c->Conexion(0));
+        Unir(f->Conexion(0), v->Conexion(0), {f->X, 10});
+        Unir(v->Conexion(2), c->Conexion(0), {c->X, 10});
     }
 }
 
