@@ -67,8 +67,9 @@ private:
 // it keeps the values it last wrote there (names, numbers, flags, its links'
 // names, "$$$" names by place), gathered without formatting, and the lines
 // they made; an element whose values equal those at or near its old place
-// is not formatted again, so a snapshot after a small edit costs a pass of
-// compares. Between snapshots it holds no pointer to any element.
+// is not formatted again (only its name lines, when just names differ), so
+// a snapshot after a small edit costs a pass of compares. Between snapshots
+// it holds no pointer to any element.
 class TEscritorInstantaneas {
 public:
     TEscritorInstantaneas();
@@ -76,6 +77,8 @@ public:
     TEscritorInstantaneas(const TEscritorInstantaneas&) = delete;
     TEscritorInstantaneas& operator=(const TEscritorInstantaneas&) = delete;
 
+    // The lines of Instantanea(Lienzo); as that writer does, it clears names
+    // beginning with "$$$".
     TInstantanea Escribir(TAerPaintBox& Lienzo);
 
 private:
