@@ -218,8 +218,10 @@ public:
     // The undo history (FormMainHistoria.cpp). Every change to the circuit
     // is recorded after it is made, as the circuit's lines before and after.
     QUndoStack Historia;
-    // The circuit's lines as the last recorded step left them.
-    std::vector<std::string> Ultimo;
+    // The circuit's lines as the last recorded step left them, and the
+    // writer that makes them, which remembers each element's lines.
+    ArchivoAer::TInstantanea Ultimo;
+    ArchivoAer::TEscritorInstantaneas Instantaneas;
     // Records what changed since the last step as one step named Texto
     // ("mover V1"). Antes: the element the step touched, in the circuit as it
     // was (by default the selected one now). Steps with the same Fusion on
@@ -284,7 +286,7 @@ protected:
 
 private:
     bool Filtrar(QObject* o, QEvent* e);
-    void Restaurar(const std::vector<std::string>& Lineas, TLugarElemento Lugar);
+    void Restaurar(const ArchivoAer::TInstantanea& Lineas, TLugarElemento Lugar);
     void ProgramarAutoguardado();
     void AcomodarCinta();
     bool Restaurando = false;

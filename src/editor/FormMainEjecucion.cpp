@@ -64,7 +64,7 @@ void TfrmMain::LiberarSimulacion() {
     PanelSimulacion = nullptr;
     // The states a run leaves are not an edit: the next step starts from them.
     if (Simulacion)
-        Ultimo = ArchivoAer::Instantanea(*Lienzo);
+        Ultimo = Instantaneas.Escribir(*Lienzo);
     Simulacion.reset();
 }
 

@@ -82,7 +82,7 @@ void TfrmMain::Registrar(const QString& Texto, TLugarElemento Antes, int Fusion)
     // of it yet.
     if (Restaurando || Lienzo->TuboNuevo || Lienzo->Modo >= mdVerificar)
         return;
-    std::vector<std::string> Ahora = ArchivoAer::Instantanea(*Lienzo);
+    ArchivoAer::TInstantanea Ahora = Instantaneas.Escribir(*Lienzo);
     if (Ahora == Ultimo)
         return;
     const TAerComponente* s = Lienzo->Seleccionado;
@@ -90,12 +90,12 @@ void TfrmMain::Registrar(const QString& Texto, TLugarElemento Antes, int Fusion)
         s = Lienzo->Grupo.front();
     auto* Paso = new TCambioCircuito(
         Texto, Ultimo, Ahora, Antes, TLugarElemento::De(*Lienzo, s),
-        [this](const std::vector<std::string>& l, TLugarElemento p) { Restaurar(l, p); }, Fusion);
+        [this](const ArchivoAer::TInstantanea& l, TLugarElemento p) { Restaurar(l, p); }, Fusion);
     Ultimo = std::move(Ahora);
     Historia.push(Paso);
 }
 
-void TfrmMain::Restaurar(const std::vector<std::string>& Lineas, TLugarElemento Lugar) {
+void TfrmMain::Restaurar(const ArchivoAer::TInstantanea& Lineas, TLugarElemento Lugar) {
     Restaurando = true;
     struct Fin {
         bool& b;
@@ -105,7 +105,7 @@ void TfrmMain::Restaurar(const std::vector<std::string>& Lineas, TLugarElemento 
     ValvulaEnclavar = nullptr;
     OcultarCinta();
     Lienzo->BorrarCircuito();
-    ArchivoAer::Leer(*Lienzo, Lineas);
+    ArchivoAer::Leer(*Lienzo, Lineas.Lineas());
     Ultimo = Lineas;
     Lienzo->Activar();
     SetModo(mdEdicion);
@@ -145,7 +145,7 @@ void TfrmMain::Rehacer() {
 void TfrmMain::ReiniciarHistoria() {
     Insertando = false;
     Historia.clear();
-    Ultimo = ArchivoAer::Instantanea(*Lienzo);
+    Ultimo = Instantaneas.Escribir(*Lienzo);
     Historia.setClean();
 }
 

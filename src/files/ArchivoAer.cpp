@@ -18,6 +18,8 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <type_traits>
+#include <unordered_map>
 
 namespace ventix {
 
@@ -561,6 +563,98 @@ std::string Exacto(double V) {
     return std::string(buf, r.ptr);
 }
 
+// Gives temporary names to unnamed components while it lives.
+class TNombresTemporales {
+public:
+    explicit TNombresTemporales(TAerPaintBox& L) : L(L) {
+        BorrarTemporales(L);
+        for (int i = 0; i < L.Componentes.Count(); ++i) {
+            auto* c = L.Componentes.Item(i);
+            if (c->GetNombre().empty())
+                c->SetNombre(std::string(kTemporal) + std::to_string(i));
+        }
+    }
+    ~TNombresTemporales() { BorrarTemporales(L); }
+    TNombresTemporales(const TNombresTemporales&) = delete;
+    TNombresTemporales& operator=(const TNombresTemporales&) = delete;
+
+private:
+    TAerPaintBox& L;
+};
+
+// The lines that hold names of components.
+std::string CabezaComponente(std::string_view Nombre, TTipoComponente Tipo) {
+    return "  <COMPONENTE NOMBRE=\"" + Escapar(Nombre) + "\" TIPO=\"" +
+           std::string(NombreTipo(Tipo)) + "\">";
+}
+
+std::string CabezaTubo(std::string_view Inicio, std::string_view Fin) {
+    return "  <TUBO INI=\"" + Escapar(Inicio) + "\" FIN=\"" + Escapar(Fin) + "\">";
+}
+
+// A component's lines; its cylinder is written when Dentro keeps it.
+template <class FDentro, class FNombre>
+void LineasComponente(std::vector<std::string>& r, TAerComponente* c, const FDentro& Dentro,
+                      const FNombre& Nombre) {
+    r.push_back(CabezaComponente(Nombre(c), c->GetTipo()));
+    r.push_back(Param("TIPO", std::to_string(NumeroTipo(c->GetTipo()))));
+    r.push_back(Param("X", NumeroATextoExacto(c->X)));
+    r.push_back(Param("Y", NumeroATextoExacto(c->Y)));
+    r.push_back(Param("ESCALAX", NumeroATextoExacto(c->EscalaX)));
+    r.push_back(Param("ESCALAY", NumeroATextoExacto(c->EscalaY)));
+    r.push_back(Param("ALFA", NumeroATextoExacto(c->Alfa)));
+    r.push_back(Param("SIMETRICO", Flag(c->Simetrico)));
+    r.push_back(Param("PARAMETRO", NumeroATextoExacto(c->GetParametro())));
+    r.push_back(Param("VALOR", NumeroATextoExacto(c->Valor)));
+    if (auto* v = dynamic_cast<TAerValvula*>(c)) {
+        r.push_back(Param("MONOESTABLE", Flag(v->GetMonoestable())));
+        r.push_back(Param("ACTUADOR", std::to_string(static_cast<int>(v->GetActuador()))));
+        r.push_back(Param("ACTUADOR_STR", std::string(NombreActuador(v->GetActuador()))));
+        if (v->GetEscamoteable()) {
+            r.push_back(Param("SENTIDO", std::to_string(static_cast<int>(v->Sentido))));
+            r.push_back(Param("SENTIDO_STR", std::string(NombreSentido(v->Sentido))));
+        }
+        if (Dentro(v->GetCilindro()))
+            r.push_back(Param("CILINDRO", Escapar(Nombre(v->GetCilindro()))));
+    }
+    r.emplace_back("  </COMPONENTE>");
+}
+
+// A text's lines; its component is written when Dentro keeps it.
+template <class FDentro, class FNombre>
+void LineasTexto(std::vector<std::string>& r, const TAerTexto* t, const FDentro& Dentro,
+                 const FNombre& Nombre) {
+    r.push_back("  <TEXTO STR=\"" + Escapar(t->Cadena) + "\">");
+    r.push_back(Param("X", NumeroATextoExacto(t->X)));
+    r.push_back(Param("Y", NumeroATextoExacto(t->Y)));
+    r.push_back(Param("ALFA", NumeroATextoExacto(t->Alfa)));
+    r.push_back(Param("SIZE", NumeroATextoExacto(t->GetTamano())));
+    r.push_back(Param("COLOR", std::to_string(t->ColorTexto.rgba())));
+    r.push_back(Param("NEGRITA", Flag(t->GetEstilo() & etNegrita)));
+    r.push_back(Param("ITALICA", Flag(t->GetEstilo() & etItalica)));
+    r.push_back(Param("SUBRAYADA", Flag(t->GetEstilo() & etSubrayada)));
+    r.push_back(Param("TACHADA", Flag(t->GetEstilo() & etTachada)));
+    if (Dentro(t->GetAsociado()))
+        r.push_back(Param("ASOCIADO", Escapar(Nombre(t->GetAsociado()))));
+    r.emplace_back("  </TEXTO>");
+}
+
+// A finished tube's lines. Exactos writes the bends' coordinates in full.
+template <class FNombre>
+void LineasTubo(std::vector<std::string>& r, const TAerTubo* t, bool Exactos,
+                const FNombre& Nombre) {
+    r.push_back(CabezaTubo(Nombre(t->Inicio->GetPadre()), Nombre(t->Fin->GetPadre())));
+    r.push_back(Param("INI", std::to_string(t->Inicio->GetIndice())));
+    r.push_back(Param("FIN", std::to_string(t->Fin->GetIndice())));
+    for (int k = 0; k < t->Vertices.Count(); ++k) {
+        const auto* v = t->Vertice(k);
+        r.push_back("    <VERTICE X=\"" + (Exactos ? Exacto(v->X) : DosDecimales(v->X)) +
+                    "\" Y=\"" + (Exactos ? Exacto(v->Y) : DosDecimales(v->Y)) + "\" LINEA=\"" +
+                    std::to_string(v->GetLinea()) + "\" />");
+    }
+    r.emplace_back("  </TUBO>");
+}
+
 // The writer, for the elements Incluir keeps (all when empty): the texts kept
 // or linked to a kept component, the tubes with both ends on kept
 // components. A link (interlock, text) to a component left out is not
@@ -569,12 +663,8 @@ std::vector<std::string> EscribirCon(TAerPaintBox& L,
                                      const std::function<bool(const TAerComponente*)>& Incluir,
                                      bool Exactos) {
     auto Dentro = [&](const TAerComponente* c) { return c && (!Incluir || Incluir(c)); };
-    BorrarTemporales(L);
-    for (int i = 0; i < L.Componentes.Count(); ++i) {
-        auto* c = L.Componentes.Item(i);
-        if (c->GetNombre().empty())
-            c->SetNombre(std::string(kTemporal) + std::to_string(i));
-    }
+    auto Nombre = [](const TAerComponente* c) -> const std::string& { return c->GetNombre(); };
+    const TNombresTemporales Temporales(L);
     std::vector<std::string> r;
     r.emplace_back(R"(<?xml version="1.0" encoding="iso-8859-1"?>)");
     r.emplace_back(R"(<NEUMATICA VERSION="1.0">)");
@@ -596,31 +686,8 @@ std::vector<std::string> EscribirCon(TAerPaintBox& L,
         r.emplace_back("<COMPONENTES>");
         for (int i = 0; i < L.Componentes.Count(); ++i) {
             auto* c = L.Componentes.ItemComo<TAerComponente>(i);
-            if (!Dentro(c))
-                continue;
-            r.push_back("  <COMPONENTE NOMBRE=\"" + Escapar(c->GetNombre()) + "\" TIPO=\"" +
-                        std::string(NombreTipo(c->GetTipo())) + "\">");
-            r.push_back(Param("TIPO", std::to_string(NumeroTipo(c->GetTipo()))));
-            r.push_back(Param("X", NumeroATextoExacto(c->X)));
-            r.push_back(Param("Y", NumeroATextoExacto(c->Y)));
-            r.push_back(Param("ESCALAX", NumeroATextoExacto(c->EscalaX)));
-            r.push_back(Param("ESCALAY", NumeroATextoExacto(c->EscalaY)));
-            r.push_back(Param("ALFA", NumeroATextoExacto(c->Alfa)));
-            r.push_back(Param("SIMETRICO", Flag(c->Simetrico)));
-            r.push_back(Param("PARAMETRO", NumeroATextoExacto(c->GetParametro())));
-            r.push_back(Param("VALOR", NumeroATextoExacto(c->Valor)));
-            if (auto* v = dynamic_cast<TAerValvula*>(c)) {
-                r.push_back(Param("MONOESTABLE", Flag(v->GetMonoestable())));
-                r.push_back(Param("ACTUADOR", std::to_string(static_cast<int>(v->GetActuador()))));
-                r.push_back(Param("ACTUADOR_STR", std::string(NombreActuador(v->GetActuador()))));
-                if (v->GetEscamoteable()) {
-                    r.push_back(Param("SENTIDO", std::to_string(static_cast<int>(v->Sentido))));
-                    r.push_back(Param("SENTIDO_STR", std::string(NombreSentido(v->Sentido))));
-                }
-                if (Dentro(v->GetCilindro()))
-                    r.push_back(Param("CILINDRO", Escapar(v->GetCilindro()->GetNombre())));
-            }
-            r.emplace_back("  </COMPONENTE>");
+            if (Dentro(c))
+                LineasComponente(r, c, Dentro, Nombre);
         }
         r.emplace_back("</COMPONENTES>");
     }
@@ -628,21 +695,8 @@ std::vector<std::string> EscribirCon(TAerPaintBox& L,
         r.emplace_back("<TEXTOS>");
         for (int i = 0; i < L.Textos.Count(); ++i) {
             auto* t = L.Textos.ItemComo<TAerTexto>(i);
-            if (!TextoDentro(t))
-                continue;
-            r.push_back("  <TEXTO STR=\"" + Escapar(t->Cadena) + "\">");
-            r.push_back(Param("X", NumeroATextoExacto(t->X)));
-            r.push_back(Param("Y", NumeroATextoExacto(t->Y)));
-            r.push_back(Param("ALFA", NumeroATextoExacto(t->Alfa)));
-            r.push_back(Param("SIZE", NumeroATextoExacto(t->GetTamano())));
-            r.push_back(Param("COLOR", std::to_string(t->ColorTexto.rgba())));
-            r.push_back(Param("NEGRITA", Flag(t->GetEstilo() & etNegrita)));
-            r.push_back(Param("ITALICA", Flag(t->GetEstilo() & etItalica)));
-            r.push_back(Param("SUBRAYADA", Flag(t->GetEstilo() & etSubrayada)));
-            r.push_back(Param("TACHADA", Flag(t->GetEstilo() & etTachada)));
-            if (Dentro(t->GetAsociado()))
-                r.push_back(Param("ASOCIADO", Escapar(t->GetAsociado()->GetNombre())));
-            r.emplace_back("  </TEXTO>");
+            if (TextoDentro(t))
+                LineasTexto(r, t, Dentro, Nombre);
         }
         r.emplace_back("</TEXTOS>");
     }
@@ -650,24 +704,12 @@ std::vector<std::string> EscribirCon(TAerPaintBox& L,
         r.emplace_back("<TUBOS>");
         for (int i = 0; i < L.Tubos.Count(); ++i) {
             auto* t = L.Tubos.ItemComo<TAerTubo>(i);
-            if (!TuboDentro(t))
-                continue;
-            r.push_back("  <TUBO INI=\"" + Escapar(t->Inicio->GetPadre()->GetNombre()) +
-                        "\" FIN=\"" + Escapar(t->Fin->GetPadre()->GetNombre()) + "\">");
-            r.push_back(Param("INI", std::to_string(t->Inicio->GetIndice())));
-            r.push_back(Param("FIN", std::to_string(t->Fin->GetIndice())));
-            for (int k = 0; k < t->Vertices.Count(); ++k) {
-                const auto* v = t->Vertice(k);
-                r.push_back("    <VERTICE X=\"" + (Exactos ? Exacto(v->X) : DosDecimales(v->X)) +
-                            "\" Y=\"" + (Exactos ? Exacto(v->Y) : DosDecimales(v->Y)) +
-                            "\" LINEA=\"" + std::to_string(v->GetLinea()) + "\" />");
-            }
-            r.emplace_back("  </TUBO>");
+            if (TuboDentro(t))
+                LineasTubo(r, t, Exactos, Nombre);
         }
         r.emplace_back("</TUBOS>");
     }
     r.emplace_back("</NEUMATICA>");
-    BorrarTemporales(L);
     return r;
 }
 
@@ -686,6 +728,499 @@ std::vector<std::string> EscribirGrupo(TAerPaintBox& L,
     const std::set<const TAerComponente*> Grupo(Elementos.begin(), Elementos.end());
     return EscribirCon(
         L, [&](const TAerComponente* c) { return Grupo.count(c) != 0; }, false);
+}
+
+// Snapshots.
+
+namespace {
+
+using TPieza = TInstantanea::TPieza;
+using TTramo = TInstantanea::TTramo;
+
+// The values an element's lines are made of, as raw bytes appended to two
+// strings: the names of components it writes (its own, its links') to one,
+// the rest to the other. Fixed-size values as they are in memory, texts
+// after their length, so that different values never make the same key.
+class TClave {
+public:
+    TClave(std::string& Valores, std::string& Nombres) : K(Valores), N(Nombres) {}
+    template <class V> void Valor(V Dato) { Anadir(K, Dato); }
+    void Texto(const std::string& Dato) {
+        Anadir(K, static_cast<std::uint32_t>(Dato.size()));
+        K += Dato;
+    }
+    // A component's name: its own, or its place when it has none.
+    void Nombre(int Lugar, const std::string& Dato) {
+        Anadir(N, Lugar);
+        Anadir(N, static_cast<std::uint32_t>(Dato.size()));
+        N += Dato;
+    }
+
+private:
+    template <class V> static void Anadir(std::string& S, V Dato) {
+        static_assert(std::is_trivially_copyable_v<V>);
+        S.append(reinterpret_cast<const char*>(&Dato), sizeof Dato);
+    }
+    std::string& K;
+    std::string& N;
+};
+
+// The unnamed components of the circuit being written and their places,
+// which make their "$$$" names, by address.
+class TSinNombre {
+public:
+    // Clears names beginning with "$$$", as the writer does, and finds the
+    // components left without a name.
+    void Empezar(TAerPaintBox& L) {
+        Lugares.clear();
+        for (int i = 0; i < L.Componentes.Count(); ++i) {
+            auto* c = L.Componentes.ItemComo<TAerComponente>(i);
+            if (EsTemporal(c->GetNombre()))
+                c->SetNombre("");
+            if (c->GetNombre().empty())
+                Lugares.emplace_back(c, i);
+        }
+        std::sort(Lugares.begin(), Lugares.end());
+    }
+    void Acabar() { Lugares.clear(); }
+    // The place of an unnamed component of the list, or -1.
+    int Lugar(const TAerComponente* c) const {
+        const std::pair<const void*, int> Buscado(c, -1);
+        const auto e = std::lower_bound(Lugares.begin(), Lugares.end(), Buscado);
+        return e != Lugares.end() && e->first == c ? e->second : -1;
+    }
+    // The name the file gives it.
+    std::string Nombre(const TAerComponente* c) const {
+        const int i = Lugar(c);
+        return i < 0 ? c->GetNombre() : std::string(kTemporal) + std::to_string(i);
+    }
+    void Clave(TClave& k, const TAerComponente* c) const {
+        const int i = Lugar(c);
+        static const std::string Ninguno;
+        k.Nombre(i, i < 0 ? c->GetNombre() : Ninguno);
+    }
+
+private:
+    std::vector<std::pair<const void*, int>> Lugares;
+};
+
+// Everything LineasComponente reads when the whole circuit is written.
+void ClaveComponente(TClave& k, TAerComponente* c, const TSinNombre& N) {
+    k.Valor('C');
+    N.Clave(k, c);
+    k.Valor(static_cast<int>(c->GetTipo()));
+    for (double d : {c->X, c->Y, c->EscalaX, c->EscalaY, c->Alfa, c->GetParametro(), c->Valor})
+        k.Valor(d);
+    k.Valor(c->Simetrico);
+    if (auto* v = dynamic_cast<TAerValvula*>(c)) {
+        k.Valor('V');
+        k.Valor(v->GetMonoestable());
+        k.Valor(static_cast<int>(v->GetActuador()));
+        k.Valor(v->GetEscamoteable());
+        k.Valor(static_cast<int>(v->Sentido));
+        k.Valor(v->GetCilindro() != nullptr);
+        if (v->GetCilindro())
+            N.Clave(k, v->GetCilindro());
+    }
+}
+
+// Everything LineasTexto reads when the whole circuit is written.
+void ClaveTexto(TClave& k, const TAerTexto* t, const TSinNombre& N) {
+    k.Valor('T');
+    k.Texto(t->Cadena);
+    for (double d : {t->X, t->Y, t->Alfa, t->GetTamano()})
+        k.Valor(d);
+    k.Valor(t->ColorTexto.rgba());
+    k.Valor(t->GetEstilo());
+    k.Valor(t->GetAsociado() != nullptr);
+    if (t->GetAsociado())
+        N.Clave(k, t->GetAsociado());
+}
+
+// Everything LineasTubo reads, bends in full.
+void ClaveTubo(TClave& k, const TAerTubo* t, const TSinNombre& N) {
+    k.Valor('U');
+    N.Clave(k, t->Inicio->GetPadre());
+    N.Clave(k, t->Fin->GetPadre());
+    k.Valor(t->Inicio->GetIndice());
+    k.Valor(t->Fin->GetIndice());
+    k.Valor(t->Vertices.Count());
+    for (int i = 0; i < t->Vertices.Count(); ++i) {
+        const auto* v = t->Vertice(i);
+        k.Valor(v->X);
+        k.Valor(v->Y);
+        k.Valor(v->GetLinea());
+    }
+}
+
+TPieza Pieza(const std::vector<std::string>& Lineas) {
+    std::size_t n = 0;
+    for (const auto& l : Lineas)
+        n += l.size() + 1;
+    std::string r;
+    r.reserve(n);
+    for (const auto& l : Lineas) {
+        r += l;
+        r += '\n';
+    }
+    return std::make_shared<const std::string>(std::move(r));
+}
+
+// Runs end where a piece's address says so (about one piece in kCorte), so
+// that runs after an insertion or a removal end where they ended before and
+// can be shared; kMaximo bounds a run.
+constexpr std::uint64_t kCorte = 64;
+constexpr std::size_t kMaximo = 512;
+
+bool Corte(const std::string* Pieza) {
+    const auto a = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(Pieza));
+    return ((a >> 4) * 0x9E3779B97F4A7C15ull) >> 32 < (std::uint64_t{1} << 32) / kCorte;
+}
+
+// The pieces in runs; a run of the same pieces as one of Anterior is that run.
+std::vector<TTramo> Trocear(const std::vector<TPieza>& Piezas,
+                            const std::vector<TTramo>* Anterior) {
+    std::unordered_map<const std::string*, const TTramo*> Previos;
+    if (Anterior)
+        for (const auto& t : *Anterior)
+            Previos.emplace(t->front().get(), &t);
+    std::vector<TTramo> r;
+    std::size_t Inicio = 0;
+    for (std::size_t i = 0; i < Piezas.size(); ++i) {
+        if (!Corte(Piezas[i].get()) && i + 1 - Inicio < kMaximo && i + 1 < Piezas.size())
+            continue;
+        const auto a = Piezas.begin() + static_cast<std::ptrdiff_t>(Inicio);
+        const auto b = Piezas.begin() + static_cast<std::ptrdiff_t>(i + 1);
+        const auto p = Previos.find(Piezas[Inicio].get());
+        if (p != Previos.end() && std::equal(a, b, (*p->second)->begin(), (*p->second)->end()))
+            r.push_back(*p->second);
+        else
+            r.push_back(std::make_shared<const std::vector<TPieza>>(a, b));
+        Inicio = i + 1;
+    }
+    // Every step of the history keeps this list.
+    r.shrink_to_fit();
+    return r;
+}
+
+// A place in a snapshot's text.
+struct TCursor {
+    const std::vector<TTramo>& Tramos;
+    std::size_t Tramo = 0, Pieza = 0, Desde = 0;
+
+    bool Fin() const { return Tramo == Tramos.size(); }
+    const TPieza& Actual() const { return (*Tramos[Tramo])[Pieza]; }
+    void Avanzar(std::size_t n) {
+        Desde += n;
+        if (Desde < Actual()->size())
+            return;
+        Desde = 0;
+        if (++Pieza == Tramos[Tramo]->size()) {
+            Pieza = 0;
+            ++Tramo;
+        }
+    }
+};
+
+const std::vector<TTramo>& TramosDe(const std::shared_ptr<const std::vector<TTramo>>& T) {
+    static const std::vector<TTramo> Ninguno;
+    return T ? *T : Ninguno;
+}
+
+} // namespace
+
+std::vector<std::string> TInstantanea::Lineas() const {
+    std::vector<std::string> r;
+    for (const auto& t : TramosDe(Tramos))
+        for (const auto& p : *t)
+            for (std::size_t a = 0, b; a < p->size(); a = b + 1) {
+                b = p->find('\n', a);
+                r.emplace_back(*p, a, b - a);
+            }
+    return r;
+}
+
+bool TInstantanea::operator==(const TInstantanea& Otra) const {
+    if (Tramos == Otra.Tramos)
+        return true;
+    TCursor a{TramosDe(Tramos)}, b{TramosDe(Otra.Tramos)};
+    while (!a.Fin() && !b.Fin()) {
+        if (a.Desde == 0 && b.Desde == 0) {
+            if (a.Pieza == 0 && b.Pieza == 0 && a.Tramos[a.Tramo] == b.Tramos[b.Tramo]) {
+                ++a.Tramo;
+                ++b.Tramo;
+                continue;
+            }
+            if (a.Actual() == b.Actual()) {
+                a.Avanzar(a.Actual()->size());
+                b.Avanzar(b.Actual()->size());
+                continue;
+            }
+        }
+        const std::string& x = *a.Actual();
+        const std::string& y = *b.Actual();
+        const std::size_t n = std::min(x.size() - a.Desde, y.size() - b.Desde);
+        if (x.compare(a.Desde, n, y, b.Desde, n) != 0)
+            return false;
+        a.Avanzar(n);
+        b.Avanzar(n);
+    }
+    return a.Fin() && b.Fin();
+}
+
+std::size_t TInstantanea::BytesPropios(const TInstantanea& Otra) const {
+    if (Tramos == Otra.Tramos)
+        return 0;
+    std::set<const void*> Compartido;
+    for (const auto& t : TramosDe(Otra.Tramos)) {
+        Compartido.insert(t.get());
+        for (const auto& p : *t)
+            Compartido.insert(p.get());
+    }
+    std::size_t n = TramosDe(Tramos).capacity() * sizeof(TTramo);
+    for (const auto& t : TramosDe(Tramos)) {
+        if (!Compartido.insert(t.get()).second)
+            continue;
+        n += t->capacity() * sizeof(TPieza);
+        for (const auto& p : *t)
+            if (Compartido.insert(p.get()).second)
+                n += sizeof(std::string) + p->capacity();
+    }
+    return n;
+}
+
+// What was written for one list (components, texts or tubes), by place: the
+// keys one after another in one string, and each element's key and piece.
+struct TEscrito {
+    struct TEntrada {
+        std::size_t Desde, Largo, DesdeNombres, LargoNombres;
+        TPieza Pieza;
+    };
+    std::string Claves, Nombres;
+    std::vector<TEntrada> Entradas;
+};
+
+// A list's last snapshot, and the next one being written (kept to reuse its
+// memory).
+struct TLista {
+    TEscrito Vieja, Nueva;
+};
+
+struct TEscritorInstantaneas::TMemoria {
+    // Elements added or taken away before an element move it a few places
+    // in its list: it is looked for that far around its old place. After a
+    // run of elements not found whole there (more were added or taken away,
+    // they changed, or their "$$$" names did), one with nothing of its values
+    // near is looked for among all the old ones.
+    static constexpr std::ptrdiff_t kVecinos = 16;
+    static constexpr int kPerdidos = 8;
+
+    TSinNombre SinNombre;
+    TLista Componentes, Textos, Tubos;
+    // The list being written, what it wrote before, how far the elements
+    // found there have moved, and its old keys (made when first needed).
+    TEscrito* Nueva = nullptr;
+    const TEscrito* Vieja = nullptr;
+    std::ptrdiff_t Desfase = 0;
+    int Perdidos = 0;
+    struct THashPar {
+        std::size_t operator()(const std::pair<std::string_view, std::string_view>& p) const {
+            const std::hash<std::string_view> h;
+            return h(p.first) * 31 + h(p.second);
+        }
+    };
+    std::unordered_map<std::pair<std::string_view, std::string_view>, std::size_t, THashPar> Indice;
+    std::unordered_map<std::string_view, std::size_t> IndiceValores;
+    std::vector<std::string> Lineas;
+    std::vector<TPieza> Piezas;
+    TInstantanea Ultima;
+
+    const TPieza Cabecera =
+        Pieza({R"(<?xml version="1.0" encoding="iso-8859-1"?>)", R"(<NEUMATICA VERSION="1.0">)"});
+    const TPieza Cierre = Pieza({"</NEUMATICA>"});
+    const TPieza AbreComponentes = Pieza({"<COMPONENTES>"});
+    const TPieza CierraComponentes = Pieza({"</COMPONENTES>"});
+    const TPieza AbreTextos = Pieza({"<TEXTOS>"}), CierraTextos = Pieza({"</TEXTOS>"});
+    const TPieza AbreTubos = Pieza({"<TUBOS>"}), CierraTubos = Pieza({"</TUBOS>"});
+
+    void Empezar(TLista& Lista) {
+        Vieja = &Lista.Vieja;
+        Nueva = &Lista.Nueva;
+        Desfase = 0;
+        Perdidos = 0;
+        Indice.clear();
+        IndiceValores.clear();
+        Nueva->Claves.clear();
+        Nueva->Nombres.clear();
+        Nueva->Entradas.clear();
+    }
+    void Acabar(TLista& Lista) {
+        std::swap(Lista.Vieja, Lista.Nueva);
+        Vieja = Nueva = nullptr;
+        Indice.clear();
+        IndiceValores.clear();
+    }
+    std::string_view ClaveVieja(std::size_t j) const {
+        const auto& e = Vieja->Entradas[j];
+        return std::string_view(Vieja->Claves).substr(e.Desde, e.Largo);
+    }
+    std::string_view NombresViejos(std::size_t j) const {
+        const auto& e = Vieja->Entradas[j];
+        return std::string_view(Vieja->Nombres).substr(e.DesdeNombres, e.LargoNombres);
+    }
+    // Where an element was: an old place with its values and names, or else
+    // one with its values only (-1 when neither).
+    struct THallado {
+        std::ptrdiff_t Exacto = -1, Valores = -1;
+    };
+    // Around place j.
+    THallado Cerca(std::ptrdiff_t j, std::string_view Clave, std::string_view Nombres) const {
+        const auto n = static_cast<std::ptrdiff_t>(Vieja->Entradas.size());
+        THallado r;
+        auto Mirar = [&](std::ptrdiff_t v) {
+            if (v < 0 || v >= n || ClaveVieja(static_cast<std::size_t>(v)) != Clave)
+                return false;
+            if (NombresViejos(static_cast<std::size_t>(v)) == Nombres)
+                r.Exacto = v;
+            else if (r.Valores < 0)
+                r.Valores = v;
+            return r.Exacto >= 0;
+        };
+        for (std::ptrdiff_t d = 0; d <= kVecinos; ++d)
+            if (Mirar(j + d) || (d > 0 && Mirar(j - d)))
+                break;
+        return r;
+    }
+    // Anywhere.
+    THallado PorClave(std::string_view Clave, std::string_view Nombres) {
+        if (Indice.empty())
+            for (std::size_t v = 0; v < Vieja->Entradas.size(); ++v) {
+                Indice.emplace(std::pair(ClaveVieja(v), NombresViejos(v)), v);
+                IndiceValores.emplace(ClaveVieja(v), v);
+            }
+        THallado r;
+        if (const auto e = Indice.find(std::pair(Clave, Nombres)); e != Indice.end())
+            r.Exacto = static_cast<std::ptrdiff_t>(e->second);
+        else if (const auto v = IndiceValores.find(Clave); v != IndiceValores.end())
+            r.Valores = static_cast<std::ptrdiff_t>(v->second);
+        return r;
+    }
+    // The piece of the element at place i, whose key Hacer makes. When no
+    // old piece has its values, Formatear writes its lines; when one has
+    // them with other names, Renombrar writes those names into its lines.
+    // Only a piece found whole says how far elements have moved.
+    template <class FClave, class FFormatear, class FRenombrar>
+    const TPieza& Escribir(std::ptrdiff_t i, const FClave& Hacer, const FFormatear& Formatear,
+                           const FRenombrar& Renombrar) {
+        const std::size_t Desde = Nueva->Claves.size(), DesdeNombres = Nueva->Nombres.size();
+        TClave k(Nueva->Claves, Nueva->Nombres);
+        Hacer(k);
+        const std::string_view Clave = std::string_view(Nueva->Claves).substr(Desde);
+        const std::string_view Nombres = std::string_view(Nueva->Nombres).substr(DesdeNombres);
+        THallado h = Cerca(i + Desfase, Clave, Nombres);
+        if (h.Exacto < 0 && ++Perdidos >= kPerdidos && h.Valores < 0)
+            h = PorClave(Clave, Nombres);
+        TPieza p;
+        if (h.Exacto >= 0) {
+            Perdidos = 0;
+            Desfase = h.Exacto - i;
+            p = Vieja->Entradas[static_cast<std::size_t>(h.Exacto)].Pieza;
+        } else if (h.Valores >= 0) {
+            const TPieza& Anterior = Vieja->Entradas[static_cast<std::size_t>(h.Valores)].Pieza;
+            Lineas.clear();
+            for (std::size_t a = 0, b; a < Anterior->size(); a = b + 1) {
+                b = Anterior->find('\n', a);
+                Lineas.emplace_back(*Anterior, a, b - a);
+            }
+            Renombrar(Lineas);
+            p = Pieza(Lineas);
+        } else {
+            Lineas.clear();
+            Formatear(Lineas);
+            p = Pieza(Lineas);
+        }
+        Nueva->Entradas.push_back(
+            {Desde, Clave.size(), DesdeNombres, Nombres.size(), std::move(p)});
+        return Nueva->Entradas.back().Pieza;
+    }
+};
+
+TEscritorInstantaneas::TEscritorInstantaneas() : M(std::make_unique<TMemoria>()) {}
+
+TEscritorInstantaneas::~TEscritorInstantaneas() = default;
+
+TInstantanea TEscritorInstantaneas::Escribir(TAerPaintBox& L) {
+    TMemoria& m = *M;
+    // The unnamed components' "$$$" names are made here without being set.
+    m.SinNombre.Empezar(L);
+    const TSinNombre& N = m.SinNombre;
+    auto Todo = [](const TAerComponente* c) { return c != nullptr; };
+    auto Nombre = [&](const TAerComponente* c) { return N.Nombre(c); };
+    auto& p = m.Piezas;
+    p.clear();
+    p.push_back(m.Cabecera);
+    if (L.Componentes.Count() > 0) {
+        p.push_back(m.AbreComponentes);
+        m.Empezar(m.Componentes);
+        for (int i = 0; i < L.Componentes.Count(); ++i) {
+            auto* c = L.Componentes.ItemComo<TAerComponente>(i);
+            p.push_back(m.Escribir(
+                i, [&](TClave& k) { ClaveComponente(k, c, N); },
+                [&](auto& r) { LineasComponente(r, c, Todo, Nombre); },
+                [&](auto& r) {
+                    r.front() = CabezaComponente(Nombre(c), c->GetTipo());
+                    // The cylinder's line is the last before the closing one.
+                    if (auto* v = dynamic_cast<TAerValvula*>(c); v && v->GetCilindro())
+                        r[r.size() - 2] = Param("CILINDRO", Escapar(Nombre(v->GetCilindro())));
+                }));
+        }
+        m.Acabar(m.Componentes);
+        p.push_back(m.CierraComponentes);
+    }
+    if (L.Textos.Count() > 0) {
+        p.push_back(m.AbreTextos);
+        m.Empezar(m.Textos);
+        for (int i = 0; i < L.Textos.Count(); ++i) {
+            const auto* t = L.Textos.ItemComo<TAerTexto>(i);
+            p.push_back(m.Escribir(
+                i, [&](TClave& k) { ClaveTexto(k, t, N); },
+                [&](auto& r) { LineasTexto(r, t, Todo, Nombre); },
+                [&](auto& r) {
+                    // The component's line is the last before the closing one.
+                    if (t->GetAsociado())
+                        r[r.size() - 2] = Param("ASOCIADO", Escapar(Nombre(t->GetAsociado())));
+                }));
+        }
+        m.Acabar(m.Textos);
+        p.push_back(m.CierraTextos);
+    }
+    p.push_back(m.AbreTubos);
+    const std::size_t SinTubos = p.size();
+    m.Empezar(m.Tubos);
+    for (int i = 0, k = 0; i < L.Tubos.Count(); ++i) {
+        // A tube being drawn has no end yet and is not part of the circuit.
+        const auto* t = L.Tubos.ItemComo<TAerTubo>(i);
+        if (!t->Inicio || !t->Fin || !t->Inicio->GetPadre() || !t->Fin->GetPadre())
+            continue;
+        p.push_back(m.Escribir(
+            k++, [&](TClave& c) { ClaveTubo(c, t, N); },
+            [&](auto& r) { LineasTubo(r, t, true, Nombre); },
+            [&](auto& r) {
+                r.front() = CabezaTubo(Nombre(t->Inicio->GetPadre()), Nombre(t->Fin->GetPadre()));
+            }));
+    }
+    m.Acabar(m.Tubos);
+    m.SinNombre.Acabar();
+    if (p.size() == SinTubos)
+        p.pop_back();
+    else
+        p.push_back(m.CierraTubos);
+    p.push_back(m.Cierre);
+    TInstantanea r;
+    r.Tramos = std::make_shared<const std::vector<TTramo>>(
+        Trocear(p, m.Ultima.Tramos ? m.Ultima.Tramos.get() : nullptr));
+    m.Ultima = r;
+    return r;
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -37,6 +38,54 @@ std::vector<std::string> Escribir(TAerPaintBox& Lienzo);
 // The same lines with the bends' coordinates in full, so that reading them
 // back gives exactly this circuit (the undo history keeps these).
 std::vector<std::string> Instantanea(TAerPaintBox& Lienzo);
+
+// Lines of the circuit as `Instantanea` writes them, held in shared pieces:
+// each element's lines are one immutable piece, pieces are gathered in runs,
+// and a copy shares them all. Snapshots written one after another by one
+// TEscritorInstantaneas share the pieces and runs of what did not change, so
+// a history of them grows with what changed.
+class TInstantanea {
+public:
+    // The lines, as `Instantanea` gave them.
+    std::vector<std::string> Lineas() const;
+    // The same lines (a comparison that skips what the two share).
+    bool operator==(const TInstantanea& Otra) const;
+    // Bytes of the pieces and runs this snapshot holds that Otra does not.
+    std::size_t BytesPropios(const TInstantanea& Otra) const;
+
+    // One or more lines, each ended by '\n' (no line holds one: the writer
+    // escapes control characters).
+    using TPieza = std::shared_ptr<const std::string>;
+    using TTramo = std::shared_ptr<const std::vector<TPieza>>;
+
+private:
+    friend class TEscritorInstantaneas;
+    std::shared_ptr<const std::vector<TTramo>> Tramos;
+};
+
+// The writer of snapshots for the undo history. For each place of each list
+// it keeps the values it last wrote there (names, numbers, flags, its links'
+// names, "$$$" names by place), gathered without formatting, and the lines
+// they made; an element whose values equal those at or near its old place
+// is not formatted again (only its name lines, when just names differ), so
+// a snapshot after a small edit costs a pass of compares. Between snapshots
+// it holds no pointer to any element.
+class TEscritorInstantaneas {
+public:
+    TEscritorInstantaneas();
+    ~TEscritorInstantaneas();
+    TEscritorInstantaneas(const TEscritorInstantaneas&) = delete;
+    TEscritorInstantaneas& operator=(const TEscritorInstantaneas&) = delete;
+
+    // The lines of Instantanea(Lienzo); as that writer does, it clears names
+    // beginning with "$$$".
+    TInstantanea Escribir(TAerPaintBox& Lienzo);
+
+private:
+    struct TMemoria;
+    std::unique_ptr<TMemoria> M;
+};
+
 // Lines of a circuit holding only some elements of the canvas (components
 // and texts): with the texts linked to them and the tubes whose both ends
 // are among them. Links to elements left out are not written.

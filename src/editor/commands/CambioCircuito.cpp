@@ -36,8 +36,8 @@ TAerComponente* TLugarElemento::En(const TAerPaintBox& L) const {
     }
 }
 
-TCambioCircuito::TCambioCircuito(const QString& Texto, std::vector<std::string> Antes,
-                                 std::vector<std::string> Despues, TLugarElemento LA,
+TCambioCircuito::TCambioCircuito(const QString& Texto, ArchivoAer::TInstantanea Antes,
+                                 ArchivoAer::TInstantanea Despues, TLugarElemento LA,
                                  TLugarElemento LD, TRestaurar R, int F)
     : LineasAntes(std::move(Antes)), LineasDespues(std::move(Despues)), LugarAntes(LA),
       LugarDespues(LD), Restaurar(std::move(R)), Fusion(F) {

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "files/ArchivoAer.h"
+
 #include <QUndoCommand>
 
 #include <functional>
-#include <string>
-#include <vector>
 
 namespace ventix {
 
@@ -25,17 +25,18 @@ struct TLugarElemento {
 };
 
 // One step of the undo history: the circuit as it was before and after a
-// change, in the writer's exact lines. Undoing rebuilds the circuit from the
+// change, in the writer's exact lines (snapshots that share what did not
+// change with the steps beside them). Undoing rebuilds the circuit from the
 // first, redoing from the second, so that every kind of change (one that
 // drops tubes and interlocks too) comes back exactly. The step's first redo,
 // when it is pushed, does nothing: the change is already made.
 class TCambioCircuito : public QUndoCommand {
 public:
     // Rebuilds the circuit from lines and selects the element at a place.
-    using TRestaurar = std::function<void(const std::vector<std::string>&, TLugarElemento)>;
+    using TRestaurar = std::function<void(const ArchivoAer::TInstantanea&, TLugarElemento)>;
 
-    TCambioCircuito(const QString& Texto, std::vector<std::string> Antes,
-                    std::vector<std::string> Despues, TLugarElemento LugarAntes,
+    TCambioCircuito(const QString& Texto, ArchivoAer::TInstantanea Antes,
+                    ArchivoAer::TInstantanea Despues, TLugarElemento LugarAntes,
                     TLugarElemento LugarDespues, TRestaurar Restaurar, int Fusion = -1);
 
     void undo() override;
@@ -45,11 +46,11 @@ public:
     int id() const override { return Fusion; }
     bool mergeWith(const QUndoCommand* Otro) override;
 
-    const std::vector<std::string>& Antes() const { return LineasAntes; }
-    const std::vector<std::string>& Despues() const { return LineasDespues; }
+    const ArchivoAer::TInstantanea& Antes() const { return LineasAntes; }
+    const ArchivoAer::TInstantanea& Despues() const { return LineasDespues; }
 
 private:
-    std::vector<std::string> LineasAntes, LineasDespues;
+    ArchivoAer::TInstantanea LineasAntes, LineasDespues;
     TLugarElemento LugarAntes, LugarDespues;
     TRestaurar Restaurar;
     int Fusion;
