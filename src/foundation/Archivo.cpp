@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <fstream>
+#include <limits>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -163,22 +164,42 @@ std::string TextoDeArchivo(std::string_view B) {
     return utf8 ? TextoAUtf8(r) : Latin1AUtf8(r);
 }
 
-std::vector<std::string> LineasDeTexto(std::string_view B) {
-    const bool utf8 = EmpiezaConBom(B);
-    if (utf8)
+TLineasTexto::TLineasTexto(std::string_view B) {
+    Utf8 = EmpiezaConBom(B);
+    if (Utf8)
         B.remove_prefix(3);
-    std::vector<std::string> r;
+    if (B.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max()))
+        throw std::length_error("El texto es demasiado largo");
+    Texto = B;
     std::size_t a = 0;
     while (a < B.size()) {
+        Inicios.push_back(static_cast<std::uint32_t>(a));
         auto b = B.find_first_of("\r\n", a);
         if (b == std::string_view::npos)
             b = B.size();
-        const std::string_view l = B.substr(a, b - a);
-        r.push_back(utf8 ? TextoAUtf8(l) : Latin1AUtf8(l));
         a = b + 1;
         if (b < B.size() && B[b] == '\r' && a < B.size() && B[a] == '\n')
             ++a;
     }
+}
+
+std::string TLineasTexto::Linea(int k) const {
+    if (k < 0 || k >= Count())
+        throw EListaError(k);
+    const std::size_t a = Inicios[static_cast<std::size_t>(k)];
+    std::size_t b = Texto.find_first_of("\r\n", a);
+    if (b == std::string_view::npos)
+        b = Texto.size();
+    const std::string_view l = Texto.substr(a, b - a);
+    return Utf8 ? TextoAUtf8(l) : Latin1AUtf8(l);
+}
+
+std::vector<std::string> LineasDeTexto(std::string_view B) {
+    const TLineasTexto lineas(B);
+    std::vector<std::string> r;
+    r.reserve(static_cast<std::size_t>(lineas.Count()));
+    for (int k = 0; k < lineas.Count(); ++k)
+        r.push_back(lineas.Linea(k));
     return r;
 }
 

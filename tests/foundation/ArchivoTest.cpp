@@ -112,6 +112,10 @@ TEST(Texto, LineEndingsAndByteOrderMark) {
     EXPECT_EQ(LineasDeTexto("V\xE1lvula\r"), std::vector<std::string>{"Válvula"});
     EXPECT_EQ(LineasDeTexto("\xEF\xBB\xBFV\xC3\xA1lvula\rx"),
               (std::vector<std::string>{"Válvula", "x"}));
+    const TLineasTexto enSitio("a\r\n\r\nb");
+    EXPECT_EQ(enSitio.Count(), 3);
+    EXPECT_EQ(enSitio.Linea(2), "b");
+    EXPECT_THROW(enSitio.Linea(3), EListaError);
     EXPECT_EQ(TextoDeArchivo("\xEF\xBB\xBF[A]\rB=\xC3\xB1\r\nC=1"), "[A]\nB=ñ\nC=1");
     EXPECT_EQ(TextoDeArchivo("[A]\rB=\xF1"), "[A]\nB=ñ");
 }
