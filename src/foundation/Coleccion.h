@@ -110,7 +110,7 @@ public:
     explicit TColeccion(const TClase& ClaseItem);
     TColeccion(const TColeccion&) = delete;
     TColeccion& operator=(const TColeccion&) = delete;
-    virtual ~TColeccion();
+    ~TColeccion();
 
     int Count() const { return static_cast<int>(Items.size() - Frente); }
     TColeccionItem* Item(int Indice) const;
@@ -155,8 +155,8 @@ public:
     bool HaySiguiente();
     TColeccionItem* Siguiente();
 
-    virtual void Assign(const TColeccion& Origen);
-    virtual std::unique_ptr<TColeccion> Clone() const;
+    void Assign(const TColeccion& Origen);
+    std::unique_ptr<TColeccion> Clone() const;
 
 private:
     friend class TColeccionItem;
