@@ -164,6 +164,14 @@ std::string TextoDeArchivo(std::string_view B) {
     return utf8 ? TextoAUtf8(r) : Latin1AUtf8(r);
 }
 
+namespace {
+
+bool FinDeLinea(char c) {
+    return c == '\r' || c == '\n';
+}
+
+} // namespace
+
 TLineasTexto::TLineasTexto(std::string_view B) {
     Utf8 = EmpiezaConBom(B);
     if (Utf8)
@@ -174,9 +182,9 @@ TLineasTexto::TLineasTexto(std::string_view B) {
     std::size_t a = 0;
     while (a < B.size()) {
         Inicios.push_back(static_cast<std::uint32_t>(a));
-        auto b = B.find_first_of("\r\n", a);
-        if (b == std::string_view::npos)
-            b = B.size();
+        std::size_t b = a;
+        while (b < B.size() && !FinDeLinea(B[b]))
+            ++b;
         a = b + 1;
         if (b < B.size() && B[b] == '\r' && a < B.size() && B[a] == '\n')
             ++a;
@@ -186,10 +194,14 @@ TLineasTexto::TLineasTexto(std::string_view B) {
 std::string TLineasTexto::Linea(int k) const {
     if (k < 0 || k >= Count())
         throw EListaError(k);
+    // A line runs to the next one's start, less its ending (CR LF, LF or CR;
+    // none at the end of the text): a line holds no CR or LF of its own.
     const std::size_t a = Inicios[static_cast<std::size_t>(k)];
-    std::size_t b = Texto.find_first_of("\r\n", a);
-    if (b == std::string_view::npos)
-        b = Texto.size();
+    std::size_t b = k + 1 < Count() ? Inicios[static_cast<std::size_t>(k) + 1] : Texto.size();
+    if (b > a && Texto[b - 1] == '\n')
+        --b;
+    if (b > a && Texto[b - 1] == '\r')
+        --b;
     const std::string_view l = Texto.substr(a, b - a);
     return Utf8 ? TextoAUtf8(l) : Latin1AUtf8(l);
 }

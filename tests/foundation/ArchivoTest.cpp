@@ -108,6 +108,7 @@ TEST(Texto, LineEndingsAndByteOrderMark) {
     const std::vector<std::string> lineas{"a", "", "b", "c", "d"};
     EXPECT_EQ(LineasDeTexto("a\r\n\r\nb\nc\rd"), lineas);
     EXPECT_EQ(LineasDeTexto("a\r\n\r\nb\nc\rd\r\n"), lineas);
+    EXPECT_EQ(LineasDeTexto("\n\ra\r"), (std::vector<std::string>{"", "", "a"}));
     // ISO-8859-1 without a mark; UTF-8 after one.
     EXPECT_EQ(LineasDeTexto("V\xE1lvula\r"), std::vector<std::string>{"Válvula"});
     EXPECT_EQ(LineasDeTexto("\xEF\xBB\xBFV\xC3\xA1lvula\rx"),
