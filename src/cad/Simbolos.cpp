@@ -139,9 +139,6 @@ void TCADIndividuo::SetComponente(TCADComponente* C) {
         return;
     Componente = C;
     Regiones.BorrarTodo();
-    if (C)
-        for (int i = 0; i < C->Bloques.Count(); ++i)
-            Crear<TCADRegion>(Regiones);
 }
 
 void TCADIndividuo::Dibujar(TCADPaintBox& View, bool Dibujar) {
@@ -158,6 +155,10 @@ void TCADIndividuo::Dibujar(TCADPaintBox& View, bool Dibujar) {
         View.Brush.setColor(relleno);
     };
     try {
+        // The hit areas come with the first pose: an instance that is never
+        // posed (a circuit read to be checked) does without them.
+        for (int i = Regiones.Count(); i < Componente->Bloques.Count(); ++i)
+            Crear<TCADRegion>(Regiones);
         Componente->Dibujar(View, Regiones, Dibujar, Estado);
     } catch (...) {
         restaurar();

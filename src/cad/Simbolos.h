@@ -72,7 +72,7 @@ class TCADIndividuo : public TColeccionItem {
     double Angulo = 0.0;
     double EscalaX = 1.0, EscalaY = 1.0;
     double Estado = 0.0; // 0 initial pose, 1 final; others extrapolate
-    TColeccion Regiones; // of TCADRegion, one per block
+    TColeccion Regiones; // of TCADRegion, one per block once posed
     QTransform Matriz;   // the instance's own transform at the last drawing
     TCADRegion Region;
     TCADRectF Bounds;

@@ -56,8 +56,7 @@ void TAerConexion::Dibujar() {
         p = Region.Limites().center();
     // The parent's level is the current one: its own matrix takes the point
     // one level up, to circuit coordinates for a top-level element.
-    MatrizPadre = vista.TransformActual();
-    const QPointF mundo = MatrizPadre.map(p);
+    const QPointF mundo = vista.TransformActual().map(p);
     XMundo = mundo.x();
     YMundo = mundo.y();
     if (MostrarEscape() && vista.Modo != mdTubo) {

@@ -22,7 +22,6 @@ class TAerConexion : public TAerComponente {
 
     double XMundo = 0.0;
     double YMundo = 0.0;
-    QTransform MatrizPadre;
     TAerTubo* Tubo = nullptr;
     bool Entrada = true;
     bool Salida = true;

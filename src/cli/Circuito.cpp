@@ -1,6 +1,7 @@
 #include "Circuito.h"
 
 #include "files/ArchivoAer.h"
+#include "foundation/Archivo.h"
 
 #include <algorithm>
 #include <charconv>
@@ -70,7 +71,10 @@ bool CargarCatalogo(TAerLibreria& Catalogo, const std::string& Orden, const std:
 
 std::optional<TErrorLectura> LeerCircuito(TAerPaintBox& L, const std::string& Archivo) {
     try {
-        const auto lineas = ArchivoAer::CargarLineas(std::filesystem::u8path(Archivo));
+        // The bytes stay as they are and each line is decoded as the reader
+        // comes to it: a large circuit is not held twice while it is built.
+        const std::string bytes = LeerArchivo(std::filesystem::u8path(Archivo));
+        const TLineasTexto lineas(bytes);
         L.BorrarCircuito();
         ArchivoAer::Leer(L, lineas);
     } catch (const ELecturaAer& e) {

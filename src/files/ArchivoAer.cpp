@@ -115,20 +115,22 @@ bool AFlag(const std::string& Texto) {
 
 class TLector {
 public:
-    TLector(TAerPaintBox& L, const std::vector<std::string>& Lineas) : L(L), Lineas(Lineas) {}
+    // Fuente gives line k (from 0) of the N lines.
+    TLector(TAerPaintBox& L, std::function<std::string(int)> Fuente, int N)
+        : L(L), Fuente(std::move(Fuente)), N(N) {}
 
     void Leer();
     int Actual() const { return i; }
 
 private:
-    const std::string& Linea(int k) const {
+    std::string Linea(int k) const {
         if (k < 0)
             throw EListaError(k);
-        if (k >= static_cast<int>(Lineas.size())) {
-            i = static_cast<int>(Lineas.size()) - 1;
-            throw EFinArchivo(static_cast<int>(Lineas.size()));
+        if (k >= N) {
+            i = N - 1;
+            throw EFinArchivo(N);
         }
-        return Lineas[k];
+        return Fuente(k);
     }
     // The first token of line k.
     std::string Primero(int k) const {
@@ -153,7 +155,8 @@ private:
     void LeerTubos();
 
     TAerPaintBox& L;
-    const std::vector<std::string>& Lineas;
+    std::function<std::string(int)> Fuente;
+    int N;
     // The line being read; mutable so that running off the end points at
     // the last line.
     mutable int i = 0;
@@ -164,7 +167,7 @@ private:
 
 void TLector::Leer() {
     BorrarTemporales(L);
-    if (Lineas.empty())
+    if (N == 0)
         throw std::runtime_error("El archivo está vacío");
     while (Primero(i) != "<?xml")
         ++i;
@@ -173,7 +176,7 @@ void TLector::Leer() {
     ++i;
     // A copy cut short must not pass for the circuit: the root is closed.
     bool cerrado = false;
-    while (i < static_cast<int>(Lineas.size())) {
+    while (i < N) {
         const std::string t = Primero(i);
         if (t == "<COMPONENTES>") {
             LeerComponentes();
@@ -187,8 +190,8 @@ void TLector::Leer() {
         }
     }
     if (!cerrado) {
-        i = static_cast<int>(Lineas.size()) - 1;
-        throw EFinArchivo(static_cast<int>(Lineas.size()));
+        i = N - 1;
+        throw EFinArchivo(N);
     }
     for (auto& [valvula, nombre] : Cilindros)
         valvula->SetCilindro(static_cast<TAerComponente*>(L.Componentes.Buscar(nombre)));
@@ -1347,10 +1350,12 @@ std::vector<TAerComponente*> LeerGrupo(TAerPaintBox& L, const std::vector<std::s
     return Nuevos;
 }
 
-void Leer(TAerPaintBox& L, const std::vector<std::string>& Lineas) {
+namespace {
+
+void Leer(TAerPaintBox& L, std::function<std::string(int)> Fuente, int N) {
     // The control tubes are marked once the tubes are all in.
     const TLoteTubos lote(L);
-    TLector lector(L, Lineas);
+    TLector lector(L, std::move(Fuente), N);
     try {
         lector.Leer();
     } catch (const EFinArchivo& e) {
@@ -1364,6 +1369,19 @@ void Leer(TAerPaintBox& L, const std::vector<std::string>& Lineas) {
         BorrarTemporales(L);
         std::throw_with_nested(ELecturaAer(lector.Actual() + 1, e.what()));
     }
+}
+
+} // namespace
+
+void Leer(TAerPaintBox& L, const std::vector<std::string>& Lineas) {
+    Leer(
+        L, [&Lineas](int k) { return Lineas[static_cast<std::size_t>(k)]; },
+        static_cast<int>(Lineas.size()));
+}
+
+void Leer(TAerPaintBox& L, const TLineasTexto& Lineas) {
+    Leer(
+        L, [&Lineas](int k) { return Lineas.Linea(k); }, Lineas.Count());
 }
 
 std::string Bytes(const std::vector<std::string>& Lineas) {

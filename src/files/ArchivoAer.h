@@ -11,6 +11,7 @@ namespace ventix {
 
 class TAerComponente;
 class TAerPaintBox;
+class TLineasTexto;
 
 // A circuit file that cannot be read: the line (from 1) where reading stopped
 // and what went wrong there. The error that stopped the reader (conversion,
@@ -103,6 +104,9 @@ std::vector<TAerComponente*> LeerGrupo(TAerPaintBox& Lienzo,
 // its last line. States are brought into 0..1; roller locks are made by
 // name once every section has been read.
 void Leer(TAerPaintBox& Lienzo, const std::vector<std::string>& Lineas);
+// The same from a file's bytes as `TLineasTexto` finds their lines: the
+// lines are decoded one at a time, never held all at once.
+void Leer(TAerPaintBox& Lienzo, const TLineasTexto& Lineas);
 
 // The file's lines as UTF-8 (LeerArchivo's checks, then LineasDeTexto).
 std::vector<std::string> CargarLineas(const std::filesystem::path& Ruta);

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <fstream>
+#include <limits>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -163,22 +164,54 @@ std::string TextoDeArchivo(std::string_view B) {
     return utf8 ? TextoAUtf8(r) : Latin1AUtf8(r);
 }
 
-std::vector<std::string> LineasDeTexto(std::string_view B) {
-    const bool utf8 = EmpiezaConBom(B);
-    if (utf8)
+namespace {
+
+bool FinDeLinea(char c) {
+    return c == '\r' || c == '\n';
+}
+
+} // namespace
+
+TLineasTexto::TLineasTexto(std::string_view B) {
+    Utf8 = EmpiezaConBom(B);
+    if (Utf8)
         B.remove_prefix(3);
-    std::vector<std::string> r;
+    if (B.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max()))
+        throw std::length_error("El texto es demasiado largo");
+    Texto = B;
     std::size_t a = 0;
     while (a < B.size()) {
-        auto b = B.find_first_of("\r\n", a);
-        if (b == std::string_view::npos)
-            b = B.size();
-        const std::string_view l = B.substr(a, b - a);
-        r.push_back(utf8 ? TextoAUtf8(l) : Latin1AUtf8(l));
+        Inicios.push_back(static_cast<std::uint32_t>(a));
+        std::size_t b = a;
+        while (b < B.size() && !FinDeLinea(B[b]))
+            ++b;
         a = b + 1;
         if (b < B.size() && B[b] == '\r' && a < B.size() && B[a] == '\n')
             ++a;
     }
+}
+
+std::string TLineasTexto::Linea(int k) const {
+    if (k < 0 || k >= Count())
+        throw EListaError(k);
+    // A line runs to the next one's start, less its ending (CR LF, LF or CR;
+    // none at the end of the text): a line holds no CR or LF of its own.
+    const std::size_t a = Inicios[static_cast<std::size_t>(k)];
+    std::size_t b = k + 1 < Count() ? Inicios[static_cast<std::size_t>(k) + 1] : Texto.size();
+    if (b > a && Texto[b - 1] == '\n')
+        --b;
+    if (b > a && Texto[b - 1] == '\r')
+        --b;
+    const std::string_view l = Texto.substr(a, b - a);
+    return Utf8 ? TextoAUtf8(l) : Latin1AUtf8(l);
+}
+
+std::vector<std::string> LineasDeTexto(std::string_view B) {
+    const TLineasTexto lineas(B);
+    std::vector<std::string> r;
+    r.reserve(static_cast<std::size_t>(lineas.Count()));
+    for (int k = 0; k < lineas.Count(); ++k)
+        r.push_back(lineas.Linea(k));
     return r;
 }
 

@@ -51,6 +51,24 @@ void EscribirArchivo(const std::filesystem::path& Ruta, std::string_view Bytes);
 // UTF-8; otherwise it is ISO-8859-1. The lines come back in UTF-8.
 std::vector<std::string> LineasDeTexto(std::string_view Bytes);
 
+// The same lines found in the bytes without copying them, each decoded when
+// asked for: a large file read line by line is held once, not again as a
+// string per line. The bytes must outlive it.
+class TLineasTexto {
+public:
+    // Raises std::length_error for text of 2 GiB or more.
+    explicit TLineasTexto(std::string_view Bytes);
+
+    int Count() const { return static_cast<int>(Inicios.size()); }
+    // Line k (from 0), in UTF-8 as LineasDeTexto gives it.
+    std::string Linea(int k) const;
+
+private:
+    std::string_view Texto; // after the byte-order mark
+    bool Utf8 = false;
+    std::vector<std::uint32_t> Inicios;
+};
+
 // The same text as one UTF-8 string with LF endings.
 std::string TextoDeArchivo(std::string_view Bytes);
 

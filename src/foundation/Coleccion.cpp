@@ -3,6 +3,7 @@
 #include "foundation/Texto.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace ventix {
 
@@ -22,6 +23,11 @@ EListaError::EListaError(long long Indice)
 
 // ---------------------------------------------------------------- item
 
+const std::string& TColeccionItem::GetNombre() const {
+    static const std::string vacio;
+    return Nombre ? *Nombre : vacio;
+}
+
 TColeccionItem::~TColeccionItem() {
     if (Coleccion)
         Coleccion->Quitar(this);
@@ -38,8 +44,8 @@ void TColeccionItem::SetColeccion(TColeccion* Nueva) {
                            std::string(GetClase().Nombre) +
                            "\".\r\nSe esperaba que fuese de la clase \"" +
                            std::string(Nueva->ClaseItem.Nombre) + "\"");
-        if (!Nombre.empty() && Nueva->Buscar(Nombre))
-            ErrorColeccion("El nombre de \"" + Nombre + "\" ya existe");
+        if (Nombre && Nueva->Buscar(*Nombre))
+            ErrorColeccion("El nombre de \"" + *Nombre + "\" ya existe");
     }
     if (Coleccion)
         Coleccion->Quitar(this);
@@ -64,7 +70,7 @@ void TColeccionItem::SetIndice(int Indice) {
 }
 
 void TColeccionItem::Assign(const TColeccionItem& Origen) {
-    SetNombre(Origen.Nombre);
+    SetNombre(Origen.GetNombre());
 }
 
 std::unique_ptr<TColeccionItem> TColeccionItem::Clone() const {
@@ -84,17 +90,17 @@ std::unique_ptr<TColeccionItem> TColeccionItem::Extraer() {
 }
 
 void TColeccionItem::SetNombre(const std::string& N) {
-    if (N == Nombre)
+    if (N == GetNombre())
         return;
+    auto nuevo = N.empty() ? nullptr : std::make_unique<std::string>(N);
     if (!Coleccion) {
-        Nombre = N;
+        Nombre = std::move(nuevo);
         return;
     }
-    if (!N.empty() && Coleccion->Buscar(N))
+    if (nuevo && Coleccion->Buscar(N))
         ErrorColeccion("El nombre de \"" + N + "\" ya existe");
-    const std::string anterior = std::move(Nombre);
-    Nombre = N;
-    Coleccion->Renombrado(this, anterior);
+    const auto anterior = std::exchange(Nombre, std::move(nuevo));
+    Coleccion->Renombrado(this, anterior ? *anterior : std::string());
     Cambiado(cmModificado);
 }
 
@@ -158,11 +164,13 @@ void TColeccion::BorrarTodo() {
 
 TColeccionItem* TColeccion::Buscar(const std::string& Nombre) const {
     if (!Nombre.empty()) {
-        const auto it = PorNombre.find(MayusculasES(Nombre));
-        return it == PorNombre.end() ? nullptr : it->second;
+        if (!PorNombre)
+            return nullptr;
+        const auto it = PorNombre->find(MayusculasES(Nombre));
+        return it == PorNombre->end() ? nullptr : it->second;
     }
     for (std::size_t i = Frente; i < Items.size(); ++i)
-        if (Items[i]->Nombre.empty())
+        if (!Items[i]->Nombre)
             return Items[i].get();
     return nullptr;
 }
@@ -172,6 +180,11 @@ TColeccionItem* TColeccion::BuscarID(std::int32_t ID) const {
         if (Items[i]->ID == ID)
             return Items[i].get();
     return nullptr;
+}
+
+TAvisoCambio& TAvisoCambio::operator=(Manejador F) {
+    Funcion = F ? std::make_unique<Manejador>(std::move(F)) : nullptr;
+    return *this;
 }
 
 void TColeccion::Cambiado(TColeccionItem* Item) {
@@ -233,8 +246,8 @@ void TColeccion::Anadir(TColeccionItem* Item) {
         Frente = 0;
     }
     Items.emplace_back(Item);
-    if (!Item->Nombre.empty())
-        PorNombre[MayusculasES(Item->Nombre)] = Item;
+    if (Item->Nombre)
+        Indexar(Item);
     Item->Coleccion = this;
     Item->ID = SiguienteID++;
     Item->Cambiado(cmAnadido);
@@ -259,23 +272,31 @@ void TColeccion::Quitar(TColeccionItem* Item) {
         Items.clear();
         Frente = 0;
     }
-    if (!Item->Nombre.empty()) {
-        const auto it = PorNombre.find(MayusculasES(Item->Nombre));
-        if (it != PorNombre.end() && it->second == Item)
-            PorNombre.erase(it);
-    }
+    if (Item->Nombre)
+        Desindexar(Item, *Item->Nombre);
     Item->Cambiado(cmQuitado);
     Item->Coleccion = nullptr;
 }
 
 void TColeccion::Renombrado(TColeccionItem* Item, const std::string& Anterior) {
-    if (!Anterior.empty()) {
-        const auto it = PorNombre.find(MayusculasES(Anterior));
-        if (it != PorNombre.end() && it->second == Item)
-            PorNombre.erase(it);
-    }
-    if (!Item->Nombre.empty())
-        PorNombre[MayusculasES(Item->Nombre)] = Item;
+    if (!Anterior.empty())
+        Desindexar(Item, Anterior);
+    if (Item->Nombre)
+        Indexar(Item);
+}
+
+void TColeccion::Indexar(TColeccionItem* Item) {
+    if (!PorNombre)
+        PorNombre = std::make_unique<std::unordered_map<std::string, TColeccionItem*>>();
+    (*PorNombre)[MayusculasES(*Item->Nombre)] = Item;
+}
+
+void TColeccion::Desindexar(TColeccionItem* Item, const std::string& Nombre) {
+    if (!PorNombre)
+        return;
+    const auto it = PorNombre->find(MayusculasES(Nombre));
+    if (it != PorNombre->end() && it->second == Item)
+        PorNombre->erase(it);
 }
 
 } // namespace ventix

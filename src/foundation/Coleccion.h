@@ -71,7 +71,7 @@ public:
 
     TColeccion* GetColeccion() const { return Coleccion; }
     std::int32_t GetID() const { return ID; }
-    const std::string& GetNombre() const { return Nombre; }
+    const std::string& GetNombre() const;
     void SetNombre(const std::string& N);
     int GetIndice() const;
     std::uint8_t GetCambio() const { return Cambio; }
@@ -81,20 +81,36 @@ private:
     friend class TColeccion;
     TColeccion* Coleccion = nullptr;
     std::int32_t ID = 0;
-    std::string Nombre;
     std::uint8_t Cambio = 0;
+    // Null when the item has no name, as most never do; never an empty string.
+    std::unique_ptr<std::string> Nombre;
+};
+
+// A collection's change handler, held behind a pointer: most collections
+// never get one, and an empty std::function is four words. Assigned and
+// called as the function itself.
+class TAvisoCambio {
+public:
+    using Manejador = std::function<void(TColeccionItem*)>;
+
+    TAvisoCambio& operator=(Manejador F);
+    explicit operator bool() const { return Funcion != nullptr; }
+    void operator()(TColeccionItem* Item) const { (*Funcion)(Item); }
+
+private:
+    std::unique_ptr<Manejador> Funcion;
 };
 
 // The owning, ordered, name-keyed collection every model class lives in. One
 // iteration cursor refuses to go on once the collection has changed.
 class TColeccion {
 public:
-    using Manejador = std::function<void(TColeccionItem*)>;
+    using Manejador = TAvisoCambio::Manejador;
 
     explicit TColeccion(const TClase& ClaseItem);
     TColeccion(const TColeccion&) = delete;
     TColeccion& operator=(const TColeccion&) = delete;
-    virtual ~TColeccion();
+    ~TColeccion();
 
     int Count() const { return static_cast<int>(Items.size() - Frente); }
     TColeccionItem* Item(int Indice) const {
@@ -137,14 +153,14 @@ public:
     void Cambiado(TColeccionItem* Item);
     bool GetModificada() const { return Modificada; }
 
-    Manejador OnCambio;
+    TAvisoCambio OnCambio;
 
     void Primero();
     bool HaySiguiente();
     TColeccionItem* Siguiente();
 
-    virtual void Assign(const TColeccion& Origen);
-    virtual std::unique_ptr<TColeccion> Clone() const;
+    void Assign(const TColeccion& Origen);
+    std::unique_ptr<TColeccion> Clone() const;
 
 private:
     friend class TColeccionItem;
@@ -153,6 +169,8 @@ private:
     void Anadir(TColeccionItem* Item);
     void Quitar(TColeccionItem* Item);
     void Renombrado(TColeccionItem* Item, const std::string& Anterior);
+    void Indexar(TColeccionItem* Item);
+    void Desindexar(TColeccionItem* Item, const std::string& Nombre);
 
     const TClase& ClaseItem;
     // The items are Items[Frente..]: taking the first one away only moves
@@ -160,12 +178,14 @@ private:
     // costs nothing until the first item comes, which matters for the many
     // small collections of every element.
     std::vector<std::unique_ptr<TColeccionItem>> Items;
-    std::size_t Frente = 0;
     // Named items by their name in capitals (MayusculasES); names are unique.
-    std::unordered_map<std::string, TColeccionItem*> PorNombre;
-    bool Modificada = false;
+    // Made with the first named item: most collections (an element's symbol
+    // instances and points) never hold one, and an empty map is not free.
+    std::unique_ptr<std::unordered_map<std::string, TColeccionItem*>> PorNombre;
+    std::uint32_t Frente = 0;
     int Cursor = -1;
     int Bloqueo = 0;
+    bool Modificada = false;
 };
 
 // Builds a model object of class T into a collection (which owns it) and

@@ -77,12 +77,13 @@ TEST(Pose, InstanceRegionsAreThePosedRectanglesInOwnerCoordinates) {
     TCADPaintBox v;
     TCADIndividuo i;
     i.SetComponente(&c);
-    ASSERT_EQ(i.Regiones.Count(), 2);
+    EXPECT_EQ(i.Regiones.Count(), 0); // made by the first pose
     i.X = 100;
     i.Y = 10;
     i.Angulo = 90;
     i.Estado = 1;
     i.Dibujar(v, false);
+    ASSERT_EQ(i.Regiones.Count(), 2);
     // Block 2 at state 1: (4, 2) .. (6, 3) in the instance.
     EXPECT_EQ(i.Regiones.ItemComo<TCADRegion>(1)->Region.Limites(), QRectF(4, 2, 2, 1));
     // Turned 90° and moved: x from 100 - 3 to 100, y from 10 to 16; block 2,

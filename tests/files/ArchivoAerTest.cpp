@@ -5,6 +5,7 @@
 #include "circuit/AerTexto.h"
 #include "circuit/AerTubo.h"
 #include "circuit/AerValvula.h"
+#include "foundation/Archivo.h"
 #include "foundation/Coleccion.h"
 #include "foundation/Numeros.h"
 
@@ -41,15 +42,25 @@ protected:
         return A::Escribir(otro);
     }
     // The line that fails reading and its reason, or 0 when reading succeeds.
+    // The file's bytes read a line at a time must fail at the same line for
+    // the same reason, or give the same circuit.
     std::pair<int, std::string> Error(const std::string& Bytes) {
+        const auto porLineas = Intento([&](TAerPaintBox& o) { A::Leer(o, A::LineasDe(Bytes)); });
+        const auto porBytes = Intento([&](TAerPaintBox& o) { A::Leer(o, TLineasTexto(Bytes)); });
+        EXPECT_EQ(porBytes, porLineas);
+        return porLineas.first;
+    }
+    template <class F>
+    std::pair<std::pair<int, std::string>, std::vector<std::string>> Intento(F Leer) {
         TAerPaintBox otro;
         Cargar(otro);
+        std::pair<int, std::string> error{0, ""};
         try {
-            A::Leer(otro, A::LineasDe(Bytes));
+            Leer(otro);
         } catch (const ELecturaAer& e) {
-            return {e.Linea, e.Motivo};
+            error = {e.Linea, e.Motivo};
         }
-        return {0, ""};
+        return {error, A::Escribir(otro)};
     }
     TAerPaintBox L;
 };

@@ -108,10 +108,15 @@ TEST(Texto, LineEndingsAndByteOrderMark) {
     const std::vector<std::string> lineas{"a", "", "b", "c", "d"};
     EXPECT_EQ(LineasDeTexto("a\r\n\r\nb\nc\rd"), lineas);
     EXPECT_EQ(LineasDeTexto("a\r\n\r\nb\nc\rd\r\n"), lineas);
+    EXPECT_EQ(LineasDeTexto("\n\ra\r"), (std::vector<std::string>{"", "", "a"}));
     // ISO-8859-1 without a mark; UTF-8 after one.
     EXPECT_EQ(LineasDeTexto("V\xE1lvula\r"), std::vector<std::string>{"Válvula"});
     EXPECT_EQ(LineasDeTexto("\xEF\xBB\xBFV\xC3\xA1lvula\rx"),
               (std::vector<std::string>{"Válvula", "x"}));
+    const TLineasTexto enSitio("a\r\n\r\nb");
+    EXPECT_EQ(enSitio.Count(), 3);
+    EXPECT_EQ(enSitio.Linea(2), "b");
+    EXPECT_THROW(enSitio.Linea(3), EListaError);
     EXPECT_EQ(TextoDeArchivo("\xEF\xBB\xBF[A]\rB=\xC3\xB1\r\nC=1"), "[A]\nB=ñ\nC=1");
     EXPECT_EQ(TextoDeArchivo("[A]\rB=\xF1"), "[A]\nB=ñ");
 }

@@ -79,9 +79,21 @@ TEST(Coleccion, NamesAreUniqueWithoutRegardToSpanishCaseExceptEmptyOnes) {
 
     c.Nuevo();
     c.Nuevo();
+    c.OnCambio = nullptr;
     a->SetNombre("");
+    EXPECT_EQ(avisos, 3);
     EXPECT_EQ(c.Count(), 4);
     EXPECT_EQ(c.Buscar(""), a);
+    EXPECT_EQ(c.Buscar("Otro"), nullptr);
+
+    // A collection that never held a named item finds one that comes named.
+    TColeccion d(TRegistro::Clase());
+    d.Nuevo();
+    EXPECT_EQ(d.Buscar("Y"), nullptr);
+    auto suelto = std::make_unique<TRegistro>();
+    suelto->SetNombre("Y");
+    auto* y = d.Agregar(std::move(suelto));
+    EXPECT_EQ(d.Buscar("y"), y);
 
     TRegistro libre; // a free item takes any name without check
     libre.SetNombre("X");
