@@ -152,7 +152,7 @@ bool TCADPaintBox::Preparar() {
     QTransform base(1, 0, 0, -1, 0, 0);
     base.translate(OffsetX, -OffsetY);
     base.scale(Zoom, Zoom);
-    Niveles.assign(1, TNivel{base, QTransform()});
+    Niveles.assign(1, TNivel{base, base, true});
     Lineas.clear();
     AplicarNivel();
     AplicarSuavizado();
@@ -303,7 +303,7 @@ void TCADPaintBox::VaciarLineas() const {
 void TCADPaintBox::AplicarNivelAhora() const {
     NivelPendiente = false;
     if (Graphics && Retenida == 0)
-        Graphics->setTransform(Niveles.back().Total());
+        Graphics->setTransform(TotalDe(Niveles.size() - 1));
 }
 
 void TCADPaintBox::SoltarPintura() {
@@ -334,7 +334,6 @@ void TCADPaintBox::AplicarSuavizado() {
 
 int TCADPaintBox::PushTransform(double dx, double dy, double angulo, double sx, double sy) {
     TNivel n;
-    n.Padre = Niveles.back().Total();
     n.Local.translate(dx, dy);
     if (angulo != 0)
         n.Local.rotate(angulo);
@@ -347,6 +346,7 @@ int TCADPaintBox::PushTransform(double dx, double dy, double angulo, double sx, 
 
 void TCADPaintBox::EscalarNivel(double sx, double sy) {
     Niveles.back().Local.scale(sx, sy);
+    Niveles.back().TotalHecho = false;
     AplicarNivel();
 }
 
@@ -361,7 +361,17 @@ QTransform TCADPaintBox::TransformActual() const {
 }
 
 QTransform TCADPaintBox::TransformPantalla() const {
-    return Niveles.back().Total();
+    return TotalDe(Niveles.size() - 1);
+}
+
+const QTransform& TCADPaintBox::TotalDe(std::size_t i) const {
+    const TNivel& n = Niveles[i];
+    if (!n.TotalHecho) {
+        // The enclosing levels cannot change while this one is open.
+        n.Total = i == 0 ? n.Local : n.Local * TotalDe(i - 1);
+        n.TotalHecho = true;
+    }
+    return n.Total;
 }
 
 void TCADPaintBox::DibujarEntidad(const TCADEntidad& Entidad) {

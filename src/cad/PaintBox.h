@@ -178,11 +178,15 @@ protected:
     bool PintandoImagen() const { return Destino != nullptr; }
 
 private:
+    // A level's own matrix, and its full matrix into pixels (its own mapped
+    // by the enclosing levels'), made when first asked for: a level that
+    // only poses never needs it.
     struct TNivel {
-        QTransform Local; // the level's own matrix
-        QTransform Padre; // everything enclosing it, into pixels
-        QTransform Total() const { return Local * Padre; }
+        QTransform Local;
+        mutable QTransform Total;
+        mutable bool TotalHecho = false;
     };
+    const QTransform& TotalDe(std::size_t Nivel) const;
     // The painter takes the innermost level's matrix when it is next asked
     // for: most levels only pose, and never draw.
     void AplicarNivel() {

@@ -8,9 +8,9 @@ namespace ventix {
 namespace {
 
 // Twice the signed area.
-double AreaDoble(const QPolygonF& P) {
+double AreaDoble(const QPointF* P, qsizetype n) {
     double a = 0;
-    for (qsizetype i = 0, n = P.size(); i < n; ++i) {
+    for (qsizetype i = 0; i < n; ++i) {
         const QPointF& p = P[i];
         const QPointF& q = P[(i + 1) % n];
         a += p.x() * q.y() - q.x() * p.y();
@@ -30,9 +30,8 @@ bool SobreSegmento(const QPointF& a, const QPointF& b, const QPointF& p) {
 }
 
 // Non-zero winding number of one polygon: inside whatever its orientation.
-bool DentroDe(const QPolygonF& P, const QPointF& p) {
-    const qsizetype n = P.size();
-    if (n < 3 || AreaDoble(P) == 0)
+bool DentroDe(const QPointF* P, qsizetype n, const QPointF& p) {
+    if (n < 3 || AreaDoble(P, n) == 0)
         return false;
     int vueltas = 0;
     for (qsizetype i = 0; i < n; ++i) {
@@ -50,20 +49,81 @@ bool DentroDe(const QPolygonF& P, const QPointF& p) {
     return vueltas != 0;
 }
 
+qsizetype Cuenta(const QPointF& Entrada) {
+    return static_cast<qsizetype>(Entrada.x());
+}
+
+// Maps points in place exactly as QTransform::map maps a polygon of them:
+// a translation (none when it is null) by adding, other affine matrices
+// point by point.
+void Mapear(QPointF* P, qsizetype n, const QTransform& M) {
+    const QTransform::TransformationType t = M.type();
+    if (t <= QTransform::TxTranslate) {
+        const QPointF d(M.dx(), M.dy());
+        if (d.isNull())
+            return;
+        for (qsizetype i = 0; i < n; ++i)
+            P[i] += d;
+    } else {
+        for (qsizetype i = 0; i < n; ++i)
+            P[i] = M.map(P[i]);
+    }
+}
+
 } // namespace
 
+template <class F> void TArea::CadaPoligono(F&& Hacer) const {
+    for (std::size_t i = 0; i < Puntos.size();) {
+        const qsizetype n = Cuenta(Puntos[i]);
+        Hacer(Puntos.data() + i + 1, n);
+        i += static_cast<std::size_t>(n) + 1;
+    }
+}
+
 TArea::TArea(const QRectF& R) {
-    if (R.width() > 0 && R.height() > 0)
-        Poligonos.push_back(QPolygonF(R));
+    if (R.width() > 0 && R.height() > 0) {
+        const QPolygonF p(R);
+        Puntos.reserve(static_cast<std::size_t>(p.size()) + 1);
+        Puntos.emplace_back(static_cast<double>(p.size()), 0.0);
+        Puntos.insert(Puntos.end(), p.begin(), p.end());
+    }
 }
 
 void TArea::Unir(const TArea& Otra) {
-    Poligonos.insert(Poligonos.end(), Otra.Poligonos.begin(), Otra.Poligonos.end());
+    Puntos.insert(Puntos.end(), Otra.Puntos.begin(), Otra.Puntos.end());
 }
 
-void TArea::Transformar(const QTransform& Matriz) {
-    for (auto& p : Poligonos)
-        p = Matriz.map(p);
+void TArea::UnirTransformada(const TArea& Otra, const QTransform& M) {
+    if (M.type() >= QTransform::TxProject) {
+        Unir(Otra.Transformada(M));
+        return;
+    }
+    const std::size_t desde = Puntos.size();
+    Unir(Otra);
+    for (std::size_t i = desde; i < Puntos.size();) {
+        const qsizetype n = Cuenta(Puntos[i]);
+        Mapear(Puntos.data() + i + 1, n, M);
+        i += static_cast<std::size_t>(n) + 1;
+    }
+}
+
+void TArea::Transformar(const QTransform& M) {
+    if (M.type() >= QTransform::TxProject) {
+        // A perspective may clip a polygon into another number of points.
+        std::vector<QPointF> r;
+        CadaPoligono([&](const QPointF* P, qsizetype n) {
+            const QPolygonF q = M.map(QPolygonF(QList<QPointF>(P, P + n)));
+            r.emplace_back(static_cast<double>(q.size()), 0.0);
+            r.insert(r.end(), q.begin(), q.end());
+        });
+        Puntos = std::move(r);
+        return;
+    }
+    for (std::size_t i = 0; i < Puntos.size();) {
+        const qsizetype n = Cuenta(Puntos[i]);
+        Mapear(Puntos.data() + i + 1, n, M);
+        i += static_cast<std::size_t>(n) + 1;
+    }
 }
 
 TArea TArea::Transformada(const QTransform& Matriz) const {
@@ -75,8 +135,9 @@ TArea TArea::Transformada(const QTransform& Matriz) const {
 QRectF TArea::Limites() const {
     bool primero = true;
     double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    for (const auto& poligono : Poligonos)
-        for (const QPointF& p : poligono) {
+    CadaPoligono([&](const QPointF* P, qsizetype n) {
+        for (qsizetype i = 0; i < n; ++i) {
+            const QPointF& p = P[i];
             if (primero) {
                 x0 = x1 = p.x();
                 y0 = y1 = p.y();
@@ -88,31 +149,40 @@ QRectF TArea::Limites() const {
             y0 = std::min(y0, p.y());
             y1 = std::max(y1, p.y());
         }
+    });
     return QRectF(x0, y0, x1 - x0, y1 - y0);
 }
 
 bool TArea::Contiene(const QPointF& P) const {
-    return std::any_of(Poligonos.begin(), Poligonos.end(),
-                       [&](const QPolygonF& x) { return DentroDe(x, P); });
+    bool dentro = false;
+    CadaPoligono([&](const QPointF* Q, qsizetype n) { dentro = dentro || DentroDe(Q, n, P); });
+    return dentro;
 }
 
 QPainterPath TArea::Camino() const {
     // Every polygon turned the same way, so that winding fill adds them up.
     QPainterPath camino;
     camino.setFillRule(Qt::WindingFill);
-    for (const auto& p : Poligonos) {
-        const double a = AreaDoble(p);
+    CadaPoligono([&](const QPointF* P, qsizetype n) {
+        const double a = AreaDoble(P, n);
         if (a == 0)
-            continue;
+            return;
         if (a > 0) {
-            camino.addPolygon(p);
+            camino.addPolygon(QPolygonF(QList<QPointF>(P, P + n)));
         } else {
-            QPolygonF r(p.rbegin(), p.rend());
-            camino.addPolygon(r);
+            QList<QPointF> r(P, P + n);
+            std::reverse(r.begin(), r.end());
+            camino.addPolygon(QPolygonF(r));
         }
         camino.closeSubpath();
-    }
+    });
     return camino;
+}
+
+std::vector<QPolygonF> TArea::GetPoligonos() const {
+    std::vector<QPolygonF> r;
+    CadaPoligono([&](const QPointF* P, qsizetype n) { r.emplace_back(QList<QPointF>(P, P + n)); });
+    return r;
 }
 
 bool TCADRegion::ContienePunto(const TCADCoordenada& Punto) const {

@@ -17,15 +17,22 @@ namespace ventix {
 // whatever a mirror did to their orientation. Fill rules would cancel
 // overlapping or reversed shapes, and an integer region would round them;
 // testing the polygons one by one does neither.
+//
+// The polygons lie one after another in one array, each after an entry
+// whose x is its number of points: an area posed again at every drawing
+// reuses its array instead of making a block per polygon.
 class TArea {
 public:
     TArea() = default;
     // The rectangle as a polygon; empty when its width or height is not positive.
     explicit TArea(const QRectF& Rectangulo);
 
-    bool Vacia() const { return Poligonos.empty(); }
-    void Vaciar() { Poligonos.clear(); }
+    bool Vacia() const { return Puntos.empty(); }
+    void Vaciar() { Puntos.clear(); }
     void Unir(const TArea& Otra);
+    // Unir(Otra.Transformada(Matriz)), without the copy.
+    void UnirTransformada(const TArea& Otra, const QTransform& Matriz);
+    // Maps every point as QTransform maps a polygon.
     void Transformar(const QTransform& Matriz);
     TArea Transformada(const QTransform& Matriz) const;
 
@@ -37,11 +44,14 @@ public:
     // A path whose winding fill covers the union, for painting the area.
     QPainterPath Camino() const;
 
-    const std::vector<QPolygonF>& GetPoligonos() const { return Poligonos; }
-    bool operator==(const TArea& Otra) const { return Poligonos == Otra.Poligonos; }
+    // The polygons, each as its own polygon.
+    std::vector<QPolygonF> GetPoligonos() const;
+    bool operator==(const TArea& Otra) const { return Puntos == Otra.Puntos; }
 
 private:
-    std::vector<QPolygonF> Poligonos;
+    // Calls F(first point, number of points) for each polygon.
+    template <class F> void CadaPoligono(F&& Hacer) const;
+    std::vector<QPointF> Puntos;
 };
 
 // One hit area of a symbol instance: the posed rectangle of a block (or the

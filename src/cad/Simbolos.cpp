@@ -75,8 +75,10 @@ void TCADBloque::Dibujar(TCADPaintBox& View, TCADRegion* Destino, bool Dibujar, 
         }
     }
     View.PopTransform(estado);
-    if (Destino)
-        Destino->SetRegion(Region.Transformada(Matriz));
+    if (Destino) {
+        Destino->Region.Vaciar();
+        Destino->Region.UnirTransformada(Region, Matriz);
+    }
 }
 
 void TCADBloque::Assign(const TColeccionItem& Origen) {
@@ -167,7 +169,7 @@ void TCADIndividuo::Dibujar(TCADPaintBox& View, bool Dibujar) {
     Matriz = View.TransformActual();
     Region.Region.Vaciar();
     for (int i = 0; i < Regiones.Count(); ++i)
-        Region.Region.Unir(Regiones.ItemComo<TCADRegion>(i)->Region.Transformada(Matriz));
+        Region.Region.UnirTransformada(Regiones.ItemComo<TCADRegion>(i)->Region, Matriz);
     const QRectF b = Region.Region.Limites();
     Bounds = {static_cast<float>(b.x()), static_cast<float>(b.y()), static_cast<float>(b.width()),
               static_cast<float>(b.height())};

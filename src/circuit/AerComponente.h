@@ -83,17 +83,25 @@ class TAerComponente : public TColeccionItem {
     bool Simetrico = false;
     TArea Region;
     TCADRectF Bounds;
-    // For a top-level element or a tube, the world rectangle holding all it
-    // painted at its last drawing (null before one): what a view must show
-    // to need it.
-    QRectF Alcance;
-    // For a top-level element, the union of the rectangles it adds to the
-    // extent of the drawing (its own and its sub-elements'), as of its last
-    // drawing; for a tube, that of its bends.
-    TCADLimites ExtensionPropia;
-    // The placement it was posed with last (position, turn, scale, mirror,
-    // state, number of sub-elements): a change of any is seen by comparing.
-    std::array<double, 7> ColocacionPosada{};
+    // What the canvas keeps of the last drawing of a top-level element or a
+    // tube (made at its first; sub-elements never need it).
+    struct TPosado {
+        // The world rectangle holding all it painted: what a view must show
+        // to need it.
+        QRectF Alcance;
+        // The union of the rectangles it adds to the extent of the drawing
+        // (its own and its sub-elements'; a tube's bends').
+        TCADLimites ExtensionPropia;
+        // The placement it was posed with (position, turn, scale, mirror,
+        // state, number of sub-elements): a change of any is seen by comparing.
+        std::array<double, 7> ColocacionPosada{};
+#ifndef NDEBUG
+        // A fingerprint of everything posing read (checked against the
+        // placement and PoseVieja in debug builds).
+        std::uint64_t HuellaPose = 0;
+#endif
+    };
+    std::unique_ptr<TPosado> Posado;
     // Set when something else its pose depends on changed (a state of a
     // sub-element, a tube taken to or from one of its points, a bend of a
     // tube moved): the canvas poses it again at its next drawing.
@@ -101,11 +109,6 @@ class TAerComponente : public TColeccionItem {
     // Marks for posing again the element this one belongs to: the top-level
     // element, or the tube of a bend.
     void PoseCambiada();
-#ifndef NDEBUG
-    // A fingerprint of everything posing read (checked against the marks
-    // above in debug builds).
-    std::uint64_t HuellaPose = 0;
-#endif
     bool Marcado = false;
     TColeccion Elementos; // of TAerComponente
     // The reference-list entries naming this element, and the last one made:

@@ -370,32 +370,35 @@ void TAerPaintBox::DibujarCircuito() {
 
     for (int i = 0; i < Componentes.Count(); ++i) {
         auto* c = Componentes.ItemComo<TAerComponente>(i);
+        if (!c->Posado)
+            c->Posado = std::make_unique<TAerComponente::TPosado>();
+        auto& pc = *c->Posado;
         const std::array<double, 7> colocacion = Colocacion(*c);
-        const bool cambio = c->PoseVieja || !Iguales(colocacion, c->ColocacionPosada);
+        const bool cambio = c->PoseVieja || !Iguales(colocacion, pc.ColocacionPosada);
 #ifndef NDEBUG
         // Every change a fingerprint of the whole pose sees is seen above.
-        assert(cambio || c->Alcance.isNull() || HuellaPose(*c) == c->HuellaPose);
+        assert(cambio || pc.Alcance.isNull() || HuellaPose(*c) == pc.HuellaPose);
 #endif
-        if (!c->Alcance.isNull() && fuera(c->Alcance)) {
+        if (!pc.Alcance.isNull() && fuera(pc.Alcance)) {
             // Outside the picture and posed as it stands: nothing to do.
             if (cambio) {
                 posar(c);
-                c->Alcance = AlcanceDe(*c);
-                c->ExtensionPropia = ExtensionDe(*c);
-                if (!fuera(c->Alcance))
+                pc.Alcance = AlcanceDe(*c);
+                pc.ExtensionPropia = ExtensionDe(*c);
+                if (!fuera(pc.Alcance))
                     c->Dibujar();
             }
         } else {
             c->Dibujar();
-            c->Alcance = AlcanceDe(*c);
-            c->ExtensionPropia = ExtensionDe(*c);
+            pc.Alcance = AlcanceDe(*c);
+            pc.ExtensionPropia = ExtensionDe(*c);
         }
-        c->ColocacionPosada = colocacion;
+        pc.ColocacionPosada = colocacion;
         c->PoseVieja = false;
 #ifndef NDEBUG
-        c->HuellaPose = HuellaPose(*c);
+        pc.HuellaPose = HuellaPose(*c);
 #endif
-        unir(c->ExtensionPropia);
+        unir(pc.ExtensionPropia);
         auto* v = c->EsValvula() ? dynamic_cast<TAerValvula*>(c) : nullptr;
         if (v && v->GetCilindro() && MostrarEnclavamientos &&
             (Modo == mdEdicion || Modo == mdSeleccion || Modo == mdEnclavar) && GetGraphics()) {
@@ -430,26 +433,29 @@ void TAerPaintBox::DibujarCircuito() {
     // points, and they are posed from their ends, so after the elements.
     for (int i = 0; i < Tubos.Count(); ++i) {
         auto* t = static_cast<TAerTubo*>(Tubos.Item(i));
+        if (!t->Posado)
+            t->Posado = std::make_unique<TAerComponente::TPosado>();
+        auto& pt = *t->Posado;
         const std::array<double, 7> colocacion = Colocacion(*t);
-        const bool cambio = t->PoseVieja || !Iguales(colocacion, t->ColocacionPosada);
+        const bool cambio = t->PoseVieja || !Iguales(colocacion, pt.ColocacionPosada);
 #ifndef NDEBUG
-        assert(cambio || t->Alcance.isNull() || HuellaTubo(*t) == t->HuellaPose);
+        assert(cambio || pt.Alcance.isNull() || HuellaTubo(*t) == pt.HuellaPose);
 #endif
-        const bool dentro = !fuera(cambio || t->Alcance.isNull() ? AlcanceDe(*t) : t->Alcance);
+        const bool dentro = !fuera(cambio || pt.Alcance.isNull() ? AlcanceDe(*t) : pt.Alcance);
         if (dentro)
             t->Dibujar();
         else if (cambio)
             posar(t);
         if (dentro || cambio) {
-            t->Alcance = AlcanceDe(*t);
-            t->ExtensionPropia = ExtensionDe(*t);
+            pt.Alcance = AlcanceDe(*t);
+            pt.ExtensionPropia = ExtensionDe(*t);
         }
-        t->ColocacionPosada = colocacion;
+        pt.ColocacionPosada = colocacion;
         t->PoseVieja = false;
 #ifndef NDEBUG
-        t->HuellaPose = HuellaTubo(*t);
+        pt.HuellaPose = HuellaTubo(*t);
 #endif
-        unir(t->ExtensionPropia);
+        unir(pt.ExtensionPropia);
     }
 
     // The extent is the union of every rectangle that has an area, so the

@@ -18,6 +18,13 @@ TAerTubo* TAerTubo::Crear(TAerPaintBox& L) {
     return static_cast<TAerTubo*>(L.Tubos.Agregar(std::make_unique<TAerTubo>(L)));
 }
 
+void TAerTubo::Soltar(TAerConexion* Punto) {
+    Punto->Tubo = nullptr;
+    Punto->PoseCambiada(); // an open port shows an exhaust
+    if (auto* padre = Punto->GetPadre())
+        padre->ActualizarSentido();
+}
+
 TAerTubo::~TAerTubo() {
     // Vertices first, while the tube's ends are still known; each vertex
     // takes its own reference entry with it.
@@ -26,11 +33,8 @@ TAerTubo::~TAerTubo() {
     bool unido = false;
     for (TAerConexion* punto : {Inicio, Fin}) {
         if (punto && punto->Tubo == this) {
-            punto->Tubo = nullptr;
-            punto->PoseCambiada(); // an open port shows an exhaust
+            Soltar(punto);
             unido = true;
-            if (auto* padre = punto->GetPadre())
-                padre->ActualizarSentido();
         }
     }
     // A pilot line may have run through this tube.
@@ -40,7 +44,12 @@ TAerTubo::~TAerTubo() {
 
 void TAerTubo::SetInicio(TAerConexion* Punto) {
     if (Punto) {
-        const bool sustituye = Punto->Tubo && Punto->Tubo != this;
+        // A point the tube leaves no longer holds it: it would otherwise
+        // keep naming the tube after the tube was gone.
+        const bool deja = Inicio && Inicio != Punto && Inicio->Tubo == this;
+        if (deja)
+            Soltar(Inicio);
+        const bool sustituye = deja || (Punto->Tubo && Punto->Tubo != this);
         Punto->Tubo = this;
         Punto->PoseCambiada();
         Inicio = Punto;
@@ -59,7 +68,12 @@ void TAerTubo::SetInicio(TAerConexion* Punto) {
 
 void TAerTubo::SetFin(TAerConexion* Punto) {
     if (Punto) {
-        const bool sustituye = Punto->Tubo && Punto->Tubo != this;
+        // A point the tube leaves no longer holds it: it would otherwise
+        // keep naming the tube after the tube was gone.
+        const bool deja = Fin && Fin != Punto && Fin->Tubo == this;
+        if (deja)
+            Soltar(Fin);
+        const bool sustituye = deja || (Punto->Tubo && Punto->Tubo != this);
         Punto->Tubo = this;
         Punto->PoseCambiada();
         Fin = Punto;

@@ -58,6 +58,8 @@ class TAerTubo : public TAerComponente {
 
 private:
     int Linea = lnVerticalHorizontalVertical;
+    // Detaches a point that holds this tube.
+    static void Soltar(TAerConexion* Punto);
     // The pen of the stretches for the tube's state and the canvas's mode.
     const QPen& PlumaDeTramo();
     static void TrazarTramo(QPainter& G, const TCADCoordenada& A, const TCADCoordenada& B,

@@ -92,6 +92,20 @@ TEST_F(TubosControl, MarksFollowDeletedAndReplacedTubes) {
         EXPECT_EQ(L.Tubos.ItemComo<TAerTubo>(i)->TuboControl, 0) << i;
 }
 
+TEST_F(TubosControl, ATubeMovedToAnotherPointLeavesTheFirstFree) {
+    auto* a = TAerComponente::Crear(L, T::CilindroDoble);
+    auto* b = TAerComponente::Crear(L, T::CilindroDoble);
+    auto* c = TAerComponente::Crear(L, T::CilindroDoble);
+    auto* t = Unir(a->Conexion(0), b->Conexion(0));
+    t->SetFin(c->Conexion(0));
+    EXPECT_EQ(b->Conexion(0)->Tubo, nullptr);
+    EXPECT_TRUE(b->Conexion(0)->MostrarEscape());
+    EXPECT_EQ(c->Conexion(0)->Tubo, t);
+    delete t;
+    delete b; // its point must not name the freed tube
+    EXPECT_EQ(L.Tubos.Count(), 0);
+}
+
 TEST_F(TubosControl, LongPilotLinesNeedNoDeepStack) {
     // A hand valve, 5,000 regulators in a row, a pilot valve at the end.
     auto* mando = TAerValvula::Crear(L, true, TActuador::Seta, T::Valvula32NC);
@@ -192,6 +206,43 @@ TEST_F(FueraDeVista, ElementsOutsideTheViewKeepTheirGeometryAndShowWhenReached) 
     delete tubo;
     delete otro;
     L.MostrarVertices = false;
+
+    // What changes a pose without changing the placement, out of sight: a
+    // sub-element's own state, a tube taken to or from a point (an open
+    // port shows an exhaust), the mode of drawing tubes (exhausts hide).
+    // After each repaint the geometry is what posing everything gives.
+    auto* valvula = TAerValvula::Crear(L, true, TActuador::Seta, T::Valvula32NC);
+    valvula->X = 2000;
+    L.Paint();
+    const auto vigente = [&] {
+        std::vector<QRectF> antes;
+        for (int j = 0; j < valvula->Elementos.Count(); ++j)
+            antes.push_back(valvula->Elemento(j)->Region.Limites());
+        const TCADRectF e = L.Extension;
+        L.ActualizarGeometria();
+        for (int j = 0; j < valvula->Elementos.Count(); ++j)
+            if (antes[j] != valvula->Elemento(j)->Region.Limites())
+                return false;
+        return e.X == L.Extension.X && e.Width == L.Extension.Width;
+    };
+    for (int j = 0; j < valvula->Elementos.Count(); ++j)
+        if (!valvula->Elemento(j)->EsConexion())
+            valvula->Elemento(j)->SetParametro(1);
+    L.Paint();
+    EXPECT_TRUE(vigente());
+    auto* alEscape = Unir(valvula->Conexion(2), lejos->Conexion(0));
+    L.Paint();
+    EXPECT_TRUE(vigente());
+    delete alEscape;
+    L.Paint();
+    EXPECT_TRUE(vigente());
+    L.Modo = mdTubo;
+    L.Paint();
+    EXPECT_TRUE(vigente());
+    L.Modo = mdEdicion;
+    L.Paint();
+    EXPECT_TRUE(vigente());
+    delete valvula;
 
     // The view reaches it: painted as the one that was always in sight.
     const int pintadosCerca = Pintados();
