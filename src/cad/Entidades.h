@@ -57,6 +57,8 @@ struct TCADTrazo {
     // The lines' glyphs, shaped in the drawing's font at the first drawing
     // on an image, each with its baseline at 0.
     mutable std::vector<QList<QGlyphRun>> Glifos;
+    // Whether no glyph of the text has an outline (blanks): nothing to draw.
+    mutable bool SinTinta = false;
 };
 
 // Base of all drawing entities: a parameter set whose scalar attributes are

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QRawFont>
 #include <QScreen>
 #include <QString>
 #include <QTextLayout>
@@ -67,6 +68,18 @@ std::vector<QList<QGlyphRun>> Glifos(const std::vector<QString>& Lineas, const Q
         r.push_back(std::move(corridas));
     }
     return r;
+}
+
+// Whether no glyph has an outline: such a text leaves no pixel.
+bool SinContorno(const std::vector<QList<QGlyphRun>>& Lineas) {
+    for (const auto& corridas : Lineas)
+        for (const QGlyphRun& c : corridas) {
+            const QRawFont fuente = c.rawFont();
+            for (const quint32 glifo : c.glyphIndexes())
+                if (!fuente.pathForGlyph(glifo).isEmpty())
+                    return false;
+        }
+    return true;
 }
 
 } // namespace
@@ -448,6 +461,13 @@ void TCADPaintBox::DibujarEntidad(const TCADEntidad& Entidad) {
             Ascenso = m.ascent();
             Interlinea = m.lineSpacing();
         }
+        const bool imagen = g->device()->devType() == QInternal::Image;
+        if (imagen && t.Glifos.size() != t.Lineas.size()) {
+            t.Glifos = Glifos(t.Lineas, *Fuente);
+            t.SinTinta = SinContorno(t.Glifos);
+        }
+        if (imagen && t.SinTinta)
+            break; // blanks leave no pixel
         const double k = t.Altura / kReferencia;
         QTransform local = g->transform();
         local.translate(t.Puntos[0].x(), t.Puntos[0].y() + t.Altura);
@@ -457,7 +477,7 @@ void TCADPaintBox::DibujarEntidad(const TCADEntidad& Entidad) {
         g->setFont(*Fuente);
         g->setPen(QPen(Brush.color()));
         double y = Ascenso;
-        if (g->device()->devType() != QInternal::Image) {
+        if (!imagen) {
             // A vector picture keeps its texts as texts.
             for (const QString& linea : t.Lineas) {
                 g->drawText(QPointF(0, y), linea);
@@ -466,8 +486,6 @@ void TCADPaintBox::DibujarEntidad(const TCADEntidad& Entidad) {
         } else {
             // Shaping a text costs more than drawing it: it is done once, and
             // the glyphs land on the same pixels as the text would.
-            if (t.Glifos.size() != t.Lineas.size())
-                t.Glifos = Glifos(t.Lineas, *Fuente);
             for (const auto& corridas : t.Glifos) {
                 for (const QGlyphRun& c : corridas)
                     g->drawGlyphRun(QPointF(0, y), c);

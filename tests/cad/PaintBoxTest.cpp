@@ -300,6 +300,8 @@ TEST_F(Vista, TextGlyphsDrawExactlyAsThePainterDrawsTheText) {
         EXPECT_EQ(propia,
                   pintar(true, {QStringLiteral("Válvula 3/2"), QStringLiteral("ñ á ; [1] 12")}))
             << angulo;
+        t.SetTexto(" \r\n "); // blanks: nothing drawn at all
+        EXPECT_EQ(pintar(false, {}), pintar(true, {QStringLiteral(" "), QStringLiteral(" ")}));
         t.SetTexto("WM"); // shaped again after a change
         EXPECT_EQ(pintar(false, {}), pintar(true, {QStringLiteral("WM")})) << angulo;
     }
