@@ -31,6 +31,16 @@ bool SobreSegmento(const QPointF& a, const QPointF& b, const QPointF& p) {
 
 // Non-zero winding number of one polygon: inside whatever its orientation.
 bool DentroDe(const QPointF* P, qsizetype n, const QPointF& p) {
+    // A point beyond the polygon's box is neither inside nor on an edge.
+    bool izquierda = true, derecha = true, abajo = true, arriba = true;
+    for (qsizetype i = 0; i < n; ++i) {
+        izquierda = izquierda && P[i].x() < p.x();
+        derecha = derecha && P[i].x() > p.x();
+        abajo = abajo && P[i].y() < p.y();
+        arriba = arriba && P[i].y() > p.y();
+    }
+    if (izquierda || derecha || abajo || arriba)
+        return false;
     if (n < 3 || AreaDoble(P, n) == 0)
         return false;
     int vueltas = 0;

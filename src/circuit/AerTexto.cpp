@@ -26,6 +26,7 @@ TAerTexto* TAerTexto::Crear(TAerPaintBox& L) {
 }
 
 void TAerTexto::ConstruirFuente() {
+    Medida.reset();
     Fuente = QFont(Familia);
     Fuente.setPointSizeF(Tamano > 0 ? Tamano : 1.0);
     Fuente.setBold(Estilo & etNegrita);
@@ -81,11 +82,20 @@ void TAerTexto::Dibujar() {
     QPainter* g = L.GetGraphics();
     if (!L.MostrarTextos || !g)
         return;
-    QFont f = Fuente;
-    f.setPixelSize(kTamanoDibujo);
+    // The text's box is measured again only when the text or its font
+    // changed: laying a text out costs more than drawing it.
+    if (!Medida || Medida->Cadena != Cadena) {
+        QFont f = Fuente;
+        f.setPixelSize(kTamanoDibujo);
+        const QString cadena = QString::fromStdString(Cadena);
+        const QRectF caja = QFontMetricsF(f).boundingRect(QRectF(0, 0, 1e6, 1e6),
+                                                          Qt::AlignLeft | Qt::AlignTop, cadena);
+        Medida = std::make_unique<TMedida>(TMedida{Cadena, cadena, f, caja});
+    }
+    const QFont& f = Medida->Fuente;
+    const QString& cadena = Medida->Texto;
+    const QRectF& caja = Medida->Caja;
     const double escala = Tamano / kTamanoDibujo;
-    const QFontMetricsF metrica(f);
-    const QString cadena = QString::fromStdString(Cadena);
 
     QTransform local;
     local.translate(X, Y);
@@ -96,8 +106,6 @@ void TAerTexto::Dibujar() {
     g->setTransform(local * L.TransformPantalla());
     g->setFont(f);
     g->setPen(QPen(ColorTexto));
-    const QRectF caja =
-        metrica.boundingRect(QRectF(0, 0, 1e6, 1e6), Qt::AlignLeft | Qt::AlignTop, cadena);
     g->drawText(QRectF(0, -caja.height() / 2, caja.width() + 1, caja.height()),
                 Qt::AlignLeft | Qt::AlignTop, cadena);
     g->restore();

@@ -4,7 +4,10 @@
 
 #include <QColor>
 #include <QFont>
+#include <QRectF>
 #include <QString>
+
+#include <memory>
 
 namespace ventix {
 
@@ -50,6 +53,14 @@ private:
     double Tamano = 4.0;
     TAerComponente* Asociado = nullptr;
     int Construcciones = 0;
+    // The drawing font, the text and its box as last measured.
+    struct TMedida {
+        std::string Cadena;
+        QString Texto;
+        QFont Fuente;
+        QRectF Caja;
+    };
+    std::unique_ptr<TMedida> Medida;
 };
 
 } // namespace ventix

@@ -258,4 +258,20 @@ TEST_F(Lienzo, TextsAreCentredOnTheirAnchor) {
     EXPECT_GT(arriba, 0.25 * texto->GetTamano());
     EXPECT_LT(abajo, -0.25 * texto->GetTamano());
     EXPECT_NEAR(izquierda, 0, 0.5);
+
+    // Bold letters are wider: the text's box is measured again, not clipped
+    // to the one measured before.
+    texto->Cadena = "WWWW";
+    const auto derecha = [&] {
+        L.Paint();
+        double d = -100;
+        for (double y = -3; y <= 3; y += 0.1)
+            for (double x = 0; x <= 30; x += 0.1)
+                if (Color(x, y) != 0xFFFFFFu)
+                    d = std::max(d, x);
+        return d;
+    };
+    const double normal = derecha();
+    texto->SetEstilo(etNegrita);
+    EXPECT_GT(derecha(), normal + 0.3);
 }
