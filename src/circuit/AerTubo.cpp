@@ -210,19 +210,6 @@ void TAerTubo::TrazarTramo(QPainter& G, const TCADCoordenada& A, const TCADCoord
     G.drawPolyline(linea, static_cast<int>(puntos.size()));
 }
 
-void TAerTubo::DibujarTramo(const TCADCoordenada& A, const TCADCoordenada& B, int LineaTramo) {
-    auto& L = GetLienzo();
-    QPainter* g = L.GetGraphics();
-    if (!g)
-        return;
-    g->save();
-    g->setTransform(L.TransformPantalla());
-    g->setPen(PlumaDeTramo());
-    g->setBrush(Qt::NoBrush);
-    TrazarTramo(*g, A, B, LineaTramo);
-    g->restore();
-}
-
 TAerVertice::TAerVertice(TAerPaintBox& L) : TAerComponente(L, TTipoComponente::Vertice) {}
 
 TAerVertice::~TAerVertice() {

@@ -39,7 +39,6 @@ class TAerTubo : public TAerComponente {
     int GetLinea() const { return Linea; }
     TAerVertice* AnadirVertice(const TCADCoordenada& P);
     void Dibujar() override;
-    void DibujarTramo(const TCADCoordenada& A, const TCADCoordenada& B, int Linea);
     // The corner points of a stretch drawn with a line shape (empty for an
     // unknown shape).
     static std::vector<TCADCoordenada> Trazado(const TCADCoordenada& A, const TCADCoordenada& B,
