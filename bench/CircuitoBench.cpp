@@ -4,11 +4,10 @@
 // tubes). Every cost must grow in step with the circuit.
 
 #include "Generador.h"
+#include "Principal.h"
 
 #include "files/ArchivoAer.h"
 #include "sim/SimCircuito.h"
-
-#include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -270,17 +269,10 @@ BENCHMARK(BM_Borrar)->Apply(Tamanos);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv); // the symbols' texts need fonts
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int r = ventix::bench::Principal(argc, argv);
     std::error_code e;
     for (const auto& f : fs::directory_iterator(fs::temp_directory_path(), e))
         if (f.path().filename().string().rfind("ventix_bench_" + std::to_string(getpid()), 0) == 0)
             fs::remove(f.path(), e);
-    return 0;
+    return r;
 }

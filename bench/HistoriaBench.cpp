@@ -4,10 +4,9 @@
 // grow with what changed, not with the circuit.
 
 #include "Generador.h"
+#include "Principal.h"
 
 #include "files/ArchivoAer.h"
-
-#include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -159,13 +158,5 @@ BENCHMARK(BM_MemoriaPorPaso)->Arg(1000)->Arg(10000)->Iterations(1)->Unit(benchma
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv); // the symbols' texts need fonts
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return ventix::bench::Principal(argc, argv);
 }

@@ -2,11 +2,10 @@
 // elements, and 10,000 steps of a 100-component circuit stay under 20 MB.
 
 #include "Generador.h"
+#include "Principal.h"
 
 #include "sim/Registro.h"
 #include "sim/SimCircuito.h"
-
-#include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -54,9 +53,5 @@ BENCHMARK(BM_Registro)
     ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return ventix::bench::Principal(argc, argv);
 }

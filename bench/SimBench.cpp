@@ -3,14 +3,13 @@
 // grow linearly with the circuit.
 
 #include "Generador.h"
+#include "Principal.h"
 
 #include "circuit/AerConexion.h"
 #include "circuit/AerPaintBox.h"
 #include "circuit/AerTubo.h"
 #include "circuit/AerValvula.h"
 #include "sim/SimCircuito.h"
-
-#include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -130,13 +129,5 @@ BENCHMARK(BM_PasoCadena)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchma
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv); // the symbols' texts need fonts
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return ventix::bench::Principal(argc, argv);
 }
