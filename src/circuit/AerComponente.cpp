@@ -91,15 +91,42 @@ TAerComponente::~TAerComponente() {
 }
 
 void TAerComponente::SetParametro(double V) {
+    // A sub-element first takes its parents' earlier states, which this one
+    // follows.
+    if (Padre)
+        TomarEstado();
     if (V == Parametro)
         return;
-    // The symbol instances take the state when they are next posed: a
-    // running circuit changes states at every step, most of them out of view.
     Parametro = V;
-    if (Padre || EsVertice())
-        PoseCambiada();
-    for (int i = 0; i < Elementos.Count(); ++i)
-        Elemento(i)->SetParametro(V);
+    PoseCambiada();
+    if (EstadosSinDar < 2)
+        ++EstadosSinDar;
+}
+
+// Handing each state over at once gives a sub-element the last one, and its
+// own sub-elements get it too unless it already held that state. After more
+// than one change the sub-element held the one before the last, so it
+// changes with the last for certain: it takes the state as changed. Points,
+// the deepest sub-elements, have none of their own, so this is exact.
+void TAerComponente::DarEstado() {
+    if (EstadosSinDar == 0)
+        return;
+    const bool variasVeces = EstadosSinDar > 1;
+    EstadosSinDar = 0;
+    for (int i = 0; i < Elementos.Count(); ++i) {
+        TAerComponente* sub = Elemento(i);
+        if (sub->Parametro != Parametro)
+            sub->SetParametro(Parametro);
+        else if (variasVeces && sub->Elementos.Count() > 0)
+            sub->EstadosSinDar = 2;
+    }
+}
+
+void TAerComponente::TomarEstado() {
+    if (Padre) {
+        Padre->TomarEstado();
+        Padre->DarEstado();
+    }
 }
 
 void TAerComponente::PoseCambiada() {
@@ -115,6 +142,11 @@ void TAerComponente::PoseCambiada() {
 void TAerComponente::SetPadre(TAerComponente* P) {
     if (P == Padre)
         return;
+    // Each takes what its parent had for it before it moves.
+    if (Padre)
+        Padre->DarEstado();
+    if (P)
+        P->DarEstado();
     SetColeccion(P ? &P->Elementos : &Lienzo->Componentes);
     Padre = P;
     PoseCambiada();
@@ -145,6 +177,7 @@ void TAerComponente::Dibujar() {
     bool dibujar = true;
     if (EsConexion())
         dibujar = static_cast<const TAerConexion*>(this)->MostrarMarca();
+    DarEstado();
     for (int i = 0; i < Individuos.Count(); ++i) {
         auto* inst = Individuos.ItemComo<TCADIndividuo>(i);
         inst->Estado = Parametro;

@@ -36,7 +36,18 @@ class TAerComponente : public TColeccionItem {
     // A new element of that type among the canvas's top-level elements.
     static TAerComponente* Crear(TAerPaintBox& Lienzo, TTipoComponente Tipo);
 
-    virtual void SetParametro(double Valor);
+    // Sets the element's state. Its sub-elements take it when the element
+    // is next posed (DarEstado): a running circuit changes states at every
+    // step, most of them out of view.
+    void SetParametro(double Valor);
+    // Asks the memory for what SetParametro reads and writes, ahead of it.
+    void AnticiparEstado() const {
+        __builtin_prefetch(&Padre, 1);
+        __builtin_prefetch(&Parametro, 1);
+    }
+    // The sub-elements take the states the element had since they last did,
+    // as if each had been handed to them at once.
+    void DarEstado();
     // Draws the element (and its sub-elements) on the canvas view and
     // refreshes its geometry: Matriz, Region, Bounds, points' circuit positions.
     virtual void Dibujar();
@@ -55,7 +66,12 @@ class TAerComponente : public TColeccionItem {
     TTipoComponente GetTipo() const { return Tipo; }
     TAerPaintBox& GetLienzo() const { return *Lienzo; }
     TAerComponente* GetPadre() const { return Padre; }
-    double GetParametro() const { return Parametro; }
+    // (A sub-element first takes what its parents have not handed over yet.)
+    double GetParametro() const {
+        if (Padre)
+            const_cast<TAerComponente*>(this)->TomarEstado();
+        return Parametro;
+    }
     // Whether the placement mirrors this element (only for the types that can be).
     bool Reflejado() const;
     // The placement of the element's own coordinates in its parent's.
@@ -102,10 +118,6 @@ class TAerComponente : public TColeccionItem {
 #endif
     };
     std::unique_ptr<TPosado> Posado;
-    // Set when something else its pose depends on changed (a state of a
-    // sub-element, a tube taken to or from one of its points, a bend of a
-    // tube moved): the canvas poses it again at its next drawing.
-    bool PoseVieja = true;
     // Marks for posing again the element this one belongs to: the top-level
     // element, or the tube of a bend.
     void PoseCambiada();
@@ -124,18 +136,36 @@ class TAerComponente : public TColeccionItem {
 protected:
     // Adopts a free sub-element and returns it.
     template <class T> T* Adoptar(std::unique_ptr<T> Sub) {
+        // States set before it came are not the newcomer's.
+        DarEstado();
         T* s = Sub.get();
         Elementos.Agregar(std::move(Sub));
         s->Padre = this;
         PoseCambiada();
         return s;
     }
-    double Parametro = 0.0;
 
 private:
+    // Takes the states its parents have not handed over yet.
+    void TomarEstado();
+
     TAerPaintBox* Lienzo;
-    TTipoComponente Tipo;
+    // What setting the state reads and writes lies together, on one or two
+    // lines of memory: a running circuit sets thousands at every step.
     TAerComponente* Padre = nullptr;
+    TTipoComponente Tipo;
+
+public:
+    // Set when something else its pose depends on changed (its state, a
+    // state of a sub-element, a tube taken to or from one of its points, a
+    // bend of a tube moved): the canvas poses it again at its next drawing.
+    bool PoseVieja = true;
+    // How many times the state changed since the sub-elements last took it:
+    // none, once, or more (2).
+    std::uint8_t EstadosSinDar = 0;
+
+protected:
+    double Parametro = 0.0;
 };
 
 // An entry of a reference list: points at an element owned elsewhere.

@@ -66,12 +66,6 @@ void TSimRed::Agregar(TSimC& Nodo) {
     Nodos.push_back(n);
     Avances.push_back(a);
     VNodos.push_back(&Nodo);
-    if (PrimerElemento.empty())
-        PrimerElemento.push_back(0);
-    VElementos.push_back(&c);
-    for (int i = 0; i < c.Elementos.Count(); ++i)
-        VElementos.push_back(c.Elemento(i));
-    PrimerElemento.push_back(static_cast<std::int32_t>(VElementos.size()));
     for (const auto* lista : {&Nodo.VEntradas, &Nodo.VSalidas, &Nodo.VPilotos})
         for (TSimCon* p : *lista) {
             p->Red = this;
@@ -161,29 +155,24 @@ void TSimRed::EscribirNodo(std::int32_t Nodo) {
     a.Pendiente = false;
 }
 
-// Asks the memory for what the component of a node and its sub-elements will
-// read when it takes a new state: each is a large object of its own, and on
-// a large circuit one component after another would wait for each of them.
+// Asks the memory for what the component of a node reads and writes when it
+// takes a new state: each component is a large object of its own, and on a
+// large circuit one after another would wait for each of them.
 void TSimRed::Anticipar(std::int32_t Nodo) const {
-    const auto desde = static_cast<std::size_t>(PrimerElemento[static_cast<std::size_t>(Nodo)]);
-    const auto hasta = static_cast<std::size_t>(PrimerElemento[static_cast<std::size_t>(Nodo) + 1]);
-    for (std::size_t i = desde; i < hasta; ++i) {
-        const TAerComponente* e = VElementos[i];
-        const char* base = reinterpret_cast<const char*>(e);
-        __builtin_prefetch(base, 1);
-        // Its list of sub-elements, and its state value after the matrix.
-        __builtin_prefetch(reinterpret_cast<const char*>(&e->Elementos), 1);
-        __builtin_prefetch(reinterpret_cast<const char*>(&e->Elementos) + 64, 1);
-        __builtin_prefetch(reinterpret_cast<const char*>(&e->Matriz + 1), 1);
-    }
+    Avances[static_cast<std::size_t>(Nodo)].Componente->AnticiparEstado();
 }
 
 void TSimRed::Escribir() {
+    // Two steps ahead: a node's entry, then, once it is near, its component.
     constexpr std::size_t Adelanto = 4;
     const std::size_t n = Pendientes.size();
-    for (std::size_t i = 0; Adelanto > 0 && i < n && i < Adelanto; ++i)
+    for (std::size_t i = 0; i < n && i < 2 * Adelanto; ++i)
+        __builtin_prefetch(&Avances[static_cast<std::size_t>(Pendientes[i])]);
+    for (std::size_t i = 0; i < n && i < Adelanto; ++i)
         Anticipar(Pendientes[i]);
     for (std::size_t i = 0; i < n; ++i) {
+        if (i + 2 * Adelanto < n)
+            __builtin_prefetch(&Avances[static_cast<std::size_t>(Pendientes[i + 2 * Adelanto])]);
         if (i + Adelanto < n)
             Anticipar(Pendientes[i + Adelanto]);
         if (Avances[static_cast<std::size_t>(Pendientes[i])].Pendiente)
@@ -221,16 +210,29 @@ void TSimRed::Propagar() {
     if (TubosAlDia) {
         for (std::size_t i = 0; i < VTubos.size(); ++i)
             if (Mostrados[i] != EstadosTubos[i]) {
-                VTubos[i]->EstadoPresion = EstadosTubos[i];
+                TubosCambiados.push_back(static_cast<std::int32_t>(i));
                 Mostrados[i] = EstadosTubos[i];
             }
     } else {
         for (std::size_t i = 0; i < VTubos.size(); ++i)
             if (VTubos[i]->EstadoPresion != EstadosTubos[i])
-                VTubos[i]->EstadoPresion = EstadosTubos[i];
+                TubosCambiados.push_back(static_cast<std::int32_t>(i));
         Mostrados = EstadosTubos;
         TubosAlDia = true;
     }
+    // Each tube is an object of its own: ask for a few ahead of the writes.
+    constexpr std::size_t Adelanto = 8;
+    const std::size_t n = TubosCambiados.size();
+    for (std::size_t k = 0; k < n && k < Adelanto; ++k)
+        __builtin_prefetch(&VTubos[static_cast<std::size_t>(TubosCambiados[k])]->EstadoPresion, 1);
+    for (std::size_t k = 0; k < n; ++k) {
+        if (k + Adelanto < n)
+            __builtin_prefetch(
+                &VTubos[static_cast<std::size_t>(TubosCambiados[k + Adelanto])]->EstadoPresion, 1);
+        const auto i = static_cast<std::size_t>(TubosCambiados[k]);
+        VTubos[i]->EstadoPresion = EstadosTubos[i];
+    }
+    TubosCambiados.clear();
 }
 
 void TSimRed::ReglaPropagacion(std::int32_t Nodo) {

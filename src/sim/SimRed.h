@@ -153,10 +153,6 @@ private:
     std::vector<std::int32_t> VRodillos;
     // Nodes whose state changed since the last Escribir.
     std::vector<std::int32_t> Pendientes;
-    // Each node's component and its sub-elements, which take its state:
-    // those of node i are VElementos[PrimerElemento[i] .. PrimerElemento[i + 1]).
-    std::vector<const TAerComponente*> VElementos;
-    std::vector<std::int32_t> PrimerElemento;
     // The tubes' display states as a propagation leaves them: the document's
     // tubes in its order, then any tube at a port that the list lacks. Only
     // the document's take part in the test of settling.
@@ -165,6 +161,8 @@ private:
     std::vector<std::uint8_t> Antes;
     // What the tubes show as far as the network knows; valid while TubosAlDia.
     std::vector<std::uint8_t> Mostrados;
+    // The tubes whose display state a propagation is writing.
+    std::vector<std::int32_t> TubosCambiados;
     std::size_t NumTubosDocumento = 0;
     bool TubosAlDia = false;
 };

@@ -1,6 +1,8 @@
 #include "ConCatalogo.h"
 #include "foundation/Numeros.h"
 
+#include <random>
+
 using namespace ventix;
 
 namespace {
@@ -314,4 +316,43 @@ TEST_F(Modelo, ControlTubesCarryPilotSignalsThroughTConnectorsAndTimers) {
     for (auto* tubo : tubos)
         control += std::to_string(tubo->TuboControl);
     EXPECT_EQ(control, "111000");
+}
+
+// An element hands its states down to its sub-elements only when they are
+// posed or read. Whatever was set, on the element or on any sub-element, the
+// states they end with are those of handing every state down at once.
+TEST_F(Modelo, SubElementsEndWithTheStatesOfHandingEachDownAtOnce) {
+    std::mt19937 azar(17);
+    const double valores[] = {0.0, 0.3, 1.0};
+    // A valve, its points and actuators, and a sub-element of an actuator.
+    auto arbol = [&] {
+        auto* v = TAerValvula::Crear(L, true, TActuador::Seta, T::Valvula32NC);
+        TAerComponente::Crear(L, T::ActuadorMuelle)->SetPadre(v->Elemento(3));
+        std::vector<TAerComponente*> r{v};
+        for (std::size_t i = 0; i < r.size(); ++i)
+            for (int j = 0; j < r[i]->Elementos.Count(); ++j)
+                r.push_back(r[i]->Elemento(j));
+        return r;
+    };
+    for (int ronda = 0; ronda < 300; ++ronda) {
+        SCOPED_TRACE(ronda);
+        const auto perezoso = arbol();
+        const auto inmediato = arbol();
+        ASSERT_EQ(perezoso.size(), 7u);
+        for (int paso = 0; paso < 8; ++paso) {
+            // Mostly the valve, as a running circuit does.
+            const auto k = azar() % 3 == 0 ? azar() % perezoso.size() : 0;
+            const double v = valores[azar() % 3];
+            perezoso[k]->SetParametro(v);
+            inmediato[k]->SetParametro(v);
+            for (const TAerComponente* e : inmediato)
+                e->GetParametro();
+            if (azar() % 5 == 0)
+                perezoso[azar() % perezoso.size()]->GetParametro();
+        }
+        for (std::size_t k = 0; k < perezoso.size(); ++k)
+            EXPECT_EQ(perezoso[k]->GetParametro(), inmediato[k]->GetParametro()) << k;
+        delete perezoso[0];
+        delete inmediato[0];
+    }
 }
