@@ -3,6 +3,7 @@
 #include "foundation/Texto.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <algorithm>
 #include <fstream>
@@ -228,21 +229,34 @@ struct TCortador {
     bool EnLinea = false;
     bool TrasCR = false;
     template <class F> void Cortar(const char* D, std::size_t N, std::uint32_t Base, F&& Nueva) {
-        for (std::size_t j = 0; j < N; ++j) {
-            const char c = D[j];
+        std::size_t j = 0;
+        while (j < N) {
             if (TrasCR) {
                 TrasCR = false;
-                if (c == '\n')
+                if (D[j] == '\n') {
+                    ++j;
                     continue;
+                }
             }
             if (!EnLinea) {
                 Nueva(static_cast<std::uint32_t>(Base + j));
                 EnLinea = true;
             }
-            if (FinDeLinea(c)) {
-                EnLinea = false;
-                TrasCR = c == '\r';
+            // The rest of the line, eight bytes at a time while none of them
+            // is below 14 (no CR or LF can be among them).
+            for (std::uint64_t w; j + 8 <= N; j += 8) {
+                std::memcpy(&w, D + j, 8);
+                constexpr std::uint64_t unos = 0x0101010101010101u;
+                if (((w - 14 * unos) & ~w & 0x80 * unos) != 0)
+                    break;
             }
+            while (j < N && (static_cast<unsigned char>(D[j]) > '\r' || !FinDeLinea(D[j])))
+                ++j;
+            if (j == N)
+                return;
+            EnLinea = false;
+            TrasCR = D[j] == '\r';
+            ++j;
         }
     }
 };
