@@ -2,10 +2,10 @@
 
 #include "foundation/Texto.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <algorithm>
 #include <fstream>
 #include <limits>
 #include <stdexcept>

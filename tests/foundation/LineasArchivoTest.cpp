@@ -42,9 +42,11 @@ protected:
         const TLineasArchivo lineas(Escribir(Bytes), Bloque);
         ASSERT_EQ(lineas.Count(), static_cast<int>(esperadas.size())) << Bloque;
         for (int k = 0; k < lineas.Count(); ++k)
-            ASSERT_EQ(lineas.Linea(k), esperadas[static_cast<std::size_t>(k)]) << k << " " << Bloque;
+            ASSERT_EQ(lineas.Linea(k), esperadas[static_cast<std::size_t>(k)])
+                << k << " " << Bloque;
         for (int k = lineas.Count() - 1; k >= 0; --k)
-            ASSERT_EQ(lineas.Linea(k), esperadas[static_cast<std::size_t>(k)]) << k << " " << Bloque;
+            ASSERT_EQ(lineas.Linea(k), esperadas[static_cast<std::size_t>(k)])
+                << k << " " << Bloque;
     }
     fs::path Dir;
 };
@@ -54,10 +56,11 @@ protected:
 TEST_F(LineasArchivo, BlocksOfAnySizeGiveTheLinesOfTheWholeText) {
     const std::string largo(40, 'x');
     for (const std::string& bytes :
-         {std::string("a\r\n\r\nb\nc\rd"), std::string("a\r\n\r\nb\nc\rd\r\n"), std::string("\n\ra\r"),
-          std::string("V\xE1lvula\r\n\xF1"), std::string("\xEF\xBB\xBFV\xC3\xA1lvula\rx"),
-          std::string("\xEF\xBB"), std::string("\xEF\xBB\xBF"), std::string("sin final"),
-          std::string("\r\n\r\n\r\n"), "corta\r\n" + largo + "\r\n" + largo + "\rz", std::string()})
+         {std::string("a\r\n\r\nb\nc\rd"), std::string("a\r\n\r\nb\nc\rd\r\n"),
+          std::string("\n\ra\r"), std::string("V\xE1lvula\r\n\xF1"),
+          std::string("\xEF\xBB\xBFV\xC3\xA1lvula\rx"), std::string("\xEF\xBB"),
+          std::string("\xEF\xBB\xBF"), std::string("sin final"), std::string("\r\n\r\n\r\n"),
+          "corta\r\n" + largo + "\r\n" + largo + "\rz", std::string()})
         for (std::size_t bloque : {1u, 2u, 3u, 4u, 5u, 7u, 64u * 1024u})
             Comparar(bytes, bloque);
 }
@@ -86,7 +89,8 @@ TEST_F(LineasArchivo, RefusesAsTheWholeReadDoesAndAFileCutShortMeanwhile) {
     EXPECT_EQ(Error([&] { TLineasArchivo l(Dir); }), Error([&] { LeerArchivo(Dir); }));
     EXPECT_EQ(Error([&] { TLineasArchivo l(Dir / "falta"); }),
               Error([&] { LeerArchivo(Dir / "falta"); }));
-    EXPECT_EQ(Error([] { TLineasArchivo l("/dev/zero"); }), Error([] { LeerArchivo("/dev/zero"); }));
+    EXPECT_EQ(Error([] { TLineasArchivo l("/dev/zero"); }),
+              Error([] { LeerArchivo("/dev/zero"); }));
 
     std::string bytes;
     for (int k = 0; k < 300; ++k)
