@@ -7,6 +7,7 @@
 #include "Principal.h"
 
 #include "files/ArchivoAer.h"
+#include "foundation/Archivo.h"
 #include "sim/SimCircuito.h"
 
 #include <benchmark/benchmark.h>
@@ -80,6 +81,32 @@ void BM_Leer(benchmark::State& State) {
     }
     PorComponente(State, n);
     State.counters["bytes_por_componente"] = bytes / n;
+}
+
+// The reading `ventix-cli` does: from the file's bytes held whole
+// (Bloques 0) or from the file read in blocks (Bloques 1), one line decoded
+// at a time.
+void BM_LeerCli(benchmark::State& State) {
+    const int n = static_cast<int>(State.range(0));
+    const bool bloques = State.range(1) != 0;
+    const fs::path ruta = Archivo(n);
+    for (auto _ : State) {
+        State.PauseTiming();
+        auto* L = Lienzo();
+        State.ResumeTiming();
+        if (bloques) {
+            ArchivoAer::Leer(*L, TLineasArchivo(ruta));
+        } else {
+            const std::string bytes = LeerArchivo(ruta);
+            ArchivoAer::Leer(*L, TLineasTexto(bytes));
+        }
+        State.PauseTiming();
+        if (L->Componentes.Count() != n)
+            State.SkipWithError("the circuit did not read back");
+        delete L;
+        State.ResumeTiming();
+    }
+    PorComponente(State, n);
 }
 
 void BM_Cerrar(benchmark::State& State) {
@@ -256,6 +283,10 @@ void Tamanos(benchmark::internal::Benchmark* B) {
 }
 
 BENCHMARK(BM_Leer)->Apply(Tamanos);
+BENCHMARK(BM_LeerCli)
+    ->ArgsProduct({{1000, 10000}, {0, 1}})
+    ->ArgNames({"", "bloques"})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Cerrar)->Apply(Tamanos);
 BENCHMARK(BM_Escribir)->Apply(Tamanos);
 BENCHMARK(BM_Verificar)->Apply(Tamanos);

@@ -134,13 +134,30 @@ void TCADComponente::Assign(const TColeccionItem& Origen) {
 
 // ---- TCADIndividuo ----
 
-TCADIndividuo::TCADIndividuo() : Regiones(TCADRegion::Clase()) {}
+struct TCADIndividuo::TPose {
+    TColeccion Regiones{TCADRegion::Clase()};
+    TCADRegion Region;
+};
+
+TCADIndividuo::TCADIndividuo() = default;
+TCADIndividuo::~TCADIndividuo() = default;
+
+const TColeccion& TCADIndividuo::Regiones() const {
+    static const TColeccion ninguna(TCADRegion::Clase());
+    return Pose ? Pose->Regiones : ninguna;
+}
+
+const TCADRegion& TCADIndividuo::Region() const {
+    static const TCADRegion ninguna;
+    return Pose ? Pose->Region : ninguna;
+}
 
 void TCADIndividuo::SetComponente(TCADComponente* C) {
     if (C == Componente)
         return;
     Componente = C;
-    Regiones.BorrarTodo();
+    if (Pose)
+        Pose->Regiones.BorrarTodo();
 }
 
 void TCADIndividuo::Dibujar(TCADPaintBox& View, bool Dibujar) {
@@ -157,23 +174,35 @@ void TCADIndividuo::Dibujar(TCADPaintBox& View, bool Dibujar) {
         View.Brush.setColor(relleno);
     };
     try {
-        // The hit areas come with the first pose: an instance that is never
-        // posed (a circuit read to be checked) does without them.
-        for (int i = Regiones.Count(); i < Componente->Bloques.Count(); ++i)
-            Crear<TCADRegion>(Regiones);
-        Componente->Dibujar(View, Regiones, Dibujar, Estado);
+        if (!Pose)
+            Pose = std::make_unique<TPose>();
+        for (int i = Pose->Regiones.Count(); i < Componente->Bloques.Count(); ++i)
+            Crear<TCADRegion>(Pose->Regiones);
+        Componente->Dibujar(View, Pose->Regiones, Dibujar, Estado);
     } catch (...) {
         restaurar();
         throw;
     }
-    Matriz = View.TransformActual();
-    Region.Region.Vaciar();
-    for (int i = 0; i < Regiones.Count(); ++i)
-        Region.Region.UnirTransformada(Regiones.ItemComo<TCADRegion>(i)->Region, Matriz);
-    const QRectF b = Region.Region.Limites();
+    const QTransform matriz = View.TransformActual();
+    TArea& area = Pose->Region.Region;
+    area.Vaciar();
+    for (int i = 0; i < Pose->Regiones.Count(); ++i)
+        area.UnirTransformada(Pose->Regiones.ItemComo<TCADRegion>(i)->Region, matriz);
+    const QRectF b = area.Limites();
     Bounds = {static_cast<float>(b.x()), static_cast<float>(b.y()), static_cast<float>(b.width()),
               static_cast<float>(b.height())};
     restaurar();
+}
+
+QTransform TCADIndividuo::Colocacion() const {
+    // The level Dibujar opens (TCADPaintBox::PushTransform), step by step.
+    QTransform m;
+    m.translate(X, Y);
+    if (Angulo != 0)
+        m.rotate(Angulo);
+    if (!(EscalaX == 0 && EscalaY == 0))
+        m.scale(EscalaX, EscalaY);
+    return m;
 }
 
 } // namespace ventix

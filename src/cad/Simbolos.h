@@ -7,6 +7,7 @@
 #include <QTransform>
 
 #include <cstdint>
+#include <memory>
 
 namespace ventix {
 
@@ -67,28 +68,38 @@ class TCADIndividuo : public TColeccionItem {
     VENTIX_CLASE(TCADIndividuo, TColeccionItem)
 
     TCADIndividuo();
+    ~TCADIndividuo() override;
 
     double X = 0.0, Y = 0.0;
     double Angulo = 0.0;
     double EscalaX = 1.0, EscalaY = 1.0;
     double Estado = 0.0; // 0 initial pose, 1 final; others extrapolate
-    TColeccion Regiones; // of TCADRegion, one per block once posed
-    QTransform Matriz;   // the instance's own transform at the last drawing
-    TCADRegion Region;
     TCADRectF Bounds;
     bool Visible = true;
     std::uint32_t Color = 0xFF000000u; // pen and fill, ARGB
+
+    // The hit area of each block as last posed (of TCADRegion, by position),
+    // and their union: both empty until the first pose.
+    const TColeccion& Regiones() const;
+    const TCADRegion& Region() const;
 
     // Not owned: the symbol lives in its library, which outlives instances.
     TCADComponente* GetComponente() const { return Componente; }
     void SetComponente(TCADComponente* C);
     // Poses the instance (drawing it when Dibujar is true) and refreshes
-    // Regiones, Matriz, Region and Bounds. Nothing happens without a
-    // component or when not Visible.
+    // Regiones, Region and Bounds. Nothing happens without a component or
+    // when not Visible.
     void Dibujar(TCADPaintBox& View, bool Dibujar);
+    // The instance's own transform, as posing maps its blocks: made from the
+    // placement when asked for rather than kept by every instance.
+    QTransform Colocacion() const;
 
 private:
     TCADComponente* Componente = nullptr;
+    // What posing leaves, made at the first pose: most instances of a
+    // circuit read to be checked or run headless are never posed.
+    struct TPose;
+    std::unique_ptr<TPose> Pose;
 };
 
 // Rounds to 6 decimals, ties to even: the precision of block geometry.

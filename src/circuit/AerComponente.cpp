@@ -189,7 +189,7 @@ void TAerComponente::Dibujar() {
     for (int i = 0; i < Individuos.Count(); ++i) {
         const auto* inst = Individuos.ItemComo<TCADIndividuo>(i);
         if (inst->Visible)
-            Region.UnirTransformada(inst->Region.Region, Matriz);
+            Region.UnirTransformada(inst->Region().Region, Matriz);
     }
     const QRectF r = Region.Limites();
     Bounds = {Redondear4(r.x()), Redondear4(r.y()), Redondear4(r.width()), Redondear4(r.height())};

@@ -8,11 +8,7 @@
 namespace ventix {
 
 TAerTubo::TAerTubo(TAerPaintBox& L)
-    : TAerComponente(L, TTipoComponente::Tubo), Vertices(TAerVertice::Clase()),
-      Pluma(QColor(0, 0, 0), 0.2) {
-    Pluma.setCapStyle(Qt::RoundCap);
-    Pluma.setJoinStyle(Qt::RoundJoin);
-}
+    : TAerComponente(L, TTipoComponente::Tubo), Vertices(TAerVertice::Clase()) {}
 
 TAerTubo* TAerTubo::Crear(TAerPaintBox& L) {
     return static_cast<TAerTubo*>(L.Tubos.Agregar(std::make_unique<TAerTubo>(L)));
@@ -175,6 +171,11 @@ std::vector<TCADCoordenada> TAerTubo::Trazado(const TCADCoordenada& A, const TCA
 
 const QPen& TAerTubo::PlumaDeTramo() {
     const auto& L = GetLienzo();
+    // The pen is made at the first drawing: until then the tube shares Qt's
+    // default pen, and a circuit read to be checked holds no pen data.
+    Pluma.setWidthF(0.2);
+    Pluma.setCapStyle(Qt::RoundCap);
+    Pluma.setJoinStyle(Qt::RoundJoin);
     Pluma.setStyle(TuboControl == 1 && L.MostrarTubosControl ? Qt::DashLine : Qt::SolidLine);
     if (L.Modo >= mdEjecutar && L.Modo <= mdParado && L.MostrarPresiones) {
         switch (EstadoPresion) {

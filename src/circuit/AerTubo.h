@@ -51,7 +51,7 @@ class TAerTubo : public TAerComponente {
     TColeccion Vertices; // of TAerVertice
     TAerVertice* Ultimo = nullptr;
     TCADCoordenada Provisional;
-    QPen Pluma;
+    QPen Pluma; // the stretches' pen, set up at each drawing
     std::uint8_t TuboControl = 0;
     std::uint8_t EstadoPresion = 0;
 

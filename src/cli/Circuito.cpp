@@ -71,10 +71,10 @@ bool CargarCatalogo(TAerLibreria& Catalogo, const std::string& Orden, const std:
 
 std::optional<TErrorLectura> LeerCircuito(TAerPaintBox& L, const std::string& Archivo) {
     try {
-        // The bytes stay as they are and each line is decoded as the reader
-        // comes to it: a large circuit is not held twice while it is built.
-        const std::string bytes = LeerArchivo(std::filesystem::u8path(Archivo));
-        const TLineasTexto lineas(bytes);
+        // The file is read in blocks and each line decoded as the reader
+        // comes to it: a large circuit's text is never held whole while the
+        // circuit is built.
+        const TLineasArchivo lineas(std::filesystem::u8path(Archivo));
         L.BorrarCircuito();
         ArchivoAer::Leer(L, lineas);
     } catch (const ELecturaAer& e) {

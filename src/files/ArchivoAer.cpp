@@ -1384,6 +1384,11 @@ void Leer(TAerPaintBox& L, const TLineasTexto& Lineas) {
         L, [&Lineas](int k) { return Lineas.Linea(k); }, Lineas.Count());
 }
 
+void Leer(TAerPaintBox& L, const TLineasArchivo& Lineas) {
+    Leer(
+        L, [&Lineas](int k) { return Lineas.Linea(k); }, Lineas.Count());
+}
+
 std::string Bytes(const std::vector<std::string>& Lineas) {
     std::string r;
     for (const auto& l : Lineas) {

@@ -11,6 +11,7 @@ namespace ventix {
 
 class TAerComponente;
 class TAerPaintBox;
+class TLineasArchivo;
 class TLineasTexto;
 
 // A circuit file that cannot be read: the line (from 1) where reading stopped
@@ -107,6 +108,8 @@ void Leer(TAerPaintBox& Lienzo, const std::vector<std::string>& Lineas);
 // The same from a file's bytes as `TLineasTexto` finds their lines: the
 // lines are decoded one at a time, never held all at once.
 void Leer(TAerPaintBox& Lienzo, const TLineasTexto& Lineas);
+// The same from a file read in blocks (`TLineasArchivo`).
+void Leer(TAerPaintBox& Lienzo, const TLineasArchivo& Lineas);
 
 // The file's lines as UTF-8 (LeerArchivo's checks, then LineasDeTexto).
 std::vector<std::string> CargarLineas(const std::filesystem::path& Ruta);

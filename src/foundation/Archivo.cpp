@@ -2,7 +2,9 @@
 
 #include "foundation/Texto.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <limits>
@@ -64,7 +66,10 @@ EFinArchivo::EFinArchivo(int UltimaLinea)
                   ")"),
       Linea(UltimaLinea) {}
 
-std::string LeerArchivo(const fs::path& Ruta) {
+namespace {
+
+// The size of a file that may be read whole: LeerArchivo's checks.
+std::uintmax_t ComprobarLectura(const fs::path& Ruta) {
     std::error_code ec;
     const auto estado = fs::status(Ruta, ec);
     if (ec || !fs::exists(estado))
@@ -80,6 +85,13 @@ std::string LeerArchivo(const fs::path& Ruta) {
         throw std::runtime_error("El archivo " + Comillas(Ruta) + " es demasiado grande (" +
                                  std::to_string(tamano / (1024 * 1024)) +
                                  " MB; el máximo es 256 MB)");
+    return tamano;
+}
+
+} // namespace
+
+std::string LeerArchivo(const fs::path& Ruta) {
+    const auto tamano = ComprobarLectura(Ruta);
     std::ifstream f(Ruta, std::ios::binary);
     if (!f)
         throw std::runtime_error("No se puede abrir el archivo " + Comillas(Ruta));
@@ -203,6 +215,157 @@ std::string TLineasTexto::Linea(int k) const {
     if (b > a && Texto[b - 1] == '\r')
         --b;
     const std::string_view l = Texto.substr(a, b - a);
+    return Utf8 ? TextoAUtf8(l) : Latin1AUtf8(l);
+}
+
+namespace {
+
+constexpr int kLineasPorPunto = 64;
+
+// Finds where lines begin, block after block, as TLineasTexto does in the
+// whole text: a line ends at CR LF, LF or CR, and the LF of a CR LF split
+// between two blocks still belongs to the first line's ending.
+struct TCortador {
+    bool EnLinea = false;
+    bool TrasCR = false;
+    template <class F> void Cortar(const char* D, std::size_t N, std::uint32_t Base, F&& Nueva) {
+        std::size_t j = 0;
+        while (j < N) {
+            if (TrasCR) {
+                TrasCR = false;
+                if (D[j] == '\n') {
+                    ++j;
+                    continue;
+                }
+            }
+            if (!EnLinea) {
+                Nueva(static_cast<std::uint32_t>(Base + j));
+                EnLinea = true;
+            }
+            // The rest of the line, eight bytes at a time while none of them
+            // is below 14 (no CR or LF can be among them).
+            for (std::uint64_t w; j + 8 <= N; j += 8) {
+                std::memcpy(&w, D + j, 8);
+                constexpr std::uint64_t unos = 0x0101010101010101u;
+                if (((w - 14 * unos) & ~w & 0x80 * unos) != 0)
+                    break;
+            }
+            while (j < N && (static_cast<unsigned char>(D[j]) > '\r' || !FinDeLinea(D[j])))
+                ++j;
+            if (j == N)
+                return;
+            EnLinea = false;
+            TrasCR = D[j] == '\r';
+            ++j;
+        }
+    }
+};
+
+} // namespace
+
+TLineasArchivo::TLineasArchivo(const fs::path& R, std::size_t B)
+    : Ruta(R), Bloque(std::max<std::size_t>(B, 1)) {
+    // As LeerArchivo: the size checked is the size read.
+    Tamano = static_cast<std::uint32_t>(ComprobarLectura(Ruta));
+    Fd = ::open(Ruta.c_str(), O_RDONLY | O_CLOEXEC);
+    if (Fd < 0)
+        throw std::runtime_error("No se puede abrir el archivo " + Comillas(Ruta));
+    try {
+        std::uint32_t desde = 0;
+        if (Tamano >= 3) {
+            char marca[3];
+            LeerEn(0, marca, 3);
+            if (EmpiezaConBom(std::string_view(marca, 3))) {
+                Utf8 = true;
+                desde = 3;
+            }
+        }
+        std::string bloque(std::min<std::size_t>(Bloque, Tamano), '\0');
+        TCortador cortador;
+        while (desde < Tamano) {
+            const std::size_t n = std::min<std::size_t>(bloque.size(), Tamano - desde);
+            LeerEn(desde, bloque.data(), n);
+            cortador.Cortar(bloque.data(), n, desde, [this](std::uint32_t Inicio) {
+                if (Lineas % kLineasPorPunto == 0)
+                    Puntos.push_back(Inicio);
+                ++Lineas;
+            });
+            desde += static_cast<std::uint32_t>(n);
+        }
+    } catch (...) {
+        ::close(Fd);
+        throw;
+    }
+}
+
+TLineasArchivo::~TLineasArchivo() {
+    if (Fd >= 0)
+        ::close(Fd);
+}
+
+void TLineasArchivo::LeerEn(std::uint32_t Desde, char* Destino, std::size_t N) const {
+    for (std::size_t hecho = 0; hecho < N;) {
+        const ssize_t n = ::pread(Fd, Destino + hecho, N - hecho,
+                                  static_cast<off_t>(Desde) + static_cast<off_t>(hecho));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throw std::runtime_error("Error al leer el archivo " + Comillas(Ruta));
+        hecho += static_cast<std::size_t>(n);
+    }
+}
+
+void TLineasArchivo::Cargar(int Primera, std::uint32_t Desde) const {
+    for (std::size_t tam = Bloque;; tam *= 2) {
+        const std::size_t n = std::min<std::size_t>(tam, Tamano - std::min(Desde, Tamano));
+        Datos.resize(n);
+        LeerEn(Desde, Datos.data(), n);
+        Inicios.clear();
+        TCortador cortador;
+        cortador.Cortar(Datos.data(), n, Desde,
+                        [this](std::uint32_t Inicio) { Inicios.push_back(Inicio); });
+        const bool fin = Desde + n == Tamano;
+        // The last line is whole when the file ends in it, or when an LF ended
+        // it (after a CR, the next byte could still belong to its ending).
+        if (fin || (!cortador.EnLinea && !cortador.TrasCR))
+            Inicios.push_back(static_cast<std::uint32_t>(Desde + n));
+        VDesde = Desde;
+        VPrimera = Primera;
+        if (Inicios.size() >= 2 || fin)
+            return;
+    }
+}
+
+std::string TLineasArchivo::Linea(int k) const {
+    if (k < 0 || k >= Lineas)
+        throw EListaError(k);
+    auto enBloque = [&] {
+        return k >= VPrimera && k < VPrimera + static_cast<int>(Inicios.size()) - 1;
+    };
+    if (!enBloque()) {
+        // Going on from the block read last, or from the nearest noted start.
+        const int siguiente = VPrimera + std::max(static_cast<int>(Inicios.size()) - 1, 0);
+        if (Inicios.empty() || k < siguiente || k - siguiente >= kLineasPorPunto) {
+            const int punto = k / kLineasPorPunto;
+            Cargar(punto * kLineasPorPunto, Puntos[static_cast<std::size_t>(punto)]);
+        }
+        while (!enBloque()) {
+            const int antes = VPrimera;
+            if (Inicios.size() < 2)
+                throw std::runtime_error("Error al leer el archivo " + Comillas(Ruta));
+            Cargar(VPrimera + static_cast<int>(Inicios.size()) - 1, Inicios.back());
+            if (VPrimera == antes)
+                throw std::runtime_error("Error al leer el archivo " + Comillas(Ruta));
+        }
+    }
+    const std::size_t j = static_cast<std::size_t>(k - VPrimera);
+    const std::size_t a = Inicios[j] - VDesde;
+    std::size_t b = Inicios[j + 1] - VDesde;
+    if (b > a && Datos[b - 1] == '\n')
+        --b;
+    if (b > a && Datos[b - 1] == '\r')
+        --b;
+    const std::string_view l(Datos.data() + a, b - a);
     return Utf8 ? TextoAUtf8(l) : Latin1AUtf8(l);
 }
 

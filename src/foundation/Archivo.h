@@ -69,6 +69,46 @@ private:
     std::vector<std::uint32_t> Inicios;
 };
 
+// The lines of a file as `TLineasTexto` finds them in its bytes, read from
+// the file in blocks: a large file is never held whole. A first pass counts
+// the lines and notes where every 64th begins; a line is then decoded from
+// the block that holds it (a block grows to hold a longer line), so a reader
+// going forward reads the file twice from the system's cache and keeps one
+// block. The file stays open while the lines are read.
+class TLineasArchivo {
+public:
+    // LeerArchivo's checks, with its messages; Bloque is the bytes read at once.
+    explicit TLineasArchivo(const std::filesystem::path& Ruta, std::size_t Bloque = 64 * 1024);
+    TLineasArchivo(const TLineasArchivo&) = delete;
+    TLineasArchivo& operator=(const TLineasArchivo&) = delete;
+    ~TLineasArchivo();
+
+    int Count() const { return Lineas; }
+    // Line k (from 0), in UTF-8 as LineasDeTexto gives it. Raises EListaError
+    // outside the lines, and std::runtime_error when the file no longer reads
+    // as it did (it shrank meanwhile).
+    std::string Linea(int k) const;
+
+private:
+    // Reads the block that begins with line Primera at byte Desde.
+    void Cargar(int Primera, std::uint32_t Desde) const;
+    void LeerEn(std::uint32_t Desde, char* Destino, std::size_t N) const;
+
+    std::filesystem::path Ruta;
+    int Fd = -1;
+    std::size_t Bloque;
+    bool Utf8 = false;
+    std::uint32_t Tamano = 0; // bytes of the file, its byte-order mark included
+    int Lineas = 0;
+    std::vector<std::uint32_t> Puntos; // where lines 0, 64, 128... begin
+    // The block read last: its bytes from Desde, the lines VPrimera.. whole
+    // in it, and where each begins with the start of the next one after them.
+    mutable std::string Datos;
+    mutable std::uint32_t VDesde = 0;
+    mutable int VPrimera = 0;
+    mutable std::vector<std::uint32_t> Inicios;
+};
+
 // The same text as one UTF-8 string with LF endings.
 std::string TextoDeArchivo(std::string_view Bytes);
 

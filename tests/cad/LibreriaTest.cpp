@@ -125,9 +125,9 @@ TEST_F(LibreriaArchivo, LoadsTheTestSymbols) {
     i.SetComponente(cil);
     i.Estado = 0.5;
     i.Dibujar(v, false);
-    EXPECT_EQ(i.Regiones.ItemComo<TCADRegion>(1)->Region.Limites(), QRectF(19, 1, 32, 14));
-    EXPECT_TRUE(i.Region.ContienePunto({50, 14})); // the rod, beyond the barrel
-    EXPECT_FALSE(i.Region.ContienePunto({52, 14}));
+    EXPECT_EQ(i.Regiones().ItemComo<TCADRegion>(1)->Region.Limites(), QRectF(19, 1, 32, 14));
+    EXPECT_TRUE(i.Region().ContienePunto({50, 14})); // the rod, beyond the barrel
+    EXPECT_FALSE(i.Region().ContienePunto({52, 14}));
 
     // The timer's needle, drawn pointing right, is turned up at state 0 and
     // a quarter clockwise from there at 0.25.

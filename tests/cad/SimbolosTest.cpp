@@ -77,23 +77,28 @@ TEST(Pose, InstanceRegionsAreThePosedRectanglesInOwnerCoordinates) {
     TCADPaintBox v;
     TCADIndividuo i;
     i.SetComponente(&c);
-    EXPECT_EQ(i.Regiones.Count(), 0); // made by the first pose
+    EXPECT_EQ(i.Regiones().Count(), 0); // made by the first pose
     i.X = 100;
     i.Y = 10;
     i.Angulo = 90;
     i.Estado = 1;
     i.Dibujar(v, false);
-    ASSERT_EQ(i.Regiones.Count(), 2);
+    ASSERT_EQ(i.Regiones().Count(), 2);
     // Block 2 at state 1: (4, 2) .. (6, 3) in the instance.
-    EXPECT_EQ(i.Regiones.ItemComo<TCADRegion>(1)->Region.Limites(), QRectF(4, 2, 2, 1));
+    EXPECT_EQ(i.Regiones().ItemComo<TCADRegion>(1)->Region.Limites(), QRectF(4, 2, 2, 1));
     // Turned 90° and moved: x from 100 - 3 to 100, y from 10 to 16; block 2,
     // block 1, between them.
-    EXPECT_EQ(Dentro(i.Region, {{97.5, 15}, {99.5, 11}, {98.5, 12}}), "110");
+    EXPECT_EQ(Dentro(i.Region(), {{97.5, 15}, {99.5, 11}, {98.5, 12}}), "110");
     EXPECT_NEAR(i.Bounds.X, 97, 1e-5);
     EXPECT_NEAR(i.Bounds.Y, 10, 1e-5);
     EXPECT_NEAR(i.Bounds.Width, 3, 1e-5);
     EXPECT_NEAR(i.Bounds.Height, 6, 1e-5);
-    Cerca(i.Matriz.map(QPointF(1, 0)), {100, 11});
+    Cerca(i.Colocacion().map(QPointF(1, 0)), {100, 11});
+    // The placement is the very matrix the pose mapped the blocks with.
+    TArea unidas;
+    for (int k = 0; k < i.Regiones().Count(); ++k)
+        unidas.UnirTransformada(i.Regiones().ItemComo<TCADRegion>(k)->Region, i.Colocacion());
+    EXPECT_EQ(unidas, i.Region().Region);
 
     // A mirrored instance inside an element: the owner sees it through its
     // own matrix.
@@ -104,42 +109,42 @@ TEST(Pose, InstanceRegionsAreThePosedRectanglesInOwnerCoordinates) {
     m.Dibujar(v, false);
     const QTransform elemento = v.TransformActual();
     v.PopTransform(e);
-    EXPECT_EQ(Dentro(m.Region.Region.Transformada(elemento), {{48.5, 50.5}, {50.5, 50.5}}), "10");
+    EXPECT_EQ(Dentro(m.Region().Region.Transformada(elemento), {{48.5, 50.5}, {50.5, 50.5}}), "10");
 }
 
 TEST(Pose, NoComponentNoBlocksOrInvisibleDrawsNothing) {
     TCADPaintBox v;
     TCADIndividuo i;
     i.Dibujar(v, true); // no component
-    EXPECT_TRUE(i.Region.Region.Vacia());
+    EXPECT_TRUE(i.Region().Region.Vacia());
 
     TCADComponente vacio;
     vacio.NormalizarBases();
     i.SetComponente(&vacio);
-    EXPECT_EQ(i.Regiones.Count(), 0);
+    EXPECT_EQ(i.Regiones().Count(), 0);
     i.Dibujar(v, true);
-    EXPECT_TRUE(i.Region.Region.Vacia());
+    EXPECT_TRUE(i.Region().Region.Vacia());
     EXPECT_EQ(i.Bounds.Width, 0.0f);
 
     TCADComponente c;
     BloqueRectangulo(c);
     i.SetComponente(&c);
     i.Dibujar(v, false);
-    const TArea antes = i.Region.Region;
+    const TArea antes = i.Region().Region;
     const TCADRectF bounds = i.Bounds;
     i.Visible = false;
     i.X = 40;
     i.Dibujar(v, false);
-    EXPECT_EQ(i.Region.Region, antes);
+    EXPECT_EQ(i.Region().Region, antes);
     EXPECT_EQ(i.Bounds.X, bounds.X);
     EXPECT_EQ(v.TransformActual(), QTransform());
 
     // The same component again keeps the regions; another replaces them.
-    TCADRegion* r0 = i.Regiones.ItemComo<TCADRegion>(0);
+    TCADRegion* r0 = i.Regiones().ItemComo<TCADRegion>(0);
     i.SetComponente(&c);
-    EXPECT_EQ(i.Regiones.ItemComo<TCADRegion>(0), r0);
+    EXPECT_EQ(i.Regiones().ItemComo<TCADRegion>(0), r0);
     i.SetComponente(nullptr);
-    EXPECT_EQ(i.Regiones.Count(), 0);
+    EXPECT_EQ(i.Regiones().Count(), 0);
 }
 
 TEST(Bloque, TakesItsLayerMovedToTheBasePointRoundedToSixDecimals) {
