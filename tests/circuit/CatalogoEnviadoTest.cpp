@@ -61,10 +61,8 @@ TEST_F(CatalogoEnviado, LoadsWithoutProblemsWithEverySymbolAndThePointContract) 
 
 // A push-button 3/2 valve feeding a single-acting cylinder.
 TEST_F(CatalogoEnviado, ASmallCircuitDrawsWithItsTubeLandingOnItsPoints) {
-    auto* valvula = TAerValvula::Crear(L, true, TActuador::Seta, T::Valvula32NC);
-    auto* cilindro = TAerComponente::Crear(L, T::CilindroSimple);
-    cilindro->X = 10;
-    cilindro->Y = 40;
+    auto* valvula = Valvula(TActuador::Seta);
+    auto* cilindro = Nuevo(T::CilindroSimple, 10, 40);
     L.SetCliente(800, 600);
     L.Activar();
     L.MostrarConexiones = L.MostrarVertices = L.MostrarTextos = true;
@@ -96,7 +94,7 @@ TEST_F(CatalogoEnviado, ASmallCircuitDrawsWithItsTubeLandingOnItsPoints) {
 // Fitting the view shows the whole circuit: actuators and springs beyond a
 // valve's body count, the origin does not unless something lies there.
 TEST_F(CatalogoEnviado, TheExtentCoversActuatorsAndOnlyTheCircuit) {
-    auto* v = TAerValvula::Crear(L, true, TActuador::Seta, T::Valvula32NC);
+    auto* v = Valvula(TActuador::Seta);
     v->X = 200;
     v->Y = 100;
     L.SetCliente(800, 600);
