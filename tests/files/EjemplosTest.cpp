@@ -1,5 +1,6 @@
-// The example circuits: exact round trips, clean checks, tubes ending on their
-// points, and a scenario each run through `ventix-cli simulate`.
+// The example circuits: tubes ending on their points, and a scenario each run
+// through `ventix-cli simulate`. (Exact round trips and clean checks of every
+// example are the command-line tests'.)
 
 #include "files/ArchivoAer.h"
 
@@ -60,7 +61,7 @@ protected:
 
 } // namespace
 
-TEST(EjemplosLeidos, RoundTripCheckAndTubesOnTheirPoints) {
+TEST(EjemplosLeidos, TubesEndOnTheirPoints) {
     AsegurarAplicacion();
     const auto ejemplos = cli::Ejemplos();
     EXPECT_GE(ejemplos.size(), 9u);
@@ -70,10 +71,9 @@ TEST(EjemplosLeidos, RoundTripCheckAndTubesOnTheirPoints) {
         L.Libreria.Cargar(kCatalogo);
         const std::string bytes = cli::Leer(ruta);
         ArchivoAer::Leer(L, ArchivoAer::LineasDe(bytes));
-        EXPECT_EQ(ArchivoAer::Bytes(ArchivoAer::Escribir(L)), bytes);
-        EXPECT_EQ(L.Verificar(), 0);
         EXPECT_GT(L.Textos.Count(), 1);
-        // Written by the editor, a tube's last bend lies on its end point.
+        // Written by the editor, a tube's last bend lies on its end point:
+        // posing the circuit changes nothing that is written.
         L.ActualizarGeometria();
         for (int i = 0; i < L.Tubos.Count(); ++i) {
             const auto* t = L.Tubos.ItemComo<TAerTubo>(i);
