@@ -342,45 +342,46 @@ TEST_F(Historia, RecoveryFileIsWrittenOfferedAndRemoved) {
     const QString Propio = F->Recuperacion->Archivo();
     ASSERT_FALSE(Propio.isEmpty());
     EXPECT_EQ(A::CargarLineas(std::filesystem::u8path(Propio.toStdString())), A::Escribir(L()));
+    // Another window on the same folder, whose questions get the answer given.
+    QStringList Preguntas;
+    const auto Abrir = [&](bool Respuesta) {
+        auto V = std::make_unique<TfrmMain>(
+            std::filesystem::u8path(VENTIX_TEST_DATA "/catalogo-simbolos/LIBRERÍA.txt"));
+        V->Preguntar = [&Preguntas, Respuesta](const QString& t) {
+            Preguntas << t;
+            return Respuesta;
+        };
+        V->Recuperacion = std::make_unique<TRecuperacion>(Dir.path());
+        return V;
+    };
     // A second window keeps its own file.
-    TfrmMain Otra(std::filesystem::u8path(VENTIX_TEST_DATA "/catalogo-simbolos/LIBRERÍA.txt"));
-    Otra.Preguntar = [](const QString&) { return true; };
-    Otra.Recuperacion = std::make_unique<TRecuperacion>(Dir.path());
-    EXPECT_TRUE(Otra.Recuperacion->Abandonados().isEmpty()) << "the first window is alive";
-    TAerComponente::Crear(*Otra.Lienzo, T::Presion);
-    Otra.Registrar("insertar");
-    EXPECT_NE(Otra.Recuperacion->Archivo(), Propio);
+    const auto Otra = Abrir(true);
+    EXPECT_TRUE(Otra->Recuperacion->Abandonados().isEmpty()) << "the first window is alive";
+    TAerComponente::Crear(*Otra->Lienzo, T::Presion);
+    Otra->Registrar("insertar");
+    EXPECT_NE(Otra->Recuperacion->Archivo(), Propio);
 
     // A window that died left a file and no lock: the next start offers it.
     const QString Huerfano = Dir.path() + "/recuperacion-9.aer";
     ASSERT_TRUE(QFile::copy(Propio, Huerfano));
-    TfrmMain Nueva(std::filesystem::u8path(VENTIX_TEST_DATA "/catalogo-simbolos/LIBRERÍA.txt"));
-    QStringList Preguntas;
-    Nueva.Preguntar = [&](const QString& t) {
-        Preguntas << t;
-        return true;
-    };
-    Nueva.Recuperacion = std::make_unique<TRecuperacion>(Dir.path());
-    Nueva.Carpeta = "/circuitos";
-    Nueva.OfrecerRecuperacion();
-    EXPECT_EQ(Nueva.Carpeta, "/circuitos") << "the dialogs keep the user's folder";
+    const auto Nueva = Abrir(true);
+    Nueva->Carpeta = "/circuitos";
+    Nueva->OfrecerRecuperacion();
+    EXPECT_EQ(Nueva->Carpeta, "/circuitos") << "the dialogs keep the user's folder";
     ASSERT_EQ(Preguntas.size(), 1);
     EXPECT_EQ(Preguntas[0], "Se ha encontrado un circuito que no se guardó al cerrar Ventix. "
                             "¿Desea recuperarlo?");
-    EXPECT_EQ(A::Escribir(*Nueva.Lienzo), A::Escribir(L()));
-    EXPECT_TRUE(Nueva.Modificado()) << "recovered, not saved";
-    EXPECT_FALSE(QFile::exists(Huerfano));
-    EXPECT_TRUE(QFile::exists(Nueva.Recuperacion->Archivo()));
+    EXPECT_EQ(A::Escribir(*Nueva->Lienzo), A::Escribir(L()));
+    EXPECT_TRUE(Nueva->Modificado()) << "recovered, not saved";
+    EXPECT_TRUE(!QFile::exists(Huerfano) && QFile::exists(Nueva->Recuperacion->Archivo()));
 
     // No removes what was left; undoing to the saved state removes the file;
     // a clean exit too.
     ASSERT_TRUE(QFile::copy(Propio, Huerfano));
-    TfrmMain Cuarta(std::filesystem::u8path(VENTIX_TEST_DATA "/catalogo-simbolos/LIBRERÍA.txt"));
-    Cuarta.Preguntar = [](const QString&) { return false; };
-    Cuarta.Recuperacion = std::make_unique<TRecuperacion>(Dir.path());
-    Cuarta.OfrecerRecuperacion();
+    const auto Cuarta = Abrir(false);
+    Cuarta->OfrecerRecuperacion();
     EXPECT_FALSE(QFile::exists(Huerfano));
-    EXPECT_EQ(Cuarta.Lienzo->Componentes.Count(), 0);
+    EXPECT_EQ(Cuarta->Lienzo->Componentes.Count(), 0);
     F->Deshacer();
     EXPECT_FALSE(QFile::exists(Propio));
     F->btnRotar90->click();
