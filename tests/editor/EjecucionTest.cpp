@@ -39,8 +39,7 @@ TEST_F(Ventana, AFaultyCircuitStaysInVerification) {
     F->btnBorrar->click();
     F->btnCheck->click();
     ASSERT_EQ(L().Modo, mdParado);
-    ASSERT_NE(F->PanelSimulacion, nullptr);
-    EXPECT_TRUE(F->PanelSimulacion->isHidden());
+    EXPECT_TRUE(F->PanelSimulacion && F->PanelSimulacion->isHidden());
 }
 
 // A source feeding a push-button valve that drives a cylinder, plus a bistable
@@ -72,11 +71,9 @@ TEST_F(Ventana, ACleanCircuitRunsPausesStopsAndGoesBackToEditing) {
     // bistable relay valve.
     const auto& B = F->PanelSimulacion->Botones;
     ASSERT_EQ(B.size(), 3u);
-    EXPECT_EQ(B[0]->geometry(), QRect(5, 30, 74, 25));
-    EXPECT_EQ(B[1]->geometry(), QRect(5, 55, 37, 25));
-    EXPECT_EQ(B[2]->geometry(), QRect(42, 55, 37, 25));
-    EXPECT_EQ(B[1]->Grupo, B[2]->Grupo);
-    EXPECT_NE(B[0]->Grupo, B[1]->Grupo);
+    EXPECT_EQ(std::tuple(B[0]->geometry(), B[1]->geometry(), B[2]->geometry()),
+              std::tuple(QRect(5, 30, 74, 25), QRect(5, 55, 37, 25), QRect(42, 55, 37, 25)));
+    EXPECT_TRUE(B[1]->Grupo == B[2]->Grupo && B[0]->Grupo != B[1]->Grupo);
     EXPECT_EQ(B[0]->toolTip(), "Válvula32NC");
     EXPECT_EQ(F->PanelSimulacion->geometry(), QRect(1, 1, 84, 85));
     QEnterEvent Entra(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));

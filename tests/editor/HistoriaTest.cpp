@@ -278,8 +278,7 @@ TEST_F(Historia, AGroupMovesTurnsAndGoesTogether) {
     F->btnSimetrico->click();
     EXPECT_DOUBLE_EQ(E("P")->X, 2 * c - xP);
     EXPECT_DOUBLE_EQ(E("V2")->X, 2 * c - xV2);
-    EXPECT_TRUE(E("P")->Simetrico && E("V2")->Simetrico);
-    EXPECT_DOUBLE_EQ(E("V2")->Alfa, -90.0);
+    EXPECT_TRUE(E("P")->Simetrico && E("V2")->Simetrico && E("V2")->Alfa == -90.0);
     EXPECT_EQ(F->Historia.undoText(), "reflejar 2 elementos");
     QTest::keyClick(F.get(), Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(L().Grupo.size(), 5u);
