@@ -74,9 +74,8 @@ TEST(Entidades, ClonesKeepPolygonVerticesLayerEntitiesAndParameters) {
     auto copia = g.Clone();
     auto* c = dynamic_cast<TCADPoligono*>(copia.get());
     ASSERT_NE(c, nullptr);
-    EXPECT_EQ(c->Vertices, g.Vertices);
-    EXPECT_EQ(c->Limites, g.Limites);
-    EXPECT_EQ(c->GetTipo(), tePoligono);
+    EXPECT_EQ(std::tuple(c->Vertices, c->Limites, c->GetTipo()),
+              std::tuple(g.Vertices, g.Limites, tePoligono));
 
     TCADCapa a;
     a.SetNombre("Capa");

@@ -19,6 +19,14 @@ bool Oscuro(const QImage& img, int x, int y) {
     return qGray(img.pixel(x, y)) < 128;
 }
 
+// Which of the pixels are dark: one '1' or '0' for each.
+std::string Oscuros(const QImage& img, std::initializer_list<QPoint> Pixeles) {
+    std::string r;
+    for (const QPoint& p : Pixeles)
+        r += Oscuro(img, p.x(), p.y()) ? '1' : '0';
+    return r;
+}
+
 int Oscuros(const QImage& img, const QRect& r) {
     int n = 0;
     for (int y = r.top(); y <= r.bottom(); ++y)
@@ -63,9 +71,8 @@ TEST(Mapeo, WheelStepsKeepThePointUnderTheCursorAndBadZoomsAreIgnored) {
     EXPECT_TRUE(v.MouseWheel(120, cursor.x(), cursor.y()));
     EXPECT_TRUE(v.MouseWheel(120, cursor.x(), cursor.y()));
     EXPECT_DOUBLE_EQ(v.Zoom, 1.44);
-    const QPointF p = v.MundoAPantalla(antes);
-    EXPECT_LE(std::abs(p.x() - cursor.x()), 0.5);
-    EXPECT_LE(std::abs(p.y() - cursor.y()), 0.5);
+    const QPointF p = v.MundoAPantalla(antes) - cursor;
+    EXPECT_LE(std::max(std::abs(p.x()), std::abs(p.y())), 0.5);
     // Outside the client area the wheel is not handled and nothing changes.
     EXPECT_FALSE(v.MouseWheel(120, 400, 10));
     EXPECT_DOUBLE_EQ(v.Zoom, 1.44);
@@ -101,14 +108,12 @@ TEST(Mapeo, PanningWithTheChosenOrTheMiddleButton) {
     v.MouseDown(Qt::MiddleButton, {}, 10, 10);
     v.MouseMove({}, 15, 30);
     v.MouseMove({}, 20, 40);
-    EXPECT_EQ(v.OffsetX, 10);
-    EXPECT_EQ(v.OffsetY, 30);
+    EXPECT_EQ(std::tuple(v.OffsetX, v.OffsetY), std::tuple(10, 30));
     v.MouseUp(Qt::MiddleButton, {}, 20, 40);
-    EXPECT_FALSE(v.Arrastrando);
-    EXPECT_EQ(propios, 3);
+    EXPECT_EQ(std::tuple(v.Arrastrando, propios), std::tuple(false, 3));
     ASSERT_FALSE(cursores.empty());
-    EXPECT_EQ(cursores.front(), Qt::DragMoveCursor);
-    EXPECT_EQ(cursores.back(), Qt::ArrowCursor);
+    EXPECT_EQ(std::tuple(cursores.front(), cursores.back()),
+              std::tuple(Qt::DragMoveCursor, Qt::ArrowCursor));
     v.BotonPaneo = Qt::RightButton;
     v.MouseDown(Qt::RightButton, {}, 0, 0);
     v.MouseMove({}, -5, 0);
@@ -168,11 +173,7 @@ TEST_F(Vista, LineLandsOnItsPixelsWithItsWidthInWorldUnits) {
     v.Zoom = 2;
     const QImage img = Pintar({&l});
     // World y 20 is pixel row 60; 4 world units at zoom 2 are 8 pixels.
-    EXPECT_TRUE(Oscuro(img, 100, 57));
-    EXPECT_TRUE(Oscuro(img, 60, 63));
-    EXPECT_FALSE(Oscuro(img, 100, 66));
-    EXPECT_FALSE(Oscuro(img, 100, 140));
-    EXPECT_FALSE(Oscuro(img, 160, 60));
+    EXPECT_EQ(Oscuros(img, {{100, 57}, {60, 63}, {100, 66}, {100, 140}, {160, 60}}), "11000");
 }
 
 TEST_F(Vista, ArcsRunCounterClockwiseFromAlfa1ToAlfa2) {
@@ -186,11 +187,8 @@ TEST_F(Vista, ArcsRunCounterClockwiseFromAlfa1ToAlfa2) {
     b.SetAlfa2(10);
     b.SetGrosor(2);
     const QImage img = Pintar({&a, &b});
-    EXPECT_TRUE(Oscuro(img, 135, 65));   // 45 degrees
-    EXPECT_TRUE(Oscuro(img, 150, 99));   // start, 0 degrees
-    EXPECT_TRUE(Oscuro(img, 101, 50));   // end, 90 degrees
-    EXPECT_FALSE(Oscuro(img, 135, 135)); // -45 degrees
-    EXPECT_FALSE(Oscuro(img, 65, 65));   // 135 degrees
+    // 45 degrees, 0 (the start), 90 (the end); not -45 nor 135.
+    EXPECT_EQ(Oscuros(img, {{135, 65}, {150, 99}, {101, 50}, {135, 135}, {65, 65}}), "11100");
     const auto en = [&](double grados) {
         const double r = grados * M_PI / 180;
         return Oscuro(img, static_cast<int>(std::lround(100 + 80 * std::cos(r))),
@@ -215,12 +213,10 @@ TEST_F(Vista, CircleIsAnOutlinePolygonIsFilledAndAOnePointPolylineDrawsNothing) 
     uno.AgregarVertice(-50, -50);
     uno.SetGrosor(10);
     const QImage img = Pintar({&c, &p, &uno});
-    EXPECT_TRUE(Oscuro(img, 140, 100));
-    EXPECT_TRUE(Oscuro(img, 100, 60));
-    EXPECT_FALSE(Oscuro(img, 100, 100));
-    EXPECT_TRUE(Oscuro(img, 30, 70));  // world (-70, 30)
-    EXPECT_FALSE(Oscuro(img, 70, 30)); // world (-30, 70): beyond the hypotenuse
-    EXPECT_FALSE(Oscuro(img, 30, 90)); // world (-70, 10): below the polygon
+    // The circle's outline, not its centre; the polygon at world (-70, 30), not
+    // beyond its hypotenuse (-30, 70) nor below it (-70, 10).
+    EXPECT_EQ(Oscuros(img, {{140, 100}, {100, 60}, {100, 100}, {30, 70}, {70, 30}, {30, 90}}),
+              "110100");
     EXPECT_EQ(Oscuros(img, QRect(0, 145, 55, 55)), 0);
 }
 
@@ -313,9 +309,8 @@ TEST_F(Vista, FilledAreaCoversOverlapsAndMirroredParts) {
     b.Transformar(QTransform::fromScale(-1, 1)); // reversed orientation
     a.Unir(b);
     const QImage img = Pintar([&](TCADPaintBox& v) { v.RellenarArea(a); });
-    EXPECT_TRUE(Oscuro(img, 95, 105)); // world (-5, -5): in both
-    EXPECT_TRUE(Oscuro(img, 70, 70));  // world (-30, 30): only the mirrored one
-    EXPECT_FALSE(Oscuro(img, 130, 130));
+    // World (-5, -5) is in both, (-30, 30) only in the mirrored one.
+    EXPECT_EQ(Oscuros(img, {{95, 105}, {70, 70}, {130, 130}}), "110");
 }
 
 TEST_F(Vista, RenderAtTwiceTheSizeShowsTheSameArea) {
@@ -329,11 +324,8 @@ TEST_F(Vista, RenderAtTwiceTheSizeShowsTheSameArea) {
     QImage destino;
     v.RenderizarEn(destino, 2);
     ASSERT_EQ(destino.size(), QSize(400, 400));
-    EXPECT_TRUE(Oscuro(destino, 200, 160));
-    EXPECT_FALSE(Oscuro(destino, 200, 80));
-    EXPECT_EQ(v.Zoom, 1.0);
-    EXPECT_EQ(v.OffsetX, ox);
-    EXPECT_EQ(v.OffsetY, 80);
+    EXPECT_EQ(Oscuros(destino, {{200, 160}, {200, 80}}), "10");
+    EXPECT_EQ(std::tuple(v.Zoom, v.OffsetX, v.OffsetY), std::tuple(1.0, ox, 80));
     v.RenderizarEn(destino, 0);
     EXPECT_TRUE(destino.isNull());
 }
@@ -345,7 +337,7 @@ TEST_F(Vista, AnExceptionInThePaintHookEndsThePaint) {
     };
     EXPECT_THROW(v.Paint(), std::runtime_error);
     EXPECT_EQ(v.GetGraphics(), nullptr);
-    v.OnPintar = nullptr;
+    v.OnPintar = nullptr; // and the next paint works
     v.Paint();
     EXPECT_EQ(v.GetGraphics(), nullptr);
 }

@@ -11,9 +11,9 @@ using namespace ventix;
 
 namespace {
 
-void Cerca(const QPointF& a, const QPointF& b) {
-    EXPECT_NEAR(a.x(), b.x(), 1e-9);
-    EXPECT_NEAR(a.y(), b.y(), 1e-9);
+void Cerca(const QPointF& a, const QPointF& b, double Margen = 1e-9) {
+    EXPECT_NEAR(a.x(), b.x(), Margen);
+    EXPECT_NEAR(a.y(), b.y(), Margen);
 }
 
 // A block holding a filled 2 × 1 rectangle with its corner at the base point.
@@ -56,10 +56,8 @@ TEST(Pose, DisplacementTurnAndScaleFollowTheState) {
     Cerca(Pose(c, 0.5, {0, 0}), {3, 0});
     Cerca(Pose(c, 1, {1, 0}), {3, 1});
 
-    b->BaseX = 0;
-    b->RotacionY = 0;
-    b->EscalaIniX = 2; // the ratio of final to drawn scale
-    b->EscalaFinX = 1;
+    // The ratio of final to drawn scale.
+    std::tie(b->BaseX, b->RotacionY, b->EscalaIniX, b->EscalaFinX) = std::tuple(0, 0, 2, 1);
     Cerca(Pose(c, 1, {1, 1}), {0.5, 1});
     Cerca(Pose(c, 0.5, {1, 1}), {0.75, 1});
     // A block built with a drawn scale of 0 keeps its size instead of
@@ -78,10 +76,7 @@ TEST(Pose, InstanceRegionsAreThePosedRectanglesInOwnerCoordinates) {
     TCADIndividuo i;
     i.SetComponente(&c);
     EXPECT_EQ(i.Regiones().Count(), 0); // made by the first pose
-    i.X = 100;
-    i.Y = 10;
-    i.Angulo = 90;
-    i.Estado = 1;
+    std::tie(i.X, i.Y, i.Angulo, i.Estado) = std::tuple(100, 10, 90, 1);
     i.Dibujar(v, false);
     ASSERT_EQ(i.Regiones().Count(), 2);
     // Block 2 at state 1: (4, 2) .. (6, 3) in the instance.
@@ -89,10 +84,8 @@ TEST(Pose, InstanceRegionsAreThePosedRectanglesInOwnerCoordinates) {
     // Turned 90° and moved: x from 100 - 3 to 100, y from 10 to 16; block 2,
     // block 1, between them.
     EXPECT_EQ(Dentro(i.Region(), {{97.5, 15}, {99.5, 11}, {98.5, 12}}), "110");
-    EXPECT_NEAR(i.Bounds.X, 97, 1e-5);
-    EXPECT_NEAR(i.Bounds.Y, 10, 1e-5);
-    EXPECT_NEAR(i.Bounds.Width, 3, 1e-5);
-    EXPECT_NEAR(i.Bounds.Height, 6, 1e-5);
+    Cerca({i.Bounds.X, i.Bounds.Y}, {97, 10});
+    Cerca({i.Bounds.Width, i.Bounds.Height}, {3, 6});
     Cerca(i.Colocacion().map(QPointF(1, 0)), {100, 11});
     // The placement is the very matrix the pose mapped the blocks with.
     TArea unidas;
@@ -123,8 +116,7 @@ TEST(Pose, NoComponentNoBlocksOrInvisibleDrawsNothing) {
     i.SetComponente(&vacio);
     EXPECT_EQ(i.Regiones().Count(), 0);
     i.Dibujar(v, true);
-    EXPECT_TRUE(i.Region().Region.Vacia());
-    EXPECT_EQ(i.Bounds.Width, 0.0f);
+    EXPECT_TRUE(i.Region().Region.Vacia() && i.Bounds.Width == 0.0f);
 
     TCADComponente c;
     BloqueRectangulo(c);
@@ -135,9 +127,8 @@ TEST(Pose, NoComponentNoBlocksOrInvisibleDrawsNothing) {
     i.Visible = false;
     i.X = 40;
     i.Dibujar(v, false);
-    EXPECT_EQ(i.Region().Region, antes);
-    EXPECT_EQ(i.Bounds.X, bounds.X);
-    EXPECT_EQ(v.TransformActual(), QTransform());
+    EXPECT_EQ(std::tuple(i.Region().Region, i.Bounds.X, v.TransformActual()),
+              std::tuple(antes, bounds.X, QTransform()));
 
     // The same component again keeps the regions; another replaces them.
     TCADRegion* r0 = i.Regiones().ItemComo<TCADRegion>(0);
@@ -166,9 +157,8 @@ TEST(Bloque, TakesItsLayerMovedToTheBasePointRoundedToSixDecimals) {
 
     TCADBloque b;
     b.TomarCapa(capa);
-    EXPECT_EQ(b.Entidades.Count(), 2);
-    EXPECT_EQ(b.BaseX, 7.000002); // rounded to 6 decimals, ties to even
-    EXPECT_EQ(b.BaseY, 3.0);
+    // Rounded to 6 decimals, ties to even.
+    EXPECT_EQ(std::tuple(b.Entidades.Count(), b.BaseX, b.BaseY), std::tuple(2, 7.000002, 3.0));
     EXPECT_NEAR(b.Entidades.ItemComo<TCADLinea>(0)->P1().GetX(), -0.000002, 1e-12);
     EXPECT_EQ(l->P1().GetX(), 7.0); // the layer's entity is untouched
     EXPECT_EQ(b.Limites, (TCADLimites{-0.000002, 1.5, 2.123454, 0}));
@@ -180,10 +170,8 @@ TEST(Bloque, TakesItsLayerMovedToTheBasePointRoundedToSixDecimals) {
     TCADBloque copia;
     copia.Matriz = QTransform::fromTranslate(1, 1);
     copia.Assign(b);
-    EXPECT_EQ(copia.Entidades.Count(), 2);
-    EXPECT_EQ(copia.BaseX, b.BaseX);
-    EXPECT_EQ(copia.Region, b.Region);
-    EXPECT_EQ(copia.Matriz, QTransform::fromTranslate(1, 1));
+    EXPECT_EQ(std::tuple(copia.Entidades.Count(), copia.BaseX, copia.Region, copia.Matriz),
+              std::tuple(2, b.BaseX, b.Region, QTransform::fromTranslate(1, 1)));
 }
 
 TEST(Dibujo, InstanceDrawsInItsColourAndRestoresTheView) {
@@ -197,16 +185,13 @@ TEST(Dibujo, InstanceDrawsInItsColourAndRestoresTheView) {
     v.Activar();
     TCADIndividuo i;
     i.SetComponente(&c);
-    i.Color = 0xFFFF0000u;
-    i.Estado = 0.5;
-    i.X = -3;
+    std::tie(i.Color, i.Estado, i.X) = std::tuple(0xFFFF0000u, 0.5, -3);
     v.OnPintar = [&](TCADPaintBox& v) { i.Dibujar(v, true); };
     v.Paint();
     const QImage img = v.Bitmap.copy(0, 0, 100, 100);
     // The rectangle spans world x -1 .. 1, y 0 .. 1: pixels 40 .. 60, 40 .. 50.
-    EXPECT_EQ(img.pixel(50, 45), qRgb(255, 0, 0));
-    EXPECT_EQ(img.pixel(50, 55), qRgb(255, 255, 255));
-    EXPECT_EQ(img.pixel(35, 45), qRgb(255, 255, 255));
-    EXPECT_EQ(v.Pen.color(), QColor(Qt::black));
-    EXPECT_EQ(v.Brush.color(), QColor(Qt::black));
+    EXPECT_EQ(std::tuple(img.pixel(50, 45), img.pixel(50, 55), img.pixel(35, 45)),
+              std::tuple(qRgb(255, 0, 0), qRgb(255, 255, 255), qRgb(255, 255, 255)));
+    EXPECT_EQ(std::tuple(v.Pen.color(), v.Brush.color()),
+              std::tuple(QColor(Qt::black), QColor(Qt::black)));
 }

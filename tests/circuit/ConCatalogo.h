@@ -23,6 +23,22 @@ protected:
         AsegurarAplicacion();
         L.Libreria.Cargar(std::filesystem::u8path(Catalogo));
     }
+    // A component of the type given at (X, Y).
+    ventix::TAerComponente* Nuevo(T Tipo, double X = 0, double Y = 0) {
+        auto* c = ventix::TAerComponente::Crear(L, Tipo);
+        c->X = X;
+        c->Y = Y;
+        return c;
+    }
+    ventix::TAerValvula* Valvula(ventix::TActuador A, T Tipo = T::Valvula32NC,
+                                 bool Monoestable = true) {
+        return ventix::TAerValvula::Crear(L, Monoestable, A, Tipo);
+    }
+    // The tubes, texts and reference lists, counted at once.
+    std::vector<int> Cuentas() const {
+        return {L.Tubos.Count(), L.Textos.Count(), L.RefVertices.Count(), L.RefActuadores.Count(),
+                L.RefConexiones.Count()};
+    }
     // A finished tube from A to B through the bends given.
     ventix::TAerTubo* Unir(ventix::TAerConexion* A, ventix::TAerConexion* B,
                            const std::vector<ventix::TCADCoordenada>& Medio = {}) {

@@ -31,6 +31,13 @@ protected:
         L.Cargar(ruta);
     }
     std::string Simbolos() const { return VENTIX_TEST_DATA "/simbolos/prueba.ini"; }
+    // Every problem, a line each.
+    static std::string Problemas(const TAerLibreria& Libreria) {
+        std::string r;
+        for (const auto& p : Libreria.Problemas)
+            r += p + "\n";
+        return r;
+    }
     std::filesystem::path Carpeta;
     TAerLibreria L;
 };
@@ -42,41 +49,42 @@ TEST_F(Catalogo, MissingKeysAndSectionsGiveTheDefaults) {
         "[MAIN]\r\nTotal=0\r\n[Válvula32NC]\r\nConexiones=3\r\nConexiónX1=-5\r\nConexiónY1=-10\r\n"
         "TipoConexión1=1\r\n");
     ASSERT_EQ(L.GetConexiones(T::Valvula32NC), 3);
-    EXPECT_EQ(L.GetConexion(T::Valvula32NC, 1).X, -5.0);
-    EXPECT_EQ(L.GetConexion(T::Valvula32NC, 1).Tipo, 1);
-    EXPECT_EQ(L.GetConexion(T::Valvula32NC, 3).X, 0.0);
-    EXPECT_EQ(L.GetConexion(T::Valvula32NC, 3).Tipo, 10);
+    const auto p1 = L.GetConexion(T::Valvula32NC, 1), p3 = L.GetConexion(T::Valvula32NC, 3);
+    EXPECT_EQ(std::tuple(p1.X, p1.Tipo, p3.X, p3.Tipo), std::tuple(-5.0, 1, 0.0, 10));
 
     const TParametros* e = L.GetEntrada(T::CilindroDoble);
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(e->Param("LIBRERÍA").AsTexto(), "ERROR");
     EXPECT_EQ(e->Param("COMPONENTE").AsEntero(), -1);
-    EXPECT_EQ(L.GetParametro(T::CilindroDoble), 0.0);
-    EXPECT_EQ(L.GetConexiones(T::CilindroDoble), 0);
-    EXPECT_EQ(L.GetSimbolo(T::CilindroDoble), nullptr);
-    EXPECT_EQ(L.Entradas.Count(), 30);
-    EXPECT_EQ(L.GetEntrada(T::Null), nullptr);
-    EXPECT_EQ(L.GetEntrada(T::Last), nullptr);
+    EXPECT_EQ(std::tuple(L.GetParametro(T::CilindroDoble), L.GetConexiones(T::CilindroDoble),
+                         L.Entradas.Count()),
+              std::tuple(0.0, 0, 30));
+    EXPECT_EQ(
+        std::tuple(L.GetSimbolo(T::CilindroDoble), L.GetEntrada(T::Null), L.GetEntrada(T::Last)),
+        std::tuple(nullptr, nullptr, nullptr));
 }
 
 TEST_F(Catalogo, NumbersFollowTheIniRules) {
     Cargar("[Regulador1]\r\nConexiones=-2\r\n[VálvulaAnd]\r\nParámetro=0.5\r\nConexiones=0x2\r\n"
            "[VálvulaOr]\r\nParámetro=0,5\r\n");
-    EXPECT_EQ(L.GetConexiones(T::Regulador1), -2);
-    EXPECT_EQ(L.GetEntrada(T::Regulador1)->Parametros.Count(), 6); // no point parameters
-    EXPECT_EQ(L.GetParametro(T::ValvulaAnd), 0.5);
-    EXPECT_EQ(L.GetConexiones(T::ValvulaAnd), 2);
-    EXPECT_EQ(L.GetParametro(T::ValvulaOr), 0.0);
+    // A negative count makes no point parameters; "0,5" is no number.
+    EXPECT_EQ(
+        std::pair(L.GetConexiones(T::Regulador1), L.GetEntrada(T::Regulador1)->Parametros.Count()),
+        std::pair(-2, 6));
+    EXPECT_EQ(std::tuple(L.GetParametro(T::ValvulaAnd), L.GetConexiones(T::ValvulaAnd),
+                         L.GetParametro(T::ValvulaOr)),
+              std::tuple(0.5, 2, 0.0));
 }
 
 TEST_F(Catalogo, SymbolsAreFoundByLibraryNameAndPosition) {
     Cargar("[MAIN]\r\nTotal=1\r\nLib1=" + Simbolos() +
            "\r\n[CilindroSimple]\r\nLIBRERÍA=Símbolos de prueba\r\nCOMPONENTE=1\r\n"
            "[TemporizadorNA]\r\nLIBRERÍA=SÍMBOLOS DE PRUEBA\r\nCOMPONENTE=2\r\n");
-    ASSERT_NE(L.GetSimbolo(T::CilindroSimple), nullptr);
-    EXPECT_EQ(L.GetSimbolo(T::CilindroSimple)->GetNombre(), "Cilindro");
-    ASSERT_NE(L.GetSimbolo(T::TemporizadorNA), nullptr);
-    EXPECT_EQ(L.GetSimbolo(T::TemporizadorNA)->GetNombre(), "Temporizador");
+    for (auto [tipo, nombre] :
+         {std::pair(T::CilindroSimple, "Cilindro"), {T::TemporizadorNA, "Temporizador"}}) {
+        ASSERT_NE(L.GetSimbolo(tipo), nullptr) << nombre;
+        EXPECT_EQ(L.GetSimbolo(tipo)->GetNombre(), nombre);
+    }
 }
 
 TEST_F(Catalogo, ProblemsAreReportedAndLoadingGoesOn) {
@@ -85,9 +93,7 @@ TEST_F(Catalogo, ProblemsAreReportedAndLoadingGoesOn) {
            "[CilindroDoble]\r\nLIBRERÍA=Símbolos de prueba\r\nCOMPONENTE=1\r\n");
     EXPECT_NE(L.GetSimbolo(T::CilindroDoble), nullptr);
     EXPECT_EQ(L.GetSimbolo(T::CilindroSimple), nullptr);
-    std::string problemas;
-    for (const auto& p : L.Problemas)
-        problemas += p + "\n";
+    const std::string problemas = Problemas(L);
     for (const char* trozo : {"noexiste.ini", "\"CilindroSimple\" usa el símbolo 7",
                               "\"Presión\" usa la librería de símbolos \"ERROR\""})
         EXPECT_NE(problemas.find(trozo), std::string::npos) << trozo;
@@ -107,9 +113,7 @@ TEST_F(Catalogo, HugeCountsAreProblemsAndAFolderIsNoCatalogue) {
     EXPECT_EQ(L.Estanteria.Librerias.Count(), 0);
     EXPECT_EQ(L.GetConexiones(T::Presion), 0);
     EXPECT_EQ(L.GetConexiones(T::Escape), 64);
-    std::string problemas;
-    for (const auto& p : L.Problemas)
-        problemas += p + "\n";
+    const std::string problemas = Problemas(L);
     for (const char* trozo :
          {"El catálogo declara 2147483647 librerías de símbolos (\"Total\"); el máximo es 1000",
           "El tipo \"Presión\" declara 100000 puntos de conexión; el máximo es 64"})

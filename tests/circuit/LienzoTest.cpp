@@ -41,8 +41,7 @@ protected:
 
 TEST_F(Lienzo, AnEmptyCircuitFitsTwentyUnitsIntoTheView) {
     L.Paint();
-    EXPECT_EQ(L.Extension.X, -10.0f);
-    EXPECT_EQ(L.Extension.Width, 20.0f);
+    EXPECT_EQ(std::tuple(L.Extension.X, L.Extension.Width), std::tuple(-10.0f, 20.0f));
     L.AjustarVista();
     EXPECT_DOUBLE_EQ(L.Zoom, 18.0);
 }
@@ -50,14 +49,13 @@ TEST_F(Lienzo, AnEmptyCircuitFitsTwentyUnitsIntoTheView) {
 // Moves do nothing before the first press; a drag snaps to half units and
 // keeps the pointer's offset; a click may be refused; running, none selects.
 TEST_F(Lienzo, TheMouse) {
-    auto* f = TAerComponente::Crear(L, T::Presion);
+    auto* f = Nuevo(T::Presion);
     L.ActualizarGeometria();
     const int x = L.OffsetX;
     L.Arrastrando = true;
     Mover(30, 12);
     Mover(50, 50);
-    EXPECT_EQ(L.Resaltado, nullptr);
-    EXPECT_EQ(L.OffsetX, x);
+    EXPECT_EQ(std::tuple(L.Resaltado, L.OffsetX), std::tuple(nullptr, x));
     L.Arrastrando = false;
     Pulsar(-300, -300, Qt::RightButton);
     Mover(30, 12);
@@ -65,13 +63,11 @@ TEST_F(Lienzo, TheMouse) {
 
     Pulsar(30, 12);
     ASSERT_EQ(L.Seleccionado, f);
-    EXPECT_TRUE(f->Marcado);
-    EXPECT_EQ(L.Arrastre, arSeleccion);
+    EXPECT_EQ(std::tuple(f->Marcado, L.Arrastre), std::tuple(true, arSeleccion));
     Mover(30.2, 12);
     EXPECT_EQ(f->X, 0.0);
     Mover(30.4, 12);
-    EXPECT_EQ(f->X, 0.5);
-    EXPECT_EQ(f->Y, 0.0);
+    EXPECT_EQ(std::tuple(f->X, f->Y), std::tuple(0.5, 0.0));
     const QPoint p = Pixel(30.4, 12);
     L.MouseUp(Qt::LeftButton, Qt::NoModifier, p.x(), p.y());
     Mover(30, 12);
@@ -85,24 +81,18 @@ TEST_F(Lienzo, TheMouse) {
     Pulsar(-300, -300);
     EXPECT_EQ(preguntado, nullptr); // asked for empty ground too
     Pulsar(30, 12);
-    EXPECT_EQ(preguntado, f);
-    EXPECT_EQ(L.Seleccionado, nullptr);
-    EXPECT_FALSE(f->Marcado);
+    EXPECT_EQ(std::tuple(preguntado, L.Seleccionado, f->Marcado), std::tuple(f, nullptr, false));
     L.OnSeleccionar = nullptr;
     L.Modo = mdEjecutar;
     Pulsar(30, 12);
-    EXPECT_EQ(L.Seleccionado, nullptr);
-    EXPECT_FALSE(f->Marcado);
+    EXPECT_EQ(std::tuple(L.Seleccionado, f->Marcado), std::tuple(nullptr, false));
 }
 
 TEST_F(Lienzo, HitTestingOrder) {
-    auto* abajo = TAerComponente::Crear(L, T::Presion);
-    auto* arriba = TAerComponente::Crear(L, T::Escape);
-    arriba->X = 20;
-    auto* t = TAerComponente::Crear(L, T::ConectorT);
-    t->Y = -50;
-    auto* o = TAerComponente::Crear(L, T::ValvulaOr);
-    o->Y = -100;
+    auto* abajo = Nuevo(T::Presion);
+    auto* arriba = Nuevo(T::Escape, 20);
+    auto* t = Nuevo(T::ConectorT, 0, -50);
+    auto* o = Nuevo(T::ValvulaOr, 0, -100);
     auto* texto = TAerTexto::Crear(L);
     texto->X = 100;
     texto->Y = 100;
@@ -120,10 +110,8 @@ TEST_F(Lienzo, HitTestingOrder) {
 // A vertex answers only where it is drawn: while vertices are shown, in the
 // modes that show them, at the place its tube's end has followed its element.
 TEST_F(Lienzo, OnlyShownVerticesAreHitWhereTheyAreNow) {
-    auto* fuente = TAerComponente::Crear(L, T::Presion);
-    auto* cil = TAerComponente::Crear(L, T::CilindroSimple);
-    cil->X = 100;
-    cil->Y = 100;
+    auto* fuente = Nuevo(T::Presion);
+    auto* cil = Nuevo(T::CilindroSimple, 100, 100);
     L.ActualizarGeometria();
     auto* t = Unir(fuente->Conexion(0), cil->Conexion(0), {{50, 150}});
     L.ActualizarGeometria();
@@ -148,7 +136,7 @@ TEST_F(Lienzo, OnlyShownVerticesAreHitWhereTheyAreNow) {
 }
 
 TEST_F(Lienzo, HighlightIsDrawnSteelBlueUnderTheElement) {
-    auto* f = TAerComponente::Crear(L, T::Presion);
+    auto* f = Nuevo(T::Presion);
     L.Paint();
     EXPECT_EQ(Color(10, 5), 0xFFFFFFu);
     L.Resaltado = f;
@@ -161,13 +149,11 @@ TEST_F(Lienzo, HighlightIsDrawnSteelBlueUnderTheElement) {
 
 // Interlock lines and the roller's anchor mark, by mode and position.
 TEST_F(Lienzo, InterlocksAndAnchorMarks) {
-    auto* v = TAerValvula::Crear(L, true, TActuador::Rodillo, T::Valvula32NC);
-    auto* c = TAerComponente::Crear(L, T::CilindroDoble);
+    auto* v = Valvula(TActuador::Rodillo);
+    auto* c = Nuevo(T::CilindroDoble, 100, 50);
     L.SetZoom(2);
     v->X = -100;
     v->Y = 50;
-    c->X = 100;
-    c->Y = 50;
     v->SetCilindro(c);
     std::string visibles;
     for (std::uint8_t modo :
@@ -195,12 +181,8 @@ TEST_F(Lienzo, InterlocksAndAnchorMarks) {
 // editing, coloured by its pressure while running, dashed when it carries a
 // pilot signal.
 TEST_F(Lienzo, TubesByPressureAndControlTubesDashed) {
-    auto* f = TAerComponente::Crear(L, T::Presion);
-    f->X = -30;
-    f->Y = -20;
-    auto* c = TAerComponente::Crear(L, T::CilindroSimple);
-    c->X = 40;
-    c->Y = -10;
+    auto* f = Nuevo(T::Presion, -30, -20);
+    auto* c = Nuevo(T::CilindroSimple, 40, -10);
     L.ActualizarGeometria();
     auto* t = Unir(f->Conexion(0), c->Conexion(0));
     L.MostrarVertices = false;
@@ -228,17 +210,15 @@ TEST_F(Lienzo, TubesByPressureAndControlTubesDashed) {
     L.Paint();
     EXPECT_EQ(Color(0, -15), 0x000000u);
 
+    // Dashed only while control tubes are shown.
     L.Modo = mdEdicion;
-    L.Paint();
-    EXPECT_EQ(tinta(), 100);
-    t->TuboControl = 1;
-    L.Paint();
-    const int discontinua = tinta();
-    EXPECT_LT(discontinua, 90);
-    EXPECT_GT(discontinua, 40);
-    L.MostrarTubosControl = false;
-    L.Paint();
-    EXPECT_EQ(tinta(), 100);
+    for (auto [control, mostrar] : {std::pair(0, true), {1, true}, {1, false}}) {
+        t->TuboControl = control;
+        L.MostrarTubosControl = mostrar;
+        L.Paint();
+        const int n = tinta();
+        EXPECT_TRUE(control && mostrar ? n > 40 && n < 90 : n == 100) << n;
+    }
 }
 
 // A text begins at its anchor and is centred on it vertically.

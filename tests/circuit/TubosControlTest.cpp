@@ -4,6 +4,7 @@
 
 #include "ConCatalogo.h"
 
+#include <functional>
 #include <pthread.h>
 
 using namespace ventix;
@@ -44,21 +45,20 @@ template <class F> bool ConPila(std::size_t Bytes, F Funcion) {
 } // namespace
 
 TEST_F(TubosControl, MarksFollowDeletedAndReplacedTubes) {
-    auto* fuente = TAerComponente::Crear(L, T::Presion);
-    auto* mando = TAerValvula::Crear(L, true, TActuador::Seta, T::Valvula32NC);
-    auto* reg = TAerComponente::Crear(L, T::Regulador1);
-    auto* v = TAerValvula::Crear(L, true, TActuador::Pilotado, T::Valvula32NC);
-    auto* otra = TAerValvula::Crear(L, true, TActuador::Pilotado, T::Valvula32NC);
-    auto* cil = TAerComponente::Crear(L, T::CilindroSimple);
+    auto* fuente = Nuevo(T::Presion);
+    auto* mando = Valvula(TActuador::Seta);
+    auto* reg = Nuevo(T::Regulador1);
+    auto* v = Valvula(TActuador::Pilotado);
+    auto* otra = Valvula(TActuador::Pilotado);
+    auto* cil = Nuevo(T::CilindroSimple);
     auto* piloto = v->Conexion(3);
     ASSERT_TRUE(piloto && piloto->EsPilotada());
     Unir(fuente->Conexion(0), mando->Conexion(0));
     auto* senal = Unir(mando->Conexion(2), reg->Conexion(0));
     auto* alPiloto = Unir(reg->Conexion(1), piloto);
     auto* trabajo = Unir(v->Conexion(2), cil->Conexion(0));
-    EXPECT_EQ(senal->TuboControl, 1);
-    EXPECT_EQ(alPiloto->TuboControl, 1);
-    EXPECT_EQ(trabajo->TuboControl, 0);
+    EXPECT_EQ(std::tuple(senal->TuboControl, alPiloto->TuboControl, trabajo->TuboControl),
+              std::tuple(1, 1, 0));
 
     // The pilot tube goes: the line before it no longer carries a signal.
     delete alPiloto;
@@ -69,8 +69,7 @@ TEST_F(TubosControl, MarksFollowDeletedAndReplacedTubes) {
     auto* otro = TAerTubo::Crear(L);
     otro->SetInicio(otra->Conexion(2));
     otro->SetFin(piloto);
-    EXPECT_EQ(otro->TuboControl, 1);
-    EXPECT_EQ(senal->TuboControl, 0);
+    EXPECT_EQ(std::tuple(otro->TuboControl, senal->TuboControl), std::tuple(1, 0));
     delete otro;
     delete alPiloto;
     alPiloto = Unir(reg->Conexion(1), piloto);
@@ -79,8 +78,7 @@ TEST_F(TubosControl, MarksFollowDeletedAndReplacedTubes) {
     // the old one goes with its tubes.
     const double x = v->X;
     delete v;
-    auto* manual = TAerValvula::Crear(L, true, TActuador::Seta, T::Valvula32NC);
-    manual->X = x;
+    Valvula(TActuador::Seta)->X = x;
     EXPECT_EQ(senal->TuboControl, 0);
     Unir(reg->Conexion(1), otra->Conexion(3));
     EXPECT_EQ(senal->TuboControl, 1);
@@ -93,9 +91,9 @@ TEST_F(TubosControl, MarksFollowDeletedAndReplacedTubes) {
 }
 
 TEST_F(TubosControl, ATubeMovedToAnotherPointLeavesTheFirstFree) {
-    auto* a = TAerComponente::Crear(L, T::CilindroDoble);
-    auto* b = TAerComponente::Crear(L, T::CilindroDoble);
-    auto* c = TAerComponente::Crear(L, T::CilindroDoble);
+    auto* a = Nuevo(T::CilindroDoble);
+    auto* b = Nuevo(T::CilindroDoble);
+    auto* c = Nuevo(T::CilindroDoble);
     auto* t = Unir(a->Conexion(0), b->Conexion(0));
     t->SetFin(c->Conexion(0));
     EXPECT_EQ(b->Conexion(0)->Tubo, nullptr);
@@ -108,15 +106,14 @@ TEST_F(TubosControl, ATubeMovedToAnotherPointLeavesTheFirstFree) {
 
 TEST_F(TubosControl, LongPilotLinesNeedNoDeepStack) {
     // A hand valve, 5,000 regulators in a row, a pilot valve at the end.
-    auto* mando = TAerValvula::Crear(L, true, TActuador::Seta, T::Valvula32NC);
+    auto* mando = Valvula(TActuador::Seta);
     TAerConexion* salida = mando->Conexion(2);
     for (int i = 0; i < 5000; ++i) {
-        auto* r = TAerComponente::Crear(L, T::Regulador1);
+        auto* r = Nuevo(T::Regulador1);
         Enlazar(salida, r->Conexion(0));
         salida = r->Conexion(1);
     }
-    auto* v = TAerValvula::Crear(L, true, TActuador::Pilotado, T::Valvula32NC);
-    Enlazar(salida, v->Conexion(3));
+    Enlazar(salida, Valvula(TActuador::Pilotado)->Conexion(3));
     ASSERT_TRUE(ConPila(256 * 1024, [this] { L.MarcarTubosControl(); }));
     int marcados = 0;
     for (int i = 0; i < L.Tubos.Count(); ++i)
@@ -124,9 +121,10 @@ TEST_F(TubosControl, LongPilotLinesNeedNoDeepStack) {
     EXPECT_EQ(marcados, 5001);
 }
 
+// Names are unique within each list: a text may share a component's.
 TEST_F(TubosControl, NamesAreFoundAfterRenamesAndRemovals) {
-    auto* a = TAerComponente::Crear(L, T::Presion);
-    auto* b = TAerComponente::Crear(L, T::Escape);
+    auto* a = Nuevo(T::Presion);
+    auto* b = Nuevo(T::Escape);
     a->SetNombre("Válvula");
     b->SetNombre("b");
     EXPECT_EQ(L.Componentes.Buscar("VÁLVULA"), a);
@@ -137,6 +135,7 @@ TEST_F(TubosControl, NamesAreFoundAfterRenamesAndRemovals) {
     EXPECT_EQ(L.Componentes.Buscar("Válvula"), b);
     EXPECT_THROW(a->SetNombre("VÁLVULA"), EColeccionError);
     EXPECT_EQ(a->GetNombre(), "Otra");
+    EXPECT_NO_THROW(TAerTexto::Crear(L)->SetNombre("Otra"));
     delete b;
     EXPECT_EQ(L.Componentes.Buscar("Válvula"), nullptr);
     a->SetNombre("");
@@ -167,9 +166,8 @@ protected:
 } // namespace
 
 TEST_F(FueraDeVista, ElementsOutsideTheViewKeepTheirGeometryAndShowWhenReached) {
-    auto* cerca = TAerComponente::Crear(L, T::CilindroDoble);
-    auto* lejos = TAerComponente::Crear(L, T::CilindroDoble);
-    lejos->X = 1000;
+    auto* cerca = Nuevo(T::CilindroDoble);
+    auto* lejos = Nuevo(T::CilindroDoble, 1000);
     L.SetCliente(200, 200);
     L.Activar();
     L.SetZoom(4);
@@ -191,9 +189,7 @@ TEST_F(FueraDeVista, ElementsOutsideTheViewKeepTheirGeometryAndShowWhenReached) 
     L.Paint();
     EXPECT_GT(lejos->Region.Limites().width(), antes.width());
     // A tube out of sight follows its end when the element there moves.
-    auto* otro = TAerComponente::Crear(L, T::CilindroDoble);
-    otro->X = 1000;
-    otro->Y = -100;
+    auto* otro = Nuevo(T::CilindroDoble, 1000, -100);
     L.MostrarVertices = true;
     L.Paint();
     auto* tubo = Unir(otro->Conexion(0), lejos->Conexion(1));
@@ -211,7 +207,7 @@ TEST_F(FueraDeVista, ElementsOutsideTheViewKeepTheirGeometryAndShowWhenReached) 
     // sub-element's own state, a tube taken to or from a point (an open
     // port shows an exhaust), the mode of drawing tubes (exhausts hide).
     // After each repaint the geometry is what posing everything gives.
-    auto* valvula = TAerValvula::Crear(L, true, TActuador::Seta, T::Valvula32NC);
+    auto* valvula = Valvula(TActuador::Seta);
     valvula->X = 2000;
     L.Paint();
     const auto vigente = [&] {
@@ -228,20 +224,18 @@ TEST_F(FueraDeVista, ElementsOutsideTheViewKeepTheirGeometryAndShowWhenReached) 
     for (int j = 0; j < valvula->Elementos.Count(); ++j)
         if (!valvula->Elemento(j)->EsConexion())
             valvula->Elemento(j)->SetParametro(1);
-    L.Paint();
-    EXPECT_TRUE(vigente());
-    auto* alEscape = Unir(valvula->Conexion(2), lejos->Conexion(0));
-    L.Paint();
-    EXPECT_TRUE(vigente());
-    delete alEscape;
-    L.Paint();
-    EXPECT_TRUE(vigente());
-    L.Modo = mdTubo;
-    L.Paint();
-    EXPECT_TRUE(vigente());
-    L.Modo = mdEdicion;
-    L.Paint();
-    EXPECT_TRUE(vigente());
+    TAerTubo* alEscape = nullptr;
+    const std::pair<const char*, std::function<void()>> cambios[] = {
+        {"estados", [] {}},
+        {"tubo", [&] { alEscape = Unir(valvula->Conexion(2), lejos->Conexion(0)); }},
+        {"sin tubo", [&] { delete alEscape; }},
+        {"modo tubo", [&] { L.Modo = mdTubo; }},
+        {"modo edición", [&] { L.Modo = mdEdicion; }}};
+    for (const auto& [que, cambiar] : cambios) {
+        cambiar();
+        L.Paint();
+        EXPECT_TRUE(vigente()) << que;
+    }
     delete valvula;
 
     // The view reaches it: painted as the one that was always in sight.

@@ -27,33 +27,25 @@ TEST_F(CliDxf, GoodFilesGiveTheirLayersAndEntities) {
         EXPECT_TRUE(j["error"].is_null());
         ASSERT_EQ(j["layers"].size(), 5u);
         const json& cuerpo = j["layers"][2];
-        EXPECT_EQ(cuerpo["name"], "Cuerpo");
-        EXPECT_EQ(cuerpo["color"], 1);
-        EXPECT_EQ(cuerpo["active"], true);
-        EXPECT_EQ(cuerpo["linetype"], "CONTINUOUS");
-        EXPECT_EQ(j["layers"][3]["active"], false);
-        EXPECT_EQ(j["layers"][4]["name"], "Válvula");
+        EXPECT_EQ(std::tuple(cuerpo["name"], cuerpo["color"], cuerpo["active"], cuerpo["linetype"]),
+                  std::tuple("Cuerpo", 1, true, "CONTINUOUS"));
+        EXPECT_EQ(std::tuple(j["layers"][3]["active"], j["layers"][4]["name"]),
+                  std::tuple(false, "Válvula"));
 
         const json& punto = cuerpo["entities"][0];
-        EXPECT_EQ(punto["type"], 1);
-        EXPECT_EQ(punto["dxf"], "POINT");
-        EXPECT_EQ(punto["points"], json::parse("[[1, 2, 3]]"));
+        EXPECT_EQ(std::tuple(punto["type"], punto["dxf"], punto["points"]),
+                  std::tuple(1, "POINT", json::parse("[[1, 2, 3]]")));
         const json& linea = cuerpo["entities"][1];
-        EXPECT_EQ(linea["points"], json::parse("[[0, 0, 0], [10, 5, 0]]"));
-        EXPECT_EQ(linea["color"], 4);
+        EXPECT_EQ(std::tuple(linea["points"], linea["color"]),
+                  std::tuple(json::parse("[[0, 0, 0], [10, 5, 0]]"), 4));
         EXPECT_FALSE(linea.contains("radius"));
 
         const json& arco = j["layers"][4]["entities"][1];
-        EXPECT_EQ(arco["type"], 4);
-        EXPECT_EQ(arco["radius"], 4.0);
-        EXPECT_EQ(arco["alfa1"], -10.0);
-        EXPECT_EQ(arco["alfa2"], 10.0);
-        const json& texto = j["layers"][3]["entities"][0];
-        EXPECT_EQ(texto["text"], "Émbolo");
-        EXPECT_EQ(texto["align"], 5);
-        EXPECT_EQ(texto["height"], 1.5);
-        EXPECT_EQ(texto["rotation"], 90.0);
-        EXPECT_EQ(texto["clip_width"], 0.0);
+        EXPECT_EQ(std::tuple(arco["type"], arco["radius"], arco["alfa1"], arco["alfa2"]),
+                  std::tuple(4, 4.0, -10.0, 10.0));
+        const json& t = j["layers"][3]["entities"][0];
+        EXPECT_EQ(std::tuple(t["text"], t["align"], t["height"], t["rotation"], t["clip_width"]),
+                  std::tuple("Émbolo", 5, 1.5, 90.0, 0.0));
     }
 }
 
@@ -64,8 +56,9 @@ TEST_F(CliDxf, NumbersHaveAtMostFifteenSignificantDigits) {
                          "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nA\n"
                          "10\n0.30000000000000004\n20\n1e300\n0\nENDSEC\n0\nEOF\n")});
     EXPECT_EQ(r.Estado, 0);
-    EXPECT_NE(r.Salida.find("0.3,"), std::string::npos) << r.Salida;
-    EXPECT_EQ(r.Salida.find("0.30000000000000004"), std::string::npos);
+    EXPECT_TRUE(r.Salida.find("0.3,") != std::string::npos &&
+                r.Salida.find("0.30000000000000004") == std::string::npos)
+        << r.Salida;
 }
 
 TEST_F(CliDxf, TruncatedFileGivesTheErrorInTheJsonAndStatusOne) {
@@ -110,7 +103,6 @@ TEST_F(CliDxf, UsageHelpAndCatalogue) {
         EXPECT_NE(r.Salida.find(c.Salida), std::string::npos) << r.Salida;
         EXPECT_NE(r.Errores.find(c.Errores), std::string::npos) << r.Errores;
         EXPECT_EQ(r.Salida.find("Problema"), std::string::npos);
-        if (c.Estado == 2)
-            EXPECT_EQ(r.Salida, "");
+        EXPECT_TRUE(c.Estado != 2 || r.Salida.empty()) << r.Salida; // a refusal writes nothing
     }
 }

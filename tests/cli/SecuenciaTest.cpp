@@ -18,22 +18,22 @@ const std::vector<std::string> kMarcha = {"--steps",  "40",        "--press",
 } // namespace
 
 TEST_F(Secuencia, ObservedExpectedAndExitStatuses) {
-    auto r = Cli(Con({"sequence", k09, "--expect", "a+ b+ a- b-"}, kMarcha));
-    EXPECT_EQ(r.Estado, 0) << r.Errores;
-    EXPECT_EQ(r.Salida, "A+ B+ A- B-\ncoincide\n");
-    r = Cli(Con({"sequence", k09}, kMarcha));
-    EXPECT_EQ(r.Estado, 0);
-    EXPECT_EQ(r.Salida, "A+ B+ A- B-\n");
-    r = Cli(Con({"sequence", k09, "--expect", "A+ B+ B- A-"}, kMarcha));
-    EXPECT_EQ(r.Estado, 1);
-    EXPECT_EQ(r.Salida, "A+ B+ A- B-\nFase 3: se esperaba B-, se observó A-\n");
-    // Nothing pressed: nothing moves, and the circuit stops before phase 1.
-    r = Cli({"sequence", k09, "--steps", "10", "--expect", "A+ B+ A- B-"});
-    EXPECT_EQ(r.Estado, 1);
-    EXPECT_EQ(r.Salida, "(sin movimientos)\nFase 1: se esperaba A+, el circuito se detuvo\n");
+    // Nothing pressed (the last): nothing moves, and the circuit stops before phase 1.
+    const std::tuple<std::vector<std::string>, int, std::string> casos[] = {
+        {Con({"sequence", k09, "--expect", "a+ b+ a- b-"}, kMarcha), 0, "A+ B+ A- B-\ncoincide\n"},
+        {Con({"sequence", k09}, kMarcha), 0, "A+ B+ A- B-\n"},
+        {Con({"sequence", k09, "--expect", "A+ B+ B- A-"}, kMarcha), 1,
+         "A+ B+ A- B-\nFase 3: se esperaba B-, se observó A-\n"},
+        {{"sequence", k09, "--steps", "10", "--expect", "A+ B+ A- B-"},
+         1,
+         "(sin movimientos)\nFase 1: se esperaba A+, el circuito se detuvo\n"}};
+    for (const auto& [args, estado, salida] : casos) {
+        const auto r = Cli(args);
+        EXPECT_EQ(std::pair(r.Estado, r.Salida), std::pair(estado, salida)) << r.Errores;
+    }
     // The back-and-forth circuit repeats its cycle as long as Marcha is held.
-    r = Cli({"sequence", Ejemplo("08_vaiven_automatico_finales_carrera"), "--steps", "60",
-             "--press", "Marcha@1", "--expect", "A+ -> A-"});
+    auto r = Cli({"sequence", Ejemplo("08_vaiven_automatico_finales_carrera"), "--steps", "60",
+                  "--press", "Marcha@1", "--expect", "A+ -> A-"});
     EXPECT_EQ(r.Estado, 0);
     EXPECT_NE(r.Salida.find("\ncoincide (4 ciclos)\n"), std::string::npos) << r.Salida;
 
@@ -54,15 +54,13 @@ TEST_F(Secuencia, DiagramInThreeFormats) {
     const auto png = (Dir / "d.png").string();
     EXPECT_EQ(Cli(Con({"diagram", k09, png, "--width", "1000"}, kMarcha)).Estado, 0);
     QImage img(QString::fromStdString(png));
-    EXPECT_GT(img.width(), 950); // labels, then 40 equal columns
-    EXPECT_LE(img.width(), 1000);
-    EXPECT_GT(img.height(), 2 * 44);
+    // Labels, then 40 equal columns.
+    EXPECT_TRUE(img.width() > 950 && img.width() <= 1000 && img.height() > 2 * 44) << img.width();
     const auto svg = (Dir / "D.SVG").string();
     EXPECT_EQ(Cli(Con({"diagram", k09, svg}, kMarcha)).Estado, 0);
     const std::string dibujo = Leer(svg);
-    EXPECT_NE(dibujo.find("<svg"), std::string::npos);
-    EXPECT_NE(dibujo.find("Diagrama espacio-fase"), std::string::npos);
-    EXPECT_NE(dibujo.find(">Marcha (botón)<"), std::string::npos);
+    for (const char* trozo : {"<svg", "Diagrama espacio-fase", ">Marcha (botón)<"})
+        EXPECT_NE(dibujo.find(trozo), std::string::npos) << trozo;
     const auto csv = (Dir / "d.csv").string();
     EXPECT_EQ(Cli(Con({"diagram", k09, csv}, kMarcha)).Estado, 0);
     const std::string tabla = Leer(csv);
@@ -117,9 +115,8 @@ TEST_F(Secuencia, GradeAFolder) {
               "carlos.aer,1,,el circuito tiene 1 error\r\n"
               "dani.aer,,,no se puede leer: línea 11: El archivo termina antes de lo esperado\r\n");
 
-    fs::remove(clase / "bea.aer");
-    fs::remove(clase / "carlos.aer");
-    fs::remove(clase / "dani.aer");
+    for (const char* nombre : {"bea.aer", "carlos.aer", "dani.aer"})
+        fs::remove(clase / nombre);
     EXPECT_EQ(Cli(Con({"grade", clase.string(), "--expect", "A+ B+ A- B-"}, kMarcha)).Estado, 0);
     EXPECT_EQ(Cli(Con({"grade", clase.string(), "--expect", "A+ ? B+"}, kMarcha)).Estado, 2);
     EXPECT_EQ(Cli(Con({"grade", clase.string()}, kMarcha)).Estado, 2);

@@ -57,10 +57,10 @@ TEST_F(SinPantalla, AFailedWriteIsAnErrorAndLeavesTheOldFileWhole) {
         << r.Errores;
     EXPECT_EQ(Leer(copia), Leer(ejemplo));
     const std::string png = Escribir("dibujo.png", "antes");
-    EXPECT_EQ(Cli({"render", ejemplo, png}, "ulimit -f 1; ").Estado, 1);
-    EXPECT_EQ(Leer(png), "antes");
-    EXPECT_EQ(Cli({"symbols", png}, "ulimit -f 1; ").Estado, 1);
-    EXPECT_EQ(Leer(png), "antes");
+    for (const auto& args : {std::vector<std::string>{"render", ejemplo, png}, {"symbols", png}}) {
+        EXPECT_EQ(Cli(args, "ulimit -f 1; ").Estado, 1) << args[0];
+        EXPECT_EQ(Leer(png), "antes");
+    }
     EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 2)
         << "no temporary file is left behind";
 }
@@ -114,12 +114,9 @@ TEST_F(SinPantalla, WrongArgumentsAndCataloguesAreRefusedAtOnceWithStatusTwo) {
     auto r = Cli({"library", "--libreria", VENTIX_TEST_DATA "/catalogo"});
     EXPECT_EQ(r.Estado, 1);
     EXPECT_NE(r.Salida.find("Problema: El tipo \"Presión\""), std::string::npos);
-    EXPECT_EQ(Cli({"render", ejemplo, Ruta("x.png"), "--width", "400", "--scale", "0.0025"}).Estado,
-              0);
-    EXPECT_EQ(
-        Cli({"render", ejemplo, Ruta("y.png"), "--width", "300", "--height", "200", "--scale", "2"})
-            .Estado,
-        0);
+    for (const auto& mas : {std::vector<std::string>{"--width", "400", "--scale", "0.0025"},
+                            {"--width", "300", "--height", "200", "--scale", "2"}})
+        EXPECT_EQ(Cli(Con({"render", ejemplo, Ruta("y.png")}, mas)).Estado, 0);
     EXPECT_EQ(QImage(QString::fromStdString(Ruta("y.png"))).size(), QSize(600, 400));
 
     // Readable with errors (a source with its point loose): status one.

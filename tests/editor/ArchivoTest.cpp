@@ -1,24 +1,17 @@
 #include "Ventana.h"
 
 #include "files/ArchivoAer.h"
+#include "foundation/Archivo.h"
 
 #include <QFileDialog>
 #include <QTemporaryDir>
 
 #include <fstream>
-#include <sstream>
 
 using namespace ventix;
 using T = TTipoComponente;
 
 namespace {
-
-std::string Contenido(const std::filesystem::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
 
 // The window with its questions and file dialogs answered by the test.
 class Archivo : public Ventana {
@@ -39,11 +32,9 @@ protected:
         };
     }
     void Circuito() {
-        auto* p = TAerComponente::Crear(L(), T::Presion);
-        p->X = 100;
+        auto* p = Nuevo(T::Presion, 100);
         auto* v = Valvula(TActuador::Seta);
-        v->X = 400;
-        v->Y = 300;
+        std::tie(v->X, v->Y) = std::pair(400.0, 300.0);
         v->SetNombre("V1");
         L().ActualizarGeometria();
         Unir(p->Conexion(0), v->Conexion(0));
@@ -68,8 +59,7 @@ TEST_F(Archivo, NoOrCancelChangesNothing) {
     F->btnOpenClick();
     bool CanClose = true;
     F->FormCloseQuery(CanClose);
-    EXPECT_FALSE(CanClose);
-    EXPECT_TRUE(Titulos.isEmpty());
+    EXPECT_TRUE(!CanClose && Titulos.isEmpty());
     EXPECT_EQ(Lineas(), Antes);
     ASSERT_EQ(Preguntas.size(), 3);
     EXPECT_EQ(Preguntas[0],
@@ -84,8 +74,8 @@ TEST_F(Archivo, NoOrCancelChangesNothing) {
     Respuesta = true;
     F->btnOpenClick();
     ASSERT_EQ(Titulos.size(), 1);
-    EXPECT_EQ(Titulos[0], "Abrir un nuevo archivo de Ventix");
-    EXPECT_EQ(Filtros[0], "Archivos Ventix (*.aer);;Todos (*.*)");
+    EXPECT_EQ(Titulos[0] + "|" + Filtros[0],
+              "Abrir un nuevo archivo de Ventix|Archivos Ventix (*.aer);;Todos (*.*)");
     EXPECT_EQ(Lineas(), Antes);
     F->close();
     EXPECT_FALSE(F->isVisible());
@@ -104,11 +94,10 @@ TEST_F(Archivo, SaveNewAndOpen) {
     const std::string Guardado = Lineas();
     Eleccion = En("práctica 1");
     QTest::keyClick(F.get(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(Contenido(std::filesystem::u8path(En("práctica 1.aer").toStdString())), Guardado);
+    EXPECT_EQ(LeerArchivo(std::filesystem::u8path(En("práctica 1.aer").toStdString())), Guardado);
     EXPECT_NE(Guardado.find("\r\n"), std::string::npos); // ISO-8859-1, CR LF
     EXPECT_EQ(Titulos[0], "Guardar un archivo de Ventix");
-    EXPECT_TRUE(Confirma[0]);
-    EXPECT_FALSE(F->Modificado());
+    EXPECT_TRUE(Confirma[0] && !F->Modificado());
     F->Deshacer();
     EXPECT_TRUE(F->Modificado());
     F->Rehacer();
@@ -121,37 +110,28 @@ TEST_F(Archivo, SaveNewAndOpen) {
     L().SetZoom(0.05);
     F->btnNewClick();
     EXPECT_EQ(Preguntas.size(), 1); // even right after a save
-    EXPECT_EQ(L().Componentes.Count(), 0);
-    EXPECT_FALSE(F->Historia.canUndo());
-    EXPECT_DOUBLE_EQ(L().Zoom, 0.05);
-    EXPECT_TRUE(L().DibujoActivo);
-    EXPECT_EQ(L().Modo, mdEdicion);
-    EXPECT_TRUE(F->btnSeta->Down());
+    EXPECT_EQ(std::tuple(L().Componentes.Count(), F->Historia.canUndo(), L().Zoom, L().Modo),
+              std::tuple(0, false, 0.05, mdEdicion));
+    EXPECT_TRUE(L().DibujoActivo && F->btnSeta->Down());
 
     F->Carpeta.clear();
     Eleccion = En("práctica 1.aer");
     F->btnOpenClick();
     EXPECT_EQ(Lineas(), Guardado);
-    EXPECT_EQ(F->Carpeta, Dir.path());
-    EXPECT_NE(L().Zoom, 0.05);
+    EXPECT_EQ(std::tuple(F->Carpeta, L().Zoom != 0.05), std::tuple(Dir.path(), true));
     // The whole circuit lies inside the canvas.
     const auto& x = L().Extension;
     EXPECT_GT(x.Width, 0);
     const QRectF Vista(0, 0, F->PB->width(), F->PB->height());
-    EXPECT_TRUE(Vista.contains(L().MundoAPantalla({x.X, x.Y})));
-    EXPECT_TRUE(Vista.contains(L().MundoAPantalla({x.X + x.Width, x.Y + x.Height})));
-    EXPECT_EQ(L().Modo, mdEdicion);
-    EXPECT_EQ(L().Seleccionado, nullptr);
+    EXPECT_TRUE(Vista.contains(L().MundoAPantalla({x.X, x.Y})) &&
+                Vista.contains(L().MundoAPantalla({x.X + x.Width, x.Y + x.Height})));
+    EXPECT_EQ(std::tuple(L().Modo, L().Seleccionado), std::tuple(mdEdicion, nullptr));
 }
 
 // A circuit handed out and opened is not what Save proposes to overwrite.
 TEST_F(Archivo, SaveDoesNotProposeTheOpenedFile) {
     Circuito();
-    {
-        std::ofstream f(std::filesystem::u8path(En("plantilla.aer").toStdString()),
-                        std::ios::binary);
-        f << Lineas();
-    }
+    EscribirArchivo(std::filesystem::u8path(En("plantilla.aer").toStdString()), Lineas());
     Eleccion = En("plantilla.aer");
     F->btnOpenClick();
     ASSERT_EQ(L().Componentes.Count(), 2);
@@ -167,12 +147,12 @@ TEST_F(Archivo, FailuresKeepTheCircuitAndTheFile) {
     Eleccion = En("roto.aer");
     F->btnSaveClick();
     const auto Ruta = std::filesystem::u8path(Eleccion.toStdString());
-    std::string b = Contenido(Ruta);
+    std::string b = LeerArchivo(Ruta);
     std::string Antes = Lineas();
     Eleccion = En("falta/b.aer");
     EXPECT_THROW(F->btnSaveClick(), std::exception);
     EXPECT_EQ(Lineas(), Antes);
-    EXPECT_EQ(Contenido(Ruta), b);
+    EXPECT_EQ(LeerArchivo(Ruta), b);
     EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{"roto.aer"});
 
     // A number spoilt near the end: the first elements would read well.
@@ -190,9 +170,7 @@ TEST_F(Archivo, FailuresKeepTheCircuitAndTheFile) {
         EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith("roto.aer, línea ")) << e.what();
     }
     EXPECT_EQ(Lineas(), Antes);
-    EXPECT_TRUE(L().DibujoActivo);
-    EXPECT_EQ(L().Modo, mdEdicion);
-    EXPECT_TRUE(F->btnNew->isEnabled());
+    EXPECT_TRUE(L().DibujoActivo && L().Modo == mdEdicion && F->btnNew->isEnabled());
     Eleccion = En("no-existe.aer");
     EXPECT_THROW(F->btnOpenClick(), std::exception);
     EXPECT_EQ(Lineas(), Antes);

@@ -56,8 +56,8 @@ TEST_F(Construir, DirectControlOfASingleActingCylinder) {
 
     auto* Valvula = dynamic_cast<TAerValvula*>(Poner(F->btnValvula, 0, 0));
     ASSERT_NE(Valvula, nullptr);
-    EXPECT_EQ(std::pair(Valvula->X, Valvula->Y), std::pair(0.0, 0.0));
-    EXPECT_EQ(Valvula->GetTipo(), T::Valvula32NC);
+    EXPECT_EQ(std::tuple(Valvula->X, Valvula->Y, Valvula->GetTipo()),
+              std::tuple(0.0, 0.0, T::Valvula32NC));
     auto* Fuente = Poner(F->btnPresion, -20, -30);
     auto* Escape = Poner(F->btnEscape, 25, -30);
     auto* Cilindro = Poner(F->btnCilindro, 30, 35);

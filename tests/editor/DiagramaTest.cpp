@@ -6,15 +6,13 @@
 
 #include "editor/PanelDiagrama.h"
 #include "editor/PanelSimulacion.h"
+#include "foundation/Archivo.h"
 #include "sim/Diagrama.h"
 #include "sim/SimCircuito.h"
 
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
-
-#include <fstream>
-#include <sstream>
 
 using namespace ventix;
 
@@ -37,12 +35,6 @@ protected:
         QTest::mouseClick(D().Vista, Qt::LeftButton, Qt::NoModifier,
                           QPoint(d.XPaso(Paso) + d.AnchoColumna / 2, d.AltoCabecera + 10));
     }
-    std::string Leer(const std::filesystem::path& Ruta) {
-        std::ifstream f(Ruta, std::ios::binary);
-        std::ostringstream s;
-        s << f.rdbuf();
-        return s.str();
-    }
 };
 
 } // namespace
@@ -50,8 +42,7 @@ protected:
 TEST_F(Diagrama, ARunJudgedAgainstTheTypedSequence) {
     EXPECT_TRUE(D().isHidden());
     F->btnDiagrama->click();
-    EXPECT_FALSE(D().isHidden());
-    EXPECT_TRUE(F->btnDiagrama->Down());
+    EXPECT_TRUE(!D().isHidden() && F->btnDiagrama->Down());
     F->btnDiagrama->click();
     EXPECT_TRUE(D().isHidden());
 
@@ -74,14 +65,13 @@ TEST_F(Diagrama, ARunJudgedAgainstTheTypedSequence) {
     F->PanelSimulacion->Botones[0]->click();
     for (int i = 0; i < 8; ++i)
         F->Simulacion->Tic();
-    EXPECT_EQ(D().lblObservada->text(), "Observada: A+ B+");
-    EXPECT_EQ(D().lblVeredicto->text(), ""); // not enough phases yet
+    EXPECT_EQ(D().lblObservada->text() + "|" + D().lblVeredicto->text(), "Observada: A+ B+|")
+        << "not enough phases yet";
     EXPECT_EQ(D().Diagrama()->Resaltado, 9);
     for (int i = 0; i < 30; ++i)
         F->Simulacion->Tic();
-    EXPECT_EQ(D().lblObservada->text(), "Observada: A+ B+ A- B-");
-    EXPECT_EQ(D().lblVeredicto->text(), "Coincide");
-    EXPECT_EQ(D().lblPaso->text(), "Paso 39");
+    EXPECT_EQ(D().lblObservada->text() + "|" + D().lblVeredicto->text() + "|" + D().lblPaso->text(),
+              "Observada: A+ B+ A- B-|Coincide|Paso 39");
 
     // While running a click shows nothing; paused, the circuit as it was.
     auto* A = Componente("A");
@@ -95,9 +85,8 @@ TEST_F(Diagrama, ARunJudgedAgainstTheTypedSequence) {
     EXPECT_EQ(D().PasoMostrado(), -1);
     D().findChild<QScrollArea*>()->horizontalScrollBar()->setValue(0);
     ClicPaso(3);
-    EXPECT_EQ(D().PasoMostrado(), 3);
-    EXPECT_EQ(D().lblPaso->text(), "Paso 3 de 39");
-    EXPECT_EQ(D().Diagrama()->Resaltado, 3);
+    EXPECT_EQ(std::tuple(D().PasoMostrado(), D().lblPaso->text(), D().Diagrama()->Resaltado),
+              std::tuple(3, QStringLiteral("Paso 3 de 39"), 3));
     EXPECT_NEAR(A->GetParametro(), 0.4, 1e-9);
     EXPECT_EQ(VA->GetParametro(), 1.0);
     EXPECT_EQ(F->Simulacion->NodoDe(A)->GetEstado(), 0.0); // the network is where it was
@@ -107,9 +96,8 @@ TEST_F(Diagrama, ARunJudgedAgainstTheTypedSequence) {
 
     // A step goes on from the latest state, not from the one shown.
     F->btnStep->click();
-    EXPECT_EQ(D().PasoMostrado(), -1);
-    EXPECT_EQ(A->GetParametro(), 0.0);
-    EXPECT_EQ(VA->GetParametro(), 0.0);
+    EXPECT_EQ(std::tuple(D().PasoMostrado(), A->GetParametro(), VA->GetParametro()),
+              std::tuple(-1, 0.0, 0.0));
 
     // Export in the three forms, through the dialog's answer.
     const auto dir = std::filesystem::temp_directory_path() /
@@ -121,8 +109,8 @@ TEST_F(Diagrama, ARunJudgedAgainstTheTypedSequence) {
     }
     EXPECT_EQ(QImage(QString::fromStdString((dir / "d.png").string())).size(),
               D().Diagrama()->Tamano());
-    EXPECT_NE(Leer(dir / "d.svg").find("<svg"), std::string::npos);
-    EXPECT_EQ(Leer(dir / "d.csv").substr(0, 14), "paso,A,B,VA,VB");
+    EXPECT_NE(LeerArchivo(dir / "d.svg").find("<svg"), std::string::npos);
+    EXPECT_EQ(LeerArchivo(dir / "d.csv").substr(0, 14), "paso,A,B,VA,VB");
     D().PedirArchivo = [&] { return QString::fromStdString((dir / "d.bmp").string()); };
     D().btnExportar->click();
     ASSERT_EQ(Mensajes.size(), 1);
@@ -132,10 +120,8 @@ TEST_F(Diagrama, ARunJudgedAgainstTheTypedSequence) {
     // Stop starts the recording again; editing lets the network go.
     ClicPaso(5);
     F->btnStop->click();
-    EXPECT_EQ(A->GetParametro(), 0.0);
-    EXPECT_EQ(D().Diagrama()->NumPasos(), 0);
-    EXPECT_EQ(D().lblObservada->text(), "Observada: (sin movimientos)");
+    EXPECT_EQ(std::tuple(A->GetParametro(), D().Diagrama()->NumPasos(), D().lblObservada->text()),
+              std::tuple(0.0, 0, QStringLiteral("Observada: (sin movimientos)")));
     F->btnEditCom->click();
-    EXPECT_EQ(D().Diagrama(), nullptr);
-    EXPECT_FALSE(D().btnExportar->isEnabled());
+    EXPECT_EQ(std::tuple(D().Diagrama(), D().btnExportar->isEnabled()), std::tuple(nullptr, false));
 }

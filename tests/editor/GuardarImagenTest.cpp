@@ -46,19 +46,16 @@ protected:
 TEST_F(GuardarImagen, StartsWithItsTextsAndSizes) {
     D.show();
     EXPECT_EQ(D.windowTitle(), "Guardar un archivo de Ventix como imagen");
-    EXPECT_TRUE(D.rbPortapapeles->isChecked());
-    EXPECT_TRUE(D.rbJpeg->isChecked());
-    EXPECT_TRUE(D.rbVista->isChecked());
-    EXPECT_EQ(D.edEscala->text(), "1.0");
-    EXPECT_EQ(D.lblTamInicial->text(), "Tamaño original: 600 x 400");
-    EXPECT_EQ(D.lblTamFinal->text(), "600 x 400");
+    EXPECT_TRUE(D.rbPortapapeles->isChecked() && D.rbJpeg->isChecked() && D.rbVista->isChecked());
+    EXPECT_EQ(D.edEscala->text() + "|" + D.lblTamInicial->text() + "|" + D.lblTamFinal->text(),
+              "1.0|Tamaño original: 600 x 400|600 x 400");
     EXPECT_EQ(D.imMiniatura->size(), QSize(200, 133));
 
-    Escala("2");
-    EXPECT_EQ(D.lblTamFinal->text(), "1200 x 800");
-    Escala("0.5");
-    EXPECT_EQ(D.lblTamFinal->text(), "300 x 200");
-    EXPECT_FALSE(Rojo());
+    for (auto [t, Tamano] : {std::pair("2", "1200 x 800"), {"0.5", "300 x 200"}}) {
+        Escala(t);
+        EXPECT_EQ(D.lblTamFinal->text(), Tamano);
+        EXPECT_FALSE(Rojo()) << t;
+    }
     for (const char* t : {"1,5", "0", "-1", "", "abc"}) {
         Escala(t);
         EXPECT_TRUE(Rojo()) << t;
@@ -66,8 +63,7 @@ TEST_F(GuardarImagen, StartsWithItsTextsAndSizes) {
         EXPECT_FALSE(D.btnOk->isEnabled()) << t;
     }
     Escala("1.5");
-    EXPECT_FALSE(Rojo());
-    EXPECT_TRUE(D.btnOk->isEnabled());
+    EXPECT_TRUE(!Rojo() && D.btnOk->isEnabled());
     EXPECT_EQ(D.lblTamFinal->text(), "900 x 600");
 
     // An upright canvas gives an upright thumbnail.
@@ -92,8 +88,7 @@ TEST_F(GuardarImagen, FilesFollowTheirExtension) {
         EXPECT_EQ(r.read().size(), QSize(300, 200)) << Nombre;
         EXPECT_TRUE(D.rbVista->isChecked()) << Nombre;
     }
-    EXPECT_EQ(Titulo, "Guardar un archivo de Ventix como imagen");
-    EXPECT_EQ(Filtro, "Archivos Jpeg (*.jpg)");
+    EXPECT_EQ(Titulo + Filtro, "Guardar un archivo de Ventix como imagenArchivos Jpeg (*.jpg)");
     EXPECT_TRUE(Mensajes.isEmpty());
     for (const auto& [Nombre, Inicio] :
          {std::pair{"dibujo.svg", "<?xml"}, {"dibujo.PDF", "%PDF-"}}) {
@@ -117,8 +112,7 @@ TEST_F(GuardarImagen, FilesFollowTheirExtension) {
     Ok();
     EXPECT_FALSE(QFile::exists(Eleccion));
     ASSERT_EQ(Mensajes.size(), 1);
-    EXPECT_TRUE(Mensajes[0].contains(".bmp")) << Mensajes[0].toStdString();
-    EXPECT_FALSE(D.isVisible());
+    EXPECT_TRUE(Mensajes[0].contains(".bmp") && !D.isVisible()) << Mensajes[0].toStdString();
 
     // Cancelling the file dialog writes nothing.
     Eleccion.clear();
@@ -150,8 +144,7 @@ TEST_F(GuardarImagen, TheSuffixFollowsTheChosenFilter) {
         return QString();
     };
     Ok();
-    EXPECT_EQ(Filtro, "Archivos PNG (*.png)");
-    EXPECT_EQ(Sufijo, "png");
+    EXPECT_EQ(Filtro + " " + Sufijo, "Archivos PNG (*.png) png");
 }
 
 // The file dialog asks, in Spanish and with No as the default, before a
@@ -190,8 +183,7 @@ TEST_F(GuardarImagen, ReplacingAFileIsAskedFirst) {
 // The format group is only for the clipboard, which gets the scaled picture.
 TEST_F(GuardarImagen, TheClipboardGetsTheScaledPictureInItsFormat) {
     D.rbArchivo->setChecked(true);
-    EXPECT_TRUE(D.GetADisco());
-    EXPECT_FALSE(D.rgFormato->isEnabled());
+    EXPECT_TRUE(D.GetADisco() && !D.rgFormato->isEnabled());
     D.rbPortapapeles->setChecked(true);
     EXPECT_TRUE(D.rgFormato->isEnabled());
     D.rbBitmap->setChecked(true);
@@ -217,9 +209,8 @@ TEST_F(Ventana, TheImageDialogKeepsItsChoices) {
     });
     L().SetZoom(2.5);
     Abrir([this](TfrmSaveImage& d) {
-        EXPECT_EQ(d.edEscala->text(), "3");
-        EXPECT_EQ(d.GetEscala(), 3.0);
-        EXPECT_TRUE(d.GetADisco());
+        EXPECT_EQ(std::tuple(d.edEscala->text(), d.GetEscala(), d.GetADisco()),
+                  std::tuple(QStringLiteral("3"), 3.0, true));
         EXPECT_EQ(d.lblTamFinal->text(),
                   QStringLiteral("%1 x %2").arg(3 * F->PB->width()).arg(3 * F->PB->height()));
     });

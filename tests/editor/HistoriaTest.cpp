@@ -29,9 +29,8 @@ protected:
     void SetUp() override {
         Ventana::SetUp();
         F->Preguntar = [](const QString&) { return true; };
-        auto* c = TAerComponente::Crear(L(), T::CilindroDoble);
+        auto* c = Nuevo(T::CilindroDoble, 20);
         c->SetNombre("A");
-        c->X = 20;
         auto* v = Valvula(TActuador::Rodillo);
         v->SetNombre("V1");
         v->SetCilindro(c);
@@ -39,12 +38,10 @@ protected:
         p->SetNombre("V2");
         p->Y = -20;
         auto* t = TAerTexto::Crear(L());
-        t->X = 25;
-        t->Y = 10;
+        std::tie(t->X, t->Y) = std::pair(25.0, 10.0);
         t->SetAsociado(c);
-        auto* f = TAerComponente::Crear(L(), T::Presion);
+        auto* f = Nuevo(T::Presion, -20);
         f->SetNombre("P");
-        f->X = -20;
         L().ActualizarGeometria();
         Unir(p->Conexion(1), c->Conexion(0));
         Unir(f->Conexion(0), p->Conexion(0));
@@ -127,9 +124,8 @@ TEST_F(Historia, TextsAndTheMouseMakeOneStepPerCommittedValue) {
     F->edSize->setText("7");
     F->btnOk->click();
     EXPECT_EQ(F->Historia.count(), 3) << "typing joins into one step";
-    F->Deshacer();
-    F->Deshacer();
-    F->Deshacer();
+    while (F->Historia.canUndo())
+        F->Deshacer();
     EXPECT_EQ(Lineas(), Antes);
 
     // A drag is one step; inserting is one more, and undoing it takes the
@@ -148,16 +144,15 @@ TEST_F(Historia, TextsAndTheMouseMakeOneStepPerCommittedValue) {
     F->btnCilindro->click();
     QTest::mouseMove(F->PB, {30, 30});
     QTest::mouseClick(F->PB, Qt::LeftButton, {}, {30, 30});
-    EXPECT_EQ(L().Componentes.Count(), Componentes + 1);
-    EXPECT_EQ(F->Historia.index(), Pasos + 1);
-    EXPECT_EQ(F->Historia.undoText(), "insertar el cilindro");
+    EXPECT_EQ(std::tuple(L().Componentes.Count(), F->Historia.index(), F->Historia.undoText()),
+              std::tuple(Componentes + 1, Pasos + 1, QStringLiteral("insertar el cilindro")));
     F->Deshacer();
     EXPECT_EQ(L().Componentes.Count(), Componentes);
     // Escape while placing takes the new element away: nothing to undo.
     F->btnValvula->click();
     QTest::keyClick(F.get(), Qt::Key_Escape);
-    EXPECT_EQ(L().Componentes.Count(), Componentes);
-    EXPECT_EQ(F->Historia.index(), Pasos);
+    EXPECT_EQ(std::tuple(L().Componentes.Count(), F->Historia.index()),
+              std::tuple(Componentes, Pasos));
 }
 
 TEST_F(Historia, SelectionAfterUndoIsTheElementTouchedAndNeverAFreedOne) {
@@ -167,13 +162,10 @@ TEST_F(Historia, SelectionAfterUndoIsTheElementTouchedAndNeverAFreedOne) {
     F->Deshacer();
     // The deleted valve is back with its tubes, selected, its ribbon shown.
     ASSERT_NE(L().Seleccionado, nullptr);
-    EXPECT_EQ(L().Seleccionado, E("V2"));
-    EXPECT_EQ(L().Tubos.Count(), 3);
-    EXPECT_EQ(L().Modo, mdSeleccion);
-    EXPECT_FALSE(F->pValvula->isHidden());
+    EXPECT_EQ(std::tuple(L().Seleccionado, L().Tubos.Count(), L().Modo, F->pValvula->isHidden()),
+              std::tuple(E("V2"), 3, mdSeleccion, false));
     F->Rehacer();
-    EXPECT_EQ(L().Seleccionado, nullptr);
-    EXPECT_EQ(E("V2"), nullptr);
+    EXPECT_EQ(std::tuple(L().Seleccionado, E("V2")), std::tuple(nullptr, nullptr));
     // A selection kept across an undo that frees it: the rebuilt circuit has
     // no trace of the old element (ASan watches the rest).
     F->Deshacer();
@@ -186,10 +178,10 @@ TEST_F(Historia, SelectionAfterUndoIsTheElementTouchedAndNeverAFreedOne) {
 TEST_F(Historia, TheRunStopsBeforeAnUndoAndIsNotUndone) {
     // A circuit that checks clean: a source, a push-button valve, a cylinder.
     QTest::keyClick(F.get(), Qt::Key_N, Qt::ControlModifier);
-    auto* p = TAerComponente::Crear(L(), T::Presion);
+    auto* p = Nuevo(T::Presion);
     auto* v = Valvula(TActuador::Seta);
     v->SetNombre("V1");
-    auto* c = TAerComponente::Crear(L(), T::CilindroDoble);
+    auto* c = Nuevo(T::CilindroDoble);
     L().ActualizarGeometria();
     Unir(p->Conexion(0), v->Conexion(0));
     Unir(v->Conexion(2), c->Conexion(0));
@@ -205,23 +197,23 @@ TEST_F(Historia, TheRunStopsBeforeAnUndoAndIsNotUndone) {
     EXPECT_EQ(F->Simulacion, nullptr);
     EXPECT_FALSE(F->Historia.canUndo()) << "the run itself was no step";
     ASSERT_NE(E("V1"), nullptr);
-    EXPECT_DOUBLE_EQ(E("V1")->Alfa, 0.0);
-    EXPECT_EQ(L().Seleccionado, E("V1"));
-    EXPECT_EQ(L().Modo, mdSeleccion);
+    EXPECT_EQ(std::tuple(E("V1")->Alfa, L().Seleccionado, L().Modo),
+              std::tuple(0.0, E("V1"), mdSeleccion));
 }
 
 TEST_F(Historia, KeysReachTheCommandsButNotWhileATextBoxHasTheFocus) {
     ASSERT_TRUE(Elegir(E("P")));
-    QTest::keyClick(F.get(), Qt::Key_Right);
-    EXPECT_DOUBLE_EQ(E("P")->X, -19.5);
-    QTest::keyClick(F.get(), Qt::Key_Up, Qt::ShiftModifier);
-    EXPECT_DOUBLE_EQ(E("P")->Y, 5.0);
-    QTest::keyClick(F.get(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_DOUBLE_EQ(E("P")->Y, 0.0);
-    QTest::keyClick(F.get(), Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_DOUBLE_EQ(E("P")->Y, 5.0);
-    QTest::keyClick(F.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_DOUBLE_EQ(E("P")->Y, 5.0) << "nothing left to redo";
+    // A step, a long step, undo, redo, and nothing left to redo.
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, double, double> Teclas[] = {
+        {Qt::Key_Right, {}, -19.5, 0.0},
+        {Qt::Key_Up, Qt::ShiftModifier, -19.5, 5.0},
+        {Qt::Key_Z, Qt::ControlModifier, -19.5, 0.0},
+        {Qt::Key_Y, Qt::ControlModifier, -19.5, 5.0},
+        {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, -19.5, 5.0}};
+    for (const auto& [Tecla, Mod, X, Y] : Teclas) {
+        QTest::keyClick(F.get(), Tecla, Mod);
+        EXPECT_EQ(std::pair(E("P")->X, E("P")->Y), std::pair(X, Y)) << Tecla;
+    }
 
     // In the name box Delete and the arrows edit the name.
     ASSERT_TRUE(Elegir(E("V2")));
@@ -232,9 +224,8 @@ TEST_F(Historia, KeysReachTheCommandsButNotWhileATextBoxHasTheFocus) {
     QTest::keyClick(F->edNombre, Qt::Key_Backspace);
     QTest::keyClick(F->edNombre, Qt::Key_Left);
     QTest::keyClick(F->edNombre, Qt::Key_Delete);
-    EXPECT_NE(E("V2"), nullptr);
-    EXPECT_EQ(F->edNombre->text(), "");
-    EXPECT_DOUBLE_EQ(E("V2")->X, 0.0);
+    ASSERT_NE(E("V2"), nullptr);
+    EXPECT_EQ(std::tuple(F->edNombre->text(), E("V2")->X), std::tuple(QString(), 0.0));
     F->btnAlternar->click();
     F->edNombre->clearFocus();
     ASSERT_TRUE(Elegir(E("V2")));
@@ -274,24 +265,20 @@ TEST_F(Historia, AGroupMovesTurnsAndGoesTogether) {
     const double Recodo[2] = {L().Tubos.ItemComo<TAerTubo>(0)->Vertice(0)->X,
                               L().Tubos.ItemComo<TAerTubo>(1)->Vertice(0)->X};
     QTest::keyClick(F.get(), Qt::Key_Left, Qt::ShiftModifier);
-    EXPECT_DOUBLE_EQ(E("P")->X, -25.0);
-    EXPECT_DOUBLE_EQ(E("V2")->X, -5.0);
-    EXPECT_DOUBLE_EQ(E("V1")->X, 0.0);
+    EXPECT_EQ(std::tuple(E("P")->X, E("V2")->X, E("V1")->X), std::tuple(-25.0, -5.0, 0.0));
     // The tube between P and V2 moved with them, bends and all; the one from
     // V2 to A, outside the group, keeps its bends.
     EXPECT_DOUBLE_EQ(L().Tubos.ItemComo<TAerTubo>(1)->Vertice(0)->X, Recodo[1] - 5.0);
     EXPECT_DOUBLE_EQ(L().Tubos.ItemComo<TAerTubo>(0)->Vertice(0)->X, Recodo[0]);
     F->btnRotar90->click();
-    EXPECT_DOUBLE_EQ(E("P")->Alfa, 90.0);
-    EXPECT_DOUBLE_EQ(E("V2")->Alfa, 90.0);
+    EXPECT_EQ(std::tuple(E("P")->Alfa, E("V2")->Alfa), std::tuple(90.0, 90.0));
     // Mirrored about the group's centre: the two swap sides and turn back.
     const double xP = E("P")->X, xV2 = E("V2")->X;
     const double c = TAerPaintBox::CentroGrupo({E("P"), E("V2")}).X;
     F->btnSimetrico->click();
     EXPECT_DOUBLE_EQ(E("P")->X, 2 * c - xP);
     EXPECT_DOUBLE_EQ(E("V2")->X, 2 * c - xV2);
-    EXPECT_TRUE(E("P")->Simetrico && E("V2")->Simetrico);
-    EXPECT_DOUBLE_EQ(E("V2")->Alfa, -90.0);
+    EXPECT_TRUE(E("P")->Simetrico && E("V2")->Simetrico && E("V2")->Alfa == -90.0);
     EXPECT_EQ(F->Historia.undoText(), "reflejar 2 elementos");
     QTest::keyClick(F.get(), Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(L().Grupo.size(), 5u);
@@ -314,9 +301,10 @@ TEST_F(Historia, CopiedGroupPastesIntoASecondWindowAndBesideItself) {
 
     TfrmMain Otra(std::filesystem::u8path(VENTIX_TEST_DATA "/catalogo-simbolos/LIBRERÍA.txt"));
     Otra.Pegar();
-    EXPECT_EQ(Otra.Lienzo->Componentes.Count(), 2);
-    EXPECT_EQ(Otra.Lienzo->Textos.Count(), 1) << "the text linked to A comes along";
-    EXPECT_EQ(Otra.Lienzo->Tubos.Count(), 1) << "the tube from V1 to A, not the one from V2";
+    // The text linked to A comes along; the tube from V1 to A, not the one from V2.
+    EXPECT_EQ(std::tuple(Otra.Lienzo->Componentes.Count(), Otra.Lienzo->Textos.Count(),
+                         Otra.Lienzo->Tubos.Count()),
+              std::tuple(2, 1, 1));
     // Moved back onto the originals' place, the copy is the same circuit.
     auto Nuevos = Otra.Lienzo->Seleccion();
     const TCADCoordenada c = TAerPaintBox::CentroGrupo(Nuevos);
@@ -336,9 +324,8 @@ TEST_F(Historia, CopiedGroupPastesIntoASecondWindowAndBesideItself) {
     EXPECT_NE(E("A_3"), nullptr);
     QTest::keyClick(F.get(), Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(E("A_3"), nullptr);
-    F->Deshacer();
-    F->Deshacer();
-    F->Deshacer();
+    for (int i = 0; i < 3; ++i)
+        F->Deshacer();
     EXPECT_EQ(E("A_2"), nullptr);
     // Text that is not a circuit is not pasted.
     QApplication::clipboard()->setText("hola");
@@ -354,45 +341,46 @@ TEST_F(Historia, RecoveryFileIsWrittenOfferedAndRemoved) {
     const QString Propio = F->Recuperacion->Archivo();
     ASSERT_FALSE(Propio.isEmpty());
     EXPECT_EQ(A::CargarLineas(std::filesystem::u8path(Propio.toStdString())), A::Escribir(L()));
+    // Another window on the same folder, whose questions get the answer given.
+    QStringList Preguntas;
+    const auto Abrir = [&](bool Respuesta) {
+        auto V = std::make_unique<TfrmMain>(
+            std::filesystem::u8path(VENTIX_TEST_DATA "/catalogo-simbolos/LIBRERÍA.txt"));
+        V->Preguntar = [&Preguntas, Respuesta](const QString& t) {
+            Preguntas << t;
+            return Respuesta;
+        };
+        V->Recuperacion = std::make_unique<TRecuperacion>(Dir.path());
+        return V;
+    };
     // A second window keeps its own file.
-    TfrmMain Otra(std::filesystem::u8path(VENTIX_TEST_DATA "/catalogo-simbolos/LIBRERÍA.txt"));
-    Otra.Preguntar = [](const QString&) { return true; };
-    Otra.Recuperacion = std::make_unique<TRecuperacion>(Dir.path());
-    EXPECT_TRUE(Otra.Recuperacion->Abandonados().isEmpty()) << "the first window is alive";
-    TAerComponente::Crear(*Otra.Lienzo, T::Presion);
-    Otra.Registrar("insertar");
-    EXPECT_NE(Otra.Recuperacion->Archivo(), Propio);
+    const auto Otra = Abrir(true);
+    EXPECT_TRUE(Otra->Recuperacion->Abandonados().isEmpty()) << "the first window is alive";
+    TAerComponente::Crear(*Otra->Lienzo, T::Presion);
+    Otra->Registrar("insertar");
+    EXPECT_NE(Otra->Recuperacion->Archivo(), Propio);
 
     // A window that died left a file and no lock: the next start offers it.
     const QString Huerfano = Dir.path() + "/recuperacion-9.aer";
     ASSERT_TRUE(QFile::copy(Propio, Huerfano));
-    TfrmMain Nueva(std::filesystem::u8path(VENTIX_TEST_DATA "/catalogo-simbolos/LIBRERÍA.txt"));
-    QStringList Preguntas;
-    Nueva.Preguntar = [&](const QString& t) {
-        Preguntas << t;
-        return true;
-    };
-    Nueva.Recuperacion = std::make_unique<TRecuperacion>(Dir.path());
-    Nueva.Carpeta = "/circuitos";
-    Nueva.OfrecerRecuperacion();
-    EXPECT_EQ(Nueva.Carpeta, "/circuitos") << "the dialogs keep the user's folder";
+    const auto Nueva = Abrir(true);
+    Nueva->Carpeta = "/circuitos";
+    Nueva->OfrecerRecuperacion();
+    EXPECT_EQ(Nueva->Carpeta, "/circuitos") << "the dialogs keep the user's folder";
     ASSERT_EQ(Preguntas.size(), 1);
     EXPECT_EQ(Preguntas[0], "Se ha encontrado un circuito que no se guardó al cerrar Ventix. "
                             "¿Desea recuperarlo?");
-    EXPECT_EQ(A::Escribir(*Nueva.Lienzo), A::Escribir(L()));
-    EXPECT_TRUE(Nueva.Modificado()) << "recovered, not saved";
-    EXPECT_FALSE(QFile::exists(Huerfano));
-    EXPECT_TRUE(QFile::exists(Nueva.Recuperacion->Archivo()));
+    EXPECT_EQ(A::Escribir(*Nueva->Lienzo), A::Escribir(L()));
+    EXPECT_TRUE(Nueva->Modificado()) << "recovered, not saved";
+    EXPECT_TRUE(!QFile::exists(Huerfano) && QFile::exists(Nueva->Recuperacion->Archivo()));
 
     // No removes what was left; undoing to the saved state removes the file;
     // a clean exit too.
     ASSERT_TRUE(QFile::copy(Propio, Huerfano));
-    TfrmMain Cuarta(std::filesystem::u8path(VENTIX_TEST_DATA "/catalogo-simbolos/LIBRERÍA.txt"));
-    Cuarta.Preguntar = [](const QString&) { return false; };
-    Cuarta.Recuperacion = std::make_unique<TRecuperacion>(Dir.path());
-    Cuarta.OfrecerRecuperacion();
+    const auto Cuarta = Abrir(false);
+    Cuarta->OfrecerRecuperacion();
     EXPECT_FALSE(QFile::exists(Huerfano));
-    EXPECT_EQ(Cuarta.Lienzo->Componentes.Count(), 0);
+    EXPECT_EQ(Cuarta->Lienzo->Componentes.Count(), 0);
     F->Deshacer();
     EXPECT_FALSE(QFile::exists(Propio));
     F->btnRotar90->click();

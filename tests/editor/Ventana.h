@@ -70,6 +70,13 @@ protected:
         QTest::mouseMove(F->PB, p);
         QTest::mouseClick(F->PB, Qt::LeftButton, Qt::NoModifier, p);
     }
+    // A component of the type given at (X, Y).
+    ventix::TAerComponente* Nuevo(ventix::TTipoComponente t, double X = 0, double Y = 0) {
+        auto* c = ventix::TAerComponente::Crear(L(), t);
+        c->X = X;
+        c->Y = Y;
+        return c;
+    }
     using Paneles = std::vector<QFrame*>;
     Paneles Cinta() const { return F->PanelesVisibles(); }
     ventix::TAerValvula* Valvula(ventix::TActuador a, bool Monoestable = true,

@@ -1,20 +1,11 @@
 #include "files/ArchivoAer.h"
 
-#include "circuit/AerConexion.h"
-#include "circuit/AerPaintBox.h"
-#include "circuit/AerTexto.h"
-#include "circuit/AerTubo.h"
-#include "circuit/AerValvula.h"
+#include "Circuito.h"
 #include "foundation/Archivo.h"
 #include "foundation/Coleccion.h"
 #include "foundation/Numeros.h"
 
-#include "../cad/Aplicacion.h"
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <filesystem>
 #include <random>
 
 using namespace ventix;
@@ -27,19 +18,20 @@ namespace {
 // read and write circuits.
 class Archivo : public ::testing::Test {
 protected:
-    void SetUp() override {
-        AsegurarAplicacion();
-        Cargar(L);
+    void SetUp() override { CargarCatalogo(L); }
+    // A fresh canvas with the lines, or a file's bytes, read into it.
+    std::unique_ptr<TAerPaintBox> Leido(const std::vector<std::string>& Lineas) {
+        auto otro = std::make_unique<TAerPaintBox>();
+        CargarCatalogo(*otro);
+        A::Leer(*otro, Lineas);
+        return otro;
     }
-    static void Cargar(TAerPaintBox& Lienzo) {
-        Lienzo.Libreria.Cargar(std::filesystem::u8path(VENTIX_TEST_DATA "/catalogo/LIBRERÍA.txt"));
+    std::unique_ptr<TAerPaintBox> Leido(const std::string& Bytes) {
+        return Leido(A::LineasDe(Bytes));
     }
     // Reads the lines into a fresh canvas and writes them again.
     std::vector<std::string> Releer(const std::vector<std::string>& Lineas) {
-        TAerPaintBox otro;
-        Cargar(otro);
-        A::Leer(otro, Lineas);
-        return A::Escribir(otro);
+        return A::Escribir(*Leido(Lineas));
     }
     // The line that fails reading and its reason, or 0 when reading succeeds.
     // The file's bytes read a line at a time must fail at the same line for
@@ -53,7 +45,7 @@ protected:
     template <class F>
     std::pair<std::pair<int, std::string>, std::vector<std::string>> Intento(F Leer) {
         TAerPaintBox otro;
-        Cargar(otro);
+        CargarCatalogo(otro);
         std::pair<int, std::string> error{0, ""};
         try {
             Leer(otro);
@@ -69,19 +61,15 @@ protected:
 void Construir(TAerPaintBox& L) {
     auto* cil = TAerComponente::Crear(L, T::CilindroDoble);
     cil->SetNombre("Cilindro A");
-    cil->X = 1.0 / 3;
-    cil->Y = -12.5;
-    cil->Alfa = 90;
-    cil->Simetrico = true;
+    std::tie(cil->X, cil->Y, cil->Alfa, cil->Simetrico) = std::tuple(1.0 / 3, -12.5, 90.0, true);
     cil->SetParametro(0.25);
     auto* fuente = TAerComponente::Crear(L, T::Presion);
     fuente->SetNombre("$$$mio"); // a user's name starting with dollars is lost: $$$1
     fuente->X = 1e-6;
     auto* rodillo = TAerValvula::Crear(L, true, TActuador::Escamoteable, T::Valvula32NC);
     rodillo->SetNombre("Fin de carrera");
-    rodillo->Sentido = TSentido::Avance;
+    std::tie(rodillo->Sentido, rodillo->Valor) = std::pair(TSentido::Avance, 0.9);
     rodillo->SetCilindro(cil);
-    rodillo->Valor = 0.9;
     auto* piloto = TAerValvula::Crear(L, false, TActuador::Pilotado, T::Valvula52);
     piloto->EscalaX = 2;
     auto* reg = TAerComponente::Crear(L, T::Regulador1);
@@ -92,8 +80,7 @@ void Construir(TAerPaintBox& L) {
     blanco->ColorTexto = QColor::fromRgba(0xFFFFFFFFu);
     blanco->SetEstilo(etNormal | etNegrita | etTachada);
     blanco->SetTamano(3.5);
-    blanco->X = 2;
-    blanco->Y = 3;
+    std::tie(blanco->X, blanco->Y) = std::pair(2.0, 3.0);
     blanco->SetAsociado(rodillo);
     auto* suelto = TAerTexto::Crear(L);
     suelto->Alfa = 45;
@@ -128,10 +115,11 @@ TEST_F(Archivo, EmptyCircuitIsThreeLinesAndReadsBackEmpty) {
 TEST_F(Archivo, WritesEveryFieldAndReadsItBackByteIdentical) {
     Construir(L);
     const auto l = A::Escribir(L);
-    EXPECT_EQ(l[3], R"(  <COMPONENTE NOMBRE="Cilindro A" TIPO="CilindroDoble">)");
-    EXPECT_EQ(l[5], R"(    <PARAM X="0.3333333333333333" />)"); // exact, so it reads back
-    EXPECT_EQ(l[10], R"(    <PARAM SIMETRICO="True" />)");
-    EXPECT_EQ(l[11], R"(    <PARAM PARAMETRO="0.25" />)");
+    // X exact, so that it reads back.
+    EXPECT_EQ(l[3] + l[5] + l[10] + l[11],
+              R"(  <COMPONENTE NOMBRE="Cilindro A" TIPO="CilindroDoble">)"
+              R"(    <PARAM X="0.3333333333333333" />    <PARAM SIMETRICO="True" />)"
+              R"(    <PARAM PARAMETRO="0.25" />)");
     for (const char* linea : {
              R"(  <COMPONENTE NOMBRE="$$$1" TIPO="Presión">)", R"(    <PARAM X="1E-6" />)",
              R"(    <PARAM VALOR="0.9" />)", R"(    <PARAM ACTUADOR_STR="Escamoteable" />)",
@@ -151,13 +139,11 @@ TEST_F(Archivo, WritesEveryFieldAndReadsItBackByteIdentical) {
     const std::string b = A::Bytes(l);
     EXPECT_NE(b.find("TIPO=\"Presi\xF3n\">\r\n"), std::string::npos);
 
-    TAerPaintBox otro;
-    Cargar(otro);
-    A::Leer(otro, A::LineasDe(b));
-    EXPECT_EQ(A::Bytes(A::Escribir(otro)), b);
-    ASSERT_EQ(otro.Componentes.Count(), 5);
-    EXPECT_EQ(otro.Componentes.Item(1)->GetNombre(), ""); // $$$1 is unnamed again
-    EXPECT_EQ(otro.RefVertices.Count(), 3);
+    const auto otro = Leido(b);
+    EXPECT_EQ(A::Bytes(A::Escribir(*otro)), b);
+    ASSERT_EQ(otro->Componentes.Count(), 5);
+    EXPECT_EQ(otro->Componentes.Item(1)->GetNombre(), ""); // $$$1 is unnamed again
+    EXPECT_EQ(otro->RefVertices.Count(), 3);
 }
 
 TEST_F(Archivo, AwkwardCharactersBecomeReferencesAndComeBack) {
@@ -171,12 +157,11 @@ TEST_F(Archivo, AwkwardCharactersBecomeReferencesAndComeBack) {
     EXPECT_EQ(
         l[3],
         R"(  <COMPONENTE NOMBRE="dice &#34;hola&#34; &#38; &#60;adiós&#62;&#9;&#8364; 5" TIPO="Escape">)");
-    TAerPaintBox otro;
-    Cargar(otro);
-    A::Leer(otro, A::LineasDe(A::Bytes(l)));
-    EXPECT_EQ(otro.Componentes.Item(0)->GetNombre(), raro);
-    EXPECT_EQ(otro.Textos.ItemComo<TAerTexto>(0)->Cadena, "&#65; ya escrito");
-    EXPECT_EQ(otro.Textos.ItemComo<TAerTexto>(0)->GetAsociado(), otro.Componentes.Item(0));
+    const auto otro = Leido(A::Bytes(l));
+    const auto* leido = otro->Textos.ItemComo<TAerTexto>(0);
+    EXPECT_EQ(otro->Componentes.Item(0)->GetNombre(), raro);
+    EXPECT_EQ(std::tuple(leido->Cadena, leido->GetAsociado()),
+              std::tuple(std::string("&#65; ya escrito"), otro->Componentes.Item(0)));
     EXPECT_EQ(A::Desescapar("&quot;&amp;&lt;&gt;&#x41;&#;&bogus;&#55296;"),
               "\"&<>A&#;&bogus;&#55296;");
 }
@@ -188,12 +173,12 @@ TEST_F(Archivo, TokenisingKeepsQuotedBlanksAndSplitsClosingTag) {
         t.push_back(s);
     EXPECT_EQ(t, (std::vector<std::string>{"<VERTICE", "X=\"1 2\"", "/>", "Y=\"3\""}));
     std::string n, v;
-    A::SepararAtributo(" NOMBRE=\"a=b\" ", n, v);
-    EXPECT_EQ(n + "|" + v, "NOMBRE|a=b");
-    A::SepararAtributo("sinigual", n, v);
-    EXPECT_TRUE(n.empty() && v.empty());
-    A::SepararAtributo("X=", n, v); // too short to hold quotes
-    EXPECT_EQ(v, "");
+    // Without "=" nothing; "X=" is too short to hold quotes.
+    for (auto [Atributo, Partes] :
+         {std::pair(" NOMBRE=\"a=b\" ", "NOMBRE|a=b"), {"sinigual", "|"}, {"X=", "X|"}}) {
+        A::SepararAtributo(Atributo, n, v);
+        EXPECT_EQ(n + "|" + v, Partes);
+    }
 }
 
 TEST_F(Archivo, ReadsLooseFilesAsTheFormatAllows) {
@@ -214,23 +199,21 @@ TEST_F(Archivo, ReadsLooseFilesAsTheFormatAllows) {
     A::Leer(L, A::LineasDe(bytes));
     ASSERT_EQ(L.Componentes.Count(), 2);
     auto* v = L.Componentes.ItemComo<TAerValvula>(0);
-    EXPECT_EQ(v->GetActuador(), TActuador::Escamoteable);
-    EXPECT_EQ(v->Sentido, TSentido::Avance);
-    EXPECT_EQ(v->GetCilindro(), nullptr); // "f" is a pressure source, not a cylinder
+    // "f" is a pressure source, not a cylinder.
+    EXPECT_EQ(std::tuple(v->GetActuador(), v->Sentido, v->GetCilindro()),
+              std::tuple(TActuador::Escamoteable, TSentido::Avance, nullptr));
     EXPECT_EQ(L.Componentes.ItemComo<TAerComponente>(1)->EscalaY, 0);
     // Missing text attributes take fixed defaults, not the previous text's.
     auto* t0 = L.Textos.ItemComo<TAerTexto>(0);
     auto* t1 = L.Textos.ItemComo<TAerTexto>(1);
     EXPECT_EQ(t0->ColorTexto.rgba(), 0xFFFFFFFFu);
-    EXPECT_EQ(t1->X, 7);
-    EXPECT_EQ(t1->GetTamano(), 4);
-    EXPECT_EQ(t1->ColorTexto.rgba(), 0xFF000000u);
-    EXPECT_EQ(t1->GetEstilo(), etNormal | etItalica);
+    EXPECT_EQ(std::tuple(t1->X, t1->GetTamano(), t1->ColorTexto.rgba(), t1->GetEstilo()),
+              std::tuple(7.0, 4.0, 0xFF000000u, etNormal | etItalica));
     // A complete tube listed without bends ends on its end point.
     auto* tubo = L.Tubos.ItemComo<TAerTubo>(0);
     ASSERT_EQ(tubo->Vertices.Count(), 1);
-    EXPECT_DOUBLE_EQ(tubo->Vertice(0)->X, tubo->Fin->XMundo);
-    EXPECT_DOUBLE_EQ(tubo->Vertice(0)->Y, tubo->Fin->YMundo);
+    EXPECT_EQ(std::tuple(tubo->Vertice(0)->X, tubo->Vertice(0)->Y),
+              std::tuple(tubo->Fin->XMundo, tubo->Fin->YMundo));
     // Written again, the file is stable.
     const auto l = A::Escribir(L);
     EXPECT_EQ(Releer(l), l);
@@ -305,7 +288,7 @@ TEST_F(Archivo, BrokenFilesNameTheLine) {
     // The reason keeps the conversion's words and the error it came from;
     // what was read before the error stays, its temporary names cleared.
     TAerPaintBox otro;
-    Cargar(otro);
+    CargarCatalogo(otro);
     const std::string coma = comp("b", "1", R"(<PARAM X="1,5" />)");
     try {
         A::Leer(otro, A::LineasDe(cab + seccion(comp("$$$0", "1") + coma)));
@@ -359,17 +342,12 @@ TEST_F(Archivo, RefusalsGiveASpanishReasonAndTheRealLine) {
     }
 
     // Empty decimals and flags read as 0 and False; states come into 0..1.
-    TAerPaintBox otro;
-    Cargar(otro);
-    A::Leer(otro, A::LineasDe(con("    <PARAM X=\"\" />\n    <PARAM SIMETRICO=\"\" />\n"
-                                  "    <PARAM PARAMETRO=\"1e308\" />\n")));
-    auto* c = otro.Componentes.ItemComo<TAerComponente>(0);
-    EXPECT_EQ(c->X, 0);
-    EXPECT_FALSE(c->Simetrico);
-    EXPECT_EQ(c->GetParametro(), 1);
-    otro.BorrarCircuito();
-    A::Leer(otro, A::LineasDe(con("    <PARAM PARAMETRO=\"-3\" />\n")));
-    EXPECT_EQ(otro.Componentes.ItemComo<TAerComponente>(0)->GetParametro(), 0);
+    auto otro = Leido(con("    <PARAM X=\"\" />\n    <PARAM SIMETRICO=\"\" />\n"
+                          "    <PARAM PARAMETRO=\"1e308\" />\n"));
+    auto* c = otro->Componentes.ItemComo<TAerComponente>(0);
+    EXPECT_EQ(std::tuple(c->X, c->Simetrico, c->GetParametro()), std::tuple(0.0, false, 1.0));
+    otro = Leido(con("    <PARAM PARAMETRO=\"-3\" />\n"));
+    EXPECT_EQ(otro->Componentes.ItemComo<TAerComponente>(0)->GetParametro(), 0);
 }
 
 // CR LF, LF and CR alone, a UTF-8 mark, the largest doubles, and roller locks
@@ -396,8 +374,9 @@ TEST_F(Archivo, LineEndingsExtremeNumbersAndLocksAcrossSections) {
     A::Leer(L,
             A::LineasDe(cab + comp("Señal", "1", "    <PARAM X=\"-1.7976931348623157E308\" />\r") +
                         "</NEUMATICA>\r"));
-    EXPECT_EQ(L.Componentes.Item(0)->GetNombre(), "Señal");
-    EXPECT_EQ(L.Componentes.ItemComo<TAerComponente>(0)->X, -1.7976931348623157e308);
+    EXPECT_EQ(std::tuple(L.Componentes.Item(0)->GetNombre(),
+                         L.Componentes.ItemComo<TAerComponente>(0)->X),
+              std::tuple(std::string("Señal"), -1.7976931348623157e308));
     EXPECT_EQ(Releer(A::Escribir(L)), A::Escribir(L));
 }
 
@@ -429,13 +408,11 @@ TEST_F(Archivo, MutatedFilesNeverCrashOrHang) {
                 break;
             }
         }
-        TAerPaintBox otro;
-        Cargar(otro);
         try {
-            A::Leer(otro, A::LineasDe(b));
-            const auto l = A::Escribir(otro);
+            const auto otro = Leido(b);
+            const auto l = A::Escribir(*otro);
             EXPECT_EQ(Releer(l), l);
-            otro.ActualizarGeometria();
+            otro->ActualizarGeometria();
             ++leidos;
         } catch (const ELecturaAer&) {
         }

@@ -8,6 +8,7 @@
 
 #include "circuit/AerPaintBox.h"
 #include "circuit/AerTubo.h"
+#include "foundation/Archivo.h"
 
 #include "../cad/Aplicacion.h"
 
@@ -30,13 +31,6 @@ namespace {
 
 const fs::path kRaiz = fs::u8path(VENTIX_RAIZ);
 const fs::path kHuellas = fs::u8path(VENTIX_TEST_DATA) / "grande" / "huellas.txt";
-
-std::string Leer(const fs::path& Ruta) {
-    std::ifstream f(Ruta, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
 
 std::string Huella(const QByteArray& Datos) {
     return QCryptographicHash::hash(Datos, QCryptographicHash::Sha256).toHex().toStdString();
@@ -64,7 +58,7 @@ std::pair<int, std::string> Cli(const std::vector<std::string>& Args) {
         orden += " '" + a + "'";
     orden += " >'" + salida.string() + "' 2>/dev/null";
     const int s = std::system(orden.c_str());
-    std::string texto = Leer(salida);
+    std::string texto = LeerArchivo(salida);
     fs::remove(salida);
     return {WIFEXITED(s) ? WEXITSTATUS(s) : -1, texto};
 }
@@ -89,7 +83,7 @@ std::map<std::string, std::string> Huellas(const fs::path& Ruta,
     // In process: the written bytes, then a view zoomed into the middle.
     TAerPaintBox L;
     L.Libreria.Cargar(kRaiz / fs::u8path("data/Librerías/LIBRERÍA.txt"));
-    ArchivoAer::Leer(L, ArchivoAer::LineasDe(Leer(Ruta)));
+    ArchivoAer::Leer(L, ArchivoAer::LineasDe(LeerArchivo(Ruta)));
     r["format"] = Huella(ArchivoAer::Bytes(ArchivoAer::Escribir(L)));
     L.MostrarConexiones = L.MostrarVertices = L.MostrarTextos = L.MostrarTubosControl = true;
     L.MostrarEnclavamientos = true;
@@ -160,7 +154,7 @@ TEST(Comportamiento, SameBytesReportsFiguresAndPixelsAsBefore) {
         std::ofstream(kHuellas, std::ios::binary) << obtenidas.str();
         GTEST_SKIP() << "huellas escritas en " << kHuellas;
     }
-    const std::string esperadas = Leer(kHuellas);
+    const std::string esperadas = LeerArchivo(kHuellas);
     ASSERT_FALSE(esperadas.empty()) << kHuellas;
     // Line by line, so a failure names the circuit and what changed.
     std::istringstream a(esperadas), b(obtenidas.str());

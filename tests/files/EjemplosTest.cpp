@@ -1,5 +1,6 @@
-// The example circuits: exact round trips, clean checks, tubes ending on their
-// points, and a scenario each run through `ventix-cli simulate`.
+// The example circuits: tubes ending on their points, and a scenario each run
+// through `ventix-cli simulate`. (Exact round trips and clean checks of every
+// example are the command-line tests'.)
 
 #include "files/ArchivoAer.h"
 
@@ -60,7 +61,7 @@ protected:
 
 } // namespace
 
-TEST(EjemplosLeidos, RoundTripCheckAndTubesOnTheirPoints) {
+TEST(EjemplosLeidos, TubesEndOnTheirPoints) {
     AsegurarAplicacion();
     const auto ejemplos = cli::Ejemplos();
     EXPECT_GE(ejemplos.size(), 9u);
@@ -70,10 +71,9 @@ TEST(EjemplosLeidos, RoundTripCheckAndTubesOnTheirPoints) {
         L.Libreria.Cargar(kCatalogo);
         const std::string bytes = cli::Leer(ruta);
         ArchivoAer::Leer(L, ArchivoAer::LineasDe(bytes));
-        EXPECT_EQ(ArchivoAer::Bytes(ArchivoAer::Escribir(L)), bytes);
-        EXPECT_EQ(L.Verificar(), 0);
         EXPECT_GT(L.Textos.Count(), 1);
-        // Written by the editor, a tube's last bend lies on its end point.
+        // Written by the editor, a tube's last bend lies on its end point:
+        // posing the circuit changes nothing that is written.
         L.ActualizarGeometria();
         for (int i = 0; i < L.Tubos.Count(); ++i) {
             const auto* t = L.Tubos.ItemComo<TAerTubo>(i);
@@ -89,14 +89,11 @@ TEST(EjemplosLeidos, RoundTripCheckAndTubesOnTheirPoints) {
 TEST_F(Ejemplos, MandoDirectoYIndirecto) {
     auto d = Simular("01_mando_directo_simple_efecto",
                      {"--steps", "12", "--press", "Pulsador@1", "--release", "Pulsador@7"});
-    EXPECT_EQ(Cuando(d["A"], 1), 5);
-    EXPECT_EQ(Cuando(d["A"], 0, true, 6), 11);
+    EXPECT_EQ(std::tuple(Cuando(d["A"], 1), Cuando(d["A"], 0, true, 6)), std::tuple(5, 11));
     auto i = Simular("02_mando_indirecto_doble_efecto", {"--steps", "14", "--press", "Pulsador@1",
                                                          "--release", "Pulsador@8", "--tubes"});
-    EXPECT_EQ(i["V1"][1], 1);
-    EXPECT_EQ(Cuando(i["A"], 1), 6);
-    EXPECT_EQ(i["V1"][8], 0);
-    EXPECT_EQ(i["T0"].size(), 15u);
+    EXPECT_EQ(std::tuple(i["V1"][1], Cuando(i["A"], 1), i["V1"][8], i["T0"].size()),
+              std::tuple(1.0, 6, 0.0, std::size_t{15}));
 }
 
 TEST_F(Ejemplos, FuncionesYyO) {
@@ -109,18 +106,17 @@ TEST_F(Ejemplos, FuncionesYyO) {
     EXPECT_NEAR(y["A"].back(), 0.2, 1e-9); // soltar una mano lo recoge
     auto o = Simular("04_funcion_o_dos_puntos", {"--steps", "16", "--press", "Mesa@1", "--release",
                                                  "Mesa@7", "--press", "Puerta@12"});
-    EXPECT_EQ(Cuando(o["A"], 1), 5);
-    EXPECT_EQ(Cuando(o["A"], 0, true, 7), 11);
-    EXPECT_EQ(o["A"][16], 1);
+    EXPECT_EQ(std::tuple(Cuando(o["A"], 1), Cuando(o["A"], 0, true, 7), o["A"][16]),
+              std::tuple(5, 11, 1.0));
 }
 
 TEST_F(Ejemplos, MemoriaYRetornoTemporizado) {
     auto m = Simular("05_memoria_valvula_biestable",
                      {"--steps", "16", "--press", "Avance@1", "--release", "Avance@2", "--press",
                       "Retroceso@9", "--release", "Retroceso@10"});
-    EXPECT_EQ(Cuando(m["A"], 1), 6);
-    EXPECT_EQ(m["A"][8], 1); // sin pulsar nada, la válvula mantiene el avance
-    EXPECT_EQ(Cuando(m["A"], 0, true, 9), 14);
+    // Sin pulsar nada, la válvula mantiene el avance.
+    EXPECT_EQ(std::tuple(Cuando(m["A"], 1), m["A"][8], Cuando(m["A"], 0, true, 9)),
+              std::tuple(6, 1.0, 14));
     auto t = Simular("06_retorno_temporizado",
                      {"--steps", "24", "--press", "Marcha@1", "--release", "Marcha@2"});
     const int llega = Cuando(t["A"], 1);
@@ -138,19 +134,15 @@ TEST_F(Ejemplos, RegulacionVaivenYSecuencia) {
     const int ida = Cuando(v["A"], 1);
     const int vuelta = Cuando(v["A"], 0, true, ida);
     const int otra = Cuando(v["A"], 1, false, vuelta);
-    EXPECT_GT(ida, 0);
-    EXPECT_GT(vuelta, ida);
-    EXPECT_GT(otra, vuelta);
+    EXPECT_TRUE(0 < ida && ida < vuelta && vuelta < otra) << ida << " " << vuelta << " " << otra;
     auto s = Simular("09_secuencia_dos_cilindros",
                      {"--steps", "30", "--press", "Marcha@1", "--release", "Marcha@2"});
     const int aMas = Cuando(s["A"], 1);
     const int bMas = Cuando(s["B"], 1);
     const int aMenos = Cuando(s["A"], 0, true, aMas);
     const int bMenos = Cuando(s["B"], 0, true, bMas);
-    EXPECT_GT(aMas, 0);
-    EXPECT_LT(aMas, bMas);
-    EXPECT_LT(bMas, aMenos);
-    EXPECT_LT(aMenos, bMenos);
-    EXPECT_NEAR(s["A"].back(), 0, 1e-9); // un solo ciclo: la marcha ya se soltó
-    EXPECT_NEAR(s["B"].back(), 0, 1e-9);
+    EXPECT_TRUE(0 < aMas && aMas < bMas && bMas < aMenos && aMenos < bMenos)
+        << aMas << " " << bMas << " " << aMenos << " " << bMenos;
+    // Un solo ciclo: la marcha ya se soltó.
+    EXPECT_NEAR(std::abs(s["A"].back()) + std::abs(s["B"].back()), 0, 1e-9);
 }

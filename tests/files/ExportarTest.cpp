@@ -151,14 +151,11 @@ TEST_F(Exportar, SvgKeepsLinesAndTextsAndTheWholeCircuitShowsWhatTheViewHides) {
         Analizar(CodificarSvg(L, {600, 400}, L.AreaVisible(), 0, QStringLiteral("vista")));
     ASSERT_TRUE(vista.Valido);
     EXPECT_TRUE(vista.Muestra("Cilindro A", 600, 400));
-    EXPECT_FALSE(vista.Muestra("Cilindro B", 600, 400));
-    EXPECT_FALSE(vista.Muestra("Marcha", 600, 400));
+    EXPECT_FALSE(vista.Muestra("Cilindro B", 600, 400) || vista.Muestra("Marcha", 600, 400));
 
     // The canvas's own view is left as it was.
-    EXPECT_EQ(L.Zoom, zoom);
-    EXPECT_EQ(L.OffsetX, ox);
-    EXPECT_EQ(L.OffsetY, oy);
-    EXPECT_EQ(L.GetCliente(), QRect(0, 0, 600, 400));
+    EXPECT_EQ(std::tuple(L.Zoom, L.OffsetX, L.OffsetY, L.GetCliente()),
+              std::tuple(zoom, ox, oy, QRect(0, 0, 600, 400)));
 }
 
 TEST_F(Exportar, PdfIsAnA4PageWithTextsAndFooterStandingUpOnlyForTallCircuits) {
@@ -199,14 +196,14 @@ TEST(DibujarEn, FitsTheRectangleWithItsMarginCentredWhateverTheView) {
         QImage img(tam, QImage::Format_RGB32);
         V.DibujarEn(img, tam, mundo, 0.05);
         const QRect r = Dibujado(img);
-        EXPECT_NEAR(r.left(), esperado.left(), 1) << tam.height();
-        EXPECT_NEAR(r.top(), esperado.top(), 1) << tam.height();
-        EXPECT_NEAR(r.width(), esperado.width(), 1) << tam.height();
-        EXPECT_NEAR(r.height(), esperado.height(), 1) << tam.height();
+        for (auto [real, deseado] : {std::pair(r.left(), esperado.left()),
+                                     {r.top(), esperado.top()},
+                                     {r.width(), esperado.width()},
+                                     {r.height(), esperado.height()}})
+            EXPECT_NEAR(real, deseado, 1) << tam.height();
     }
-    EXPECT_EQ(V.Zoom, 3);
-    EXPECT_EQ(V.GetCliente(), QRect(0, 0, 50, 50));
-    EXPECT_FALSE(V.DibujoActivo);
+    EXPECT_EQ(std::tuple(V.Zoom, V.GetCliente(), V.DibujoActivo),
+              std::tuple(3.0, QRect(0, 0, 50, 50), false));
 }
 
 TEST_F(Exportar, PicturesOfAnySizeOrFormatOnlyWhenTheyCanBeMade) {
@@ -228,8 +225,7 @@ TEST_F(Exportar, PicturesOfAnySizeOrFormatOnlyWhenTheyCanBeMade) {
                  std::runtime_error);
     EXPECT_THROW(GuardarDibujo(L, Dir / "x.gif", {10, 10}, L.AreaVisible(), 0, {}),
                  std::invalid_argument);
-    EXPECT_FALSE(fs::exists(Dir / "x.gif"));
-    EXPECT_FALSE(fs::exists(Dir / "x.svg"));
+    EXPECT_FALSE(fs::exists(Dir / "x.gif") || fs::exists(Dir / "x.svg"));
 }
 
 using ExportarCli = cli::ConCarpeta;
@@ -242,8 +238,7 @@ TEST_F(ExportarCli, RenderWritesSvgAndPdfAndTakesAMargin) {
     };
     EXPECT_EQ(render("a.svg", {"--width", "300", "--height", "200"}), 0);
     const TSvg svg = Analizar(Leer(dir / "a.svg"));
-    EXPECT_TRUE(svg.Valido);
-    EXPECT_EQ(svg.Textos.count("Cilindro B"), 1u);
+    EXPECT_TRUE(svg.Valido && svg.Textos.count("Cilindro B") == 1);
     EXPECT_NE(Leer(dir / "a.svg").find("viewBox=\"0 0 300 200\""), std::string::npos);
 
     EXPECT_EQ(render("a.PDF"), 0);
@@ -255,8 +250,7 @@ TEST_F(ExportarCli, RenderWritesSvgAndPdfAndTakesAMargin) {
     ASSERT_EQ(render("m20.png", {"--width", "400", "--height", "400", "--margin", "20"}), 0);
     const QRect m0 = Dibujado(QImage(QString::fromStdString((dir / "m0.png").string())));
     const QRect m20 = Dibujado(QImage(QString::fromStdString((dir / "m20.png").string())));
-    EXPECT_LE(m0.left(), 2);
-    EXPECT_NEAR(m20.left(), 80, 3);
+    EXPECT_TRUE(m0.left() <= 2 && std::abs(m20.left() - 80) <= 3) << m0.left() << " " << m20.left();
     for (const char* m : {"-1", "50", "x"})
         EXPECT_EQ(render("m.png", {"--margin", m}), 2) << m;
 }

@@ -1,17 +1,8 @@
 #include "files/ArchivoAer.h"
 
-#include "circuit/AerConexion.h"
-#include "circuit/AerPaintBox.h"
-#include "circuit/AerTexto.h"
-#include "circuit/AerTubo.h"
-#include "circuit/AerValvula.h"
-
-#include "../cad/Aplicacion.h"
-
-#include <gtest/gtest.h>
+#include "Circuito.h"
 
 #include <algorithm>
-#include <filesystem>
 
 // Copying part of a circuit as file lines and adding them to another one.
 
@@ -24,9 +15,8 @@ namespace {
 class Grupo : public ::testing::Test {
 protected:
     void SetUp() override {
-        AsegurarAplicacion();
-        Cargar(L);
-        Cargar(Otro);
+        CargarCatalogo(L);
+        CargarCatalogo(Otro);
         // A cylinder worked by a roller valve, a named valve driving it, a
         // text linked to the cylinder, and a source outside the group.
         Cil = TAerComponente::Crear(L, T::CilindroDoble);
@@ -47,17 +37,6 @@ protected:
         Unir(Valvula->Conexion(1), Cil->Conexion(0), {{1.25, -7.5}});
         Unir(Fuente->Conexion(0), Valvula->Conexion(0), {{0, -10}});
     }
-    static void Cargar(TAerPaintBox& Lienzo) {
-        Lienzo.Libreria.Cargar(std::filesystem::u8path(VENTIX_TEST_DATA "/catalogo/LIBRERÍA.txt"));
-    }
-    static TAerTubo* Unir(TAerConexion* a, TAerConexion* b, std::vector<TCADCoordenada> Vs) {
-        auto* t = TAerTubo::Crear(a->GetPadre()->GetLienzo());
-        t->SetInicio(a);
-        t->SetFin(b);
-        for (auto v : Vs)
-            t->AnadirVertice(v);
-        return t;
-    }
     std::vector<TAerComponente*> ElGrupo() { return {Cil, Valvula, Rodillo}; }
     TAerPaintBox L, Otro;
     TAerComponente *Cil, *Fuente;
@@ -70,10 +49,9 @@ TEST_F(Grupo, CopiedIntoAnEmptyCircuitGivesTheSameElementsTubesAndTexts) {
     const auto Nuevos = A::LeerGrupo(Otro, Lineas);
     // The linked text comes with its cylinder; the source and its tube stay.
     ASSERT_EQ(Nuevos.size(), 4u);
-    EXPECT_EQ(Otro.Componentes.Count(), 3);
-    EXPECT_EQ(Otro.Textos.Count(), 1);
-    ASSERT_EQ(Otro.Tubos.Count(), 1);
-    EXPECT_EQ(Otro.Componentes.Buscar("P"), nullptr);
+    EXPECT_EQ(std::tuple(Otro.Componentes.Count(), Otro.Textos.Count(), Otro.Tubos.Count(),
+                         Otro.Componentes.Buscar("P")),
+              std::tuple(3, 1, 1, nullptr));
     EXPECT_EQ(A::Escribir(Otro), Lineas);
     auto* r = dynamic_cast<TAerValvula*>(Otro.Componentes.Item(2));
     ASSERT_NE(r, nullptr);
@@ -87,19 +65,19 @@ TEST_F(Grupo, PastedBesideItselfRenamesClashesAndKeepsLinksInside) {
     A::LeerGrupo(L, A::EscribirGrupo(L, ElGrupo()));
     const auto Nuevos = A::LeerGrupo(L, A::EscribirGrupo(L, ElGrupo()));
     ASSERT_EQ(Nuevos.size(), 4u);
-    EXPECT_EQ(Nuevos[0]->GetNombre(), "A_3") << "A_2 was taken by the first paste";
-    EXPECT_EQ(Nuevos[1]->GetNombre(), "VA_3");
-    EXPECT_EQ(Nuevos[2]->GetNombre(), "") << "an unnamed element stays unnamed";
+    // A_2 was taken by the first paste; an unnamed element stays unnamed.
+    EXPECT_EQ(Nuevos[0]->GetNombre() + " " + Nuevos[1]->GetNombre() + " " + Nuevos[2]->GetNombre(),
+              "A_3 VA_3 ");
     // The copy's roller works the copy's cylinder, its text names the copy,
     // and its tube joins the copies; the originals keep theirs.
-    EXPECT_EQ(static_cast<TAerValvula*>(Nuevos[2])->GetCilindro(), Nuevos[0]);
-    EXPECT_EQ(static_cast<TAerTexto*>(Nuevos[3])->GetAsociado(), Nuevos[0]);
-    EXPECT_EQ(Rodillo->GetCilindro(), Cil);
-    EXPECT_EQ(Etiqueta->GetAsociado(), Cil);
-    auto* t = L.Tubos.ItemComo<TAerTubo>(L.Tubos.Count() - 1);
-    EXPECT_EQ(t->Inicio->GetPadre(), Nuevos[1]);
-    EXPECT_EQ(t->Fin->GetPadre(), Nuevos[0]);
-    EXPECT_EQ(L.Tubos.Count(), 4);
+    EXPECT_EQ(std::tuple(static_cast<TAerValvula*>(Nuevos[2])->GetCilindro(),
+                         static_cast<TAerTexto*>(Nuevos[3])->GetAsociado()),
+              std::tuple(Nuevos[0], Nuevos[0]));
+    EXPECT_EQ(std::tuple(Rodillo->GetCilindro(), Etiqueta->GetAsociado()), std::tuple(Cil, Cil));
+    ASSERT_EQ(L.Tubos.Count(), 4);
+    auto* t = L.Tubos.ItemComo<TAerTubo>(3);
+    EXPECT_EQ(std::tuple(t->Inicio->GetPadre(), t->Fin->GetPadre()),
+              std::tuple(Nuevos[1], Nuevos[0]));
 }
 
 TEST_F(Grupo, LinksToElementsOutsideTheGroupAreDroppedNotLinkedToNamesakes) {
@@ -115,8 +93,8 @@ TEST_F(Grupo, LinksToElementsOutsideTheGroupAreDroppedNotLinkedToNamesakes) {
     const int Tubos = L.Tubos.Count();
     const auto Nuevos = A::LeerGrupo(L, Lineas);
     ASSERT_EQ(Nuevos.size(), 1u);
-    EXPECT_EQ(static_cast<TAerValvula*>(Nuevos[0])->GetCilindro(), nullptr);
-    EXPECT_EQ(L.Tubos.Count(), Tubos);
+    EXPECT_EQ(std::tuple(static_cast<TAerValvula*>(Nuevos[0])->GetCilindro(), L.Tubos.Count()),
+              std::tuple(nullptr, Tubos));
 }
 
 TEST_F(Grupo, ABrokenGroupAddsNothing) {
@@ -125,11 +103,12 @@ TEST_F(Grupo, ABrokenGroupAddsNothing) {
     for (auto& l : Lineas)
         if (l == "    <PARAM FIN=\"0\" />")
             l = "    <PARAM FIN=\"99\" />";
-    const int c = L.Componentes.Count(), t = L.Textos.Count(), u = L.Tubos.Count();
+    const auto Cuentas = [&] {
+        return std::tuple(L.Componentes.Count(), L.Textos.Count(), L.Tubos.Count());
+    };
+    const auto Antes = Cuentas();
     EXPECT_THROW(A::LeerGrupo(L, Lineas), ELecturaAer);
-    EXPECT_EQ(L.Componentes.Count(), c);
-    EXPECT_EQ(L.Textos.Count(), t);
-    EXPECT_EQ(L.Tubos.Count(), u);
+    EXPECT_EQ(Cuentas(), Antes);
 }
 
 TEST_F(Grupo, SnapshotKeepsBendsExactlyWhereTheFileRoundsThem) {

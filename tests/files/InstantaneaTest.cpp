@@ -1,18 +1,8 @@
 #include "files/ArchivoAer.h"
 
-#include "circuit/AerConexion.h"
-#include "circuit/AerPaintBox.h"
-#include "circuit/AerTexto.h"
-#include "circuit/AerTubo.h"
-#include "circuit/AerValvula.h"
+#include "Circuito.h"
 
-#include "../cad/Aplicacion.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <functional>
-#include <vector>
 
 // The undo history's snapshots: a writer that remembers each element's lines
 // must give, after any change, the lines a writer without memory gives.
@@ -23,19 +13,10 @@ namespace A = ArchivoAer;
 
 namespace {
 
-TAerTubo* Unir(TAerConexion* a, TAerConexion* b, TCADCoordenada Codo) {
-    auto* t = TAerTubo::Crear(a->GetPadre()->GetLienzo());
-    t->SetInicio(a);
-    t->SetFin(b);
-    t->AnadirVertice(Codo);
-    return t;
-}
-
 class Instantanea : public ::testing::Test {
 protected:
     void SetUp() override {
-        AsegurarAplicacion();
-        L.Libreria.Cargar(std::filesystem::u8path(VENTIX_TEST_DATA "/catalogo/LIBRERÍA.txt"));
+        CargarCatalogo(L);
         // A named cylinder worked by an unnamed roller valve, an unnamed
         // valve driving it from a source, a text linked to the cylinder.
         Cil = TAerComponente::Crear(L, T::CilindroDoble);
@@ -51,8 +32,8 @@ protected:
         Etiqueta = TAerTexto::Crear(L);
         Etiqueta->Cadena = "Cilindro A";
         Etiqueta->SetAsociado(Cil);
-        Tubo = Unir(Valvula->Conexion(1), Cil->Conexion(0), {1.25, -7.5});
-        Unir(Fuente->Conexion(0), Valvula->Conexion(0), {0, -10});
+        Tubo = Unir(Valvula->Conexion(1), Cil->Conexion(0), {{1.25, -7.5}});
+        Unir(Fuente->Conexion(0), Valvula->Conexion(0), {{0, -10}});
     }
     // The remembering writer's snapshot, against one written without memory
     // and one written by a writer that remembers nothing of this circuit.
@@ -136,8 +117,8 @@ void Celdas(TAerPaintBox& L, int N) {
         f->X = v->X = k * 40.0;
         c->X = f->X + 20;
         v->Y = 20;
-        Unir(f->Conexion(0), v->Conexion(0), {f->X, 10});
-        Unir(v->Conexion(2), c->Conexion(0), {c->X, 10});
+        Unir(f->Conexion(0), v->Conexion(0), {{f->X, 10}});
+        Unir(v->Conexion(2), c->Conexion(0), {{c->X, 10}});
     }
 }
 

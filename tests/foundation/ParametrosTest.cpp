@@ -87,8 +87,8 @@ TEST(Parametros, LookupIgnoresCaseSettingNotifiesAndCloneCopiesAll) {
     capa.Parametros.Primero();
     ASSERT_TRUE(capa.Parametros.HaySiguiente());
     capa.SetGrosor(1.5);
-    EXPECT_EQ(capa.Grosor(), 1.5);
-    EXPECT_EQ(capa.Param("Grosor").GetCambio(), cmModificado);
+    EXPECT_EQ(std::tuple(capa.Grosor(), capa.Param("Grosor").GetCambio()),
+              std::tuple(1.5, int{cmModificado}));
     EXPECT_THROW(capa.Parametros.HaySiguiente(), EColeccionError);
 
     capa.SetNombre("Capa1");
@@ -96,9 +96,7 @@ TEST(Parametros, LookupIgnoresCaseSettingNotifiesAndCloneCopiesAll) {
     auto copia = capa.Clone();
     auto* c = dynamic_cast<TCapaDePrueba*>(copia.get());
     ASSERT_NE(c, nullptr);
-    EXPECT_EQ(c->GetNombre(), "Capa1");
-    EXPECT_EQ(c->Grosor(), 1.5);
-    EXPECT_EQ(c->Param("Línea").GetTipo(), tpTexto);
-    EXPECT_EQ(c->Param("Línea").AsTexto(), "DASHED");
-    EXPECT_EQ(c->Parametros.Count(), 3);
+    EXPECT_EQ(std::tuple(c->GetNombre(), c->Grosor(), c->Param("Línea").GetTipo(),
+                         c->Param("Línea").AsTexto(), c->Parametros.Count()),
+              std::tuple(std::string("Capa1"), 1.5, int{tpTexto}, std::string("DASHED"), 3));
 }

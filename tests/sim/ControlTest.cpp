@@ -30,24 +30,19 @@ TEST_F(Control, SingleStepsAlternateAndAStopKeepsPositionsAndPressedButtons) {
     s.Pulsar(0);
     EXPECT_EQ(s.Fase, 1); // the button propagated
     EXPECT_EQ(Nodo(C).GetMovimiento(), mvAvance);
-    s.Paso(); // advance
-    EXPECT_EQ(s.Fase, 0);
-    EXPECT_EQ(Estado(C), 0.2);
-    s.Paso(); // propagate: nothing moves
-    EXPECT_EQ(s.Fase, 1);
-    EXPECT_EQ(Estado(C), 0.2);
-    s.Paso();
-    EXPECT_EQ(Estado(C), 0.4);
+    // Advance, propagate (nothing moves), advance.
+    for (auto [Fase, Posicion] : {std::pair(0, 0.2), {1, 0.2}, {0, 0.4}}) {
+        s.Paso();
+        EXPECT_EQ(std::tuple(s.Fase, Estado(C)), std::tuple(Fase, Posicion));
+    }
 
     L.Modo = mdParado;
     s.Restablecer();
-    EXPECT_EQ(s.Fase, 1);
-    EXPECT_DOUBLE_EQ(Estado(C), 0.4);
-    EXPECT_TRUE(s.BotonAbajo(0));
-    EXPECT_EQ(Nodo(V).Piloto(0)->GetPresion(), 1.0);
-    EXPECT_EQ(Estado(V), 1.0);
-    EXPECT_EQ(P(C, 0)->Tubo->EstadoPresion, 1);
-    EXPECT_EQ(Nivel(V, 0), -1.0); // an open exhaust vents
+    EXPECT_EQ(std::tuple(s.Fase, Estado(C), s.BotonAbajo(0)), std::tuple(1, 0.4, true));
+    // The pilot of the pressed button is up; an open exhaust vents.
+    EXPECT_EQ(std::tuple(Nodo(V).Piloto(0)->GetPresion(), Estado(V), P(C, 0)->Tubo->EstadoPresion,
+                         Nivel(V, 0)),
+              std::tuple(1.0, 1.0, 1, -1.0));
 }
 
 TEST_F(Control, TheTimerStepsWhileRunningAndStopsAfterAModeChange) {
@@ -68,9 +63,9 @@ TEST_F(Control, TheTimerStepsWhileRunningAndStopsAfterAModeChange) {
     s.Arrancar(); // Play while running changes nothing
     QTimer::singleShot(5000, &bucle, &QEventLoop::quit);
     bucle.exec();
-    EXPECT_EQ(repintados, 4); // paused, a tick only stops the timer
-    EXPECT_DOUBLE_EQ(Estado(C), 0.6);
-    EXPECT_FALSE(s.GetReloj().isActive());
+    // Paused, a tick only stops the timer.
+    EXPECT_EQ(std::tuple(repintados, Estado(C), s.GetReloj().isActive()),
+              std::tuple(4, 0.6, false));
 }
 
 TEST_F(Control, RelayButtonsOfABistableValveReleaseEachOther) {
@@ -84,27 +79,21 @@ TEST_F(Control, RelayButtonsOfABistableValveReleaseEachOther) {
     EXPECT_THROW(s.BotonAbajo(3), EListaError);
     EXPECT_EQ(Nodo(V).Piloto(0)->GetPresion(), -1.0); // buttons up at the reset
     s.Pulsar(0);
-    EXPECT_EQ(Estado(V), 1.0); // switched at once
-    EXPECT_EQ(Nivel(C, 0), 1.0);
+    EXPECT_EQ(std::tuple(Estado(V), Nivel(C, 0)), std::tuple(1.0, 1.0)); // switched at once
 
     s.Pulsar(1);
-    EXPECT_FALSE(s.BotonAbajo(0));
-    EXPECT_EQ(Nodo(V).Piloto(0)->GetPresion(), -1.0);
-    EXPECT_EQ(Estado(V), 0.0);
+    EXPECT_EQ(std::tuple(s.BotonAbajo(0), Nodo(V).Piloto(0)->GetPresion(), Estado(V)),
+              std::tuple(false, -1.0, 0.0));
 
     // A monostable valve follows its button and leaves the other valve's alone.
     s.Conmutar(2);
-    EXPECT_EQ(Estado(m), 1.0);
-    EXPECT_EQ(Nivel(d, 0), 1.0);
-    EXPECT_TRUE(s.BotonAbajo(1));
+    EXPECT_EQ(std::tuple(Estado(m), Nivel(d, 0), s.BotonAbajo(1)), std::tuple(1.0, 1.0, true));
     s.Conmutar(2);
     EXPECT_EQ(Estado(m), 0.0);
 
     s.Conmutar(1); // raising the down button vents its pilot; the valve stays
-    EXPECT_FALSE(s.BotonAbajo(1));
-    EXPECT_EQ(Nodo(V).Piloto(1)->GetPresion(), -1.0);
-    EXPECT_EQ(Estado(V), 0.0);
-    EXPECT_FALSE(V->Marcado);
+    EXPECT_EQ(std::tuple(s.BotonAbajo(1), Nodo(V).Piloto(1)->GetPresion(), Estado(V), V->Marcado),
+              std::tuple(false, -1.0, 0.0, false));
 }
 
 // The network writes into the document only what changed since it last
@@ -113,9 +102,9 @@ TEST_F(Control, TheDocumentFollowsTheNetworkAfterButtonsStepsAndAShownInstant) {
     auto& s = Simular();
     auto alDia = [&](const char* Cuando) {
         SCOPED_TRACE(Cuando);
-        EXPECT_EQ(V->GetParametro(), Estado(V));
-        EXPECT_EQ(V->Elemento(0)->GetParametro(), Estado(V)); // sub-elements follow
-        EXPECT_EQ(C->GetParametro(), Estado(C));
+        // Sub-elements follow too.
+        EXPECT_EQ(std::tuple(V->GetParametro(), V->Elemento(0)->GetParametro(), C->GetParametro()),
+                  std::tuple(Estado(V), Estado(V), Estado(C)));
         const double n = Nivel(C, 0);
         EXPECT_EQ(P(C, 0)->Tubo->EstadoPresion, n > 0 ? 1 : n < 0 ? 2 : 3);
     };

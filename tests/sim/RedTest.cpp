@@ -12,14 +12,10 @@ TEST_F(Red, PortsFollowTheirRolesAndAnUntubedOutputFeedsNothing) {
     Unir(v, 3, Nuevo(T::CilindroDoble), 0); // only one output tubed
     TSimCircuito s(L);
     const TSimC& nv = *s.NodoDe(v);
-    EXPECT_EQ(nv.NumEntradas, 3);
-    EXPECT_EQ(nv.NumSalidas, 2);
-    EXPECT_EQ(nv.NumPilotos, 2);
+    EXPECT_EQ(std::tuple(nv.NumEntradas, nv.NumSalidas, nv.NumPilotos), std::tuple(3, 2, 2));
     EXPECT_EQ(nv.Piloto(0)->Conexion, P(v, 5));
-    EXPECT_NE(nv.Salida(0)->Destino, nullptr);
-    EXPECT_EQ(nv.Salida(1)->Destino, nullptr);
-    EXPECT_FALSE(s.GetReloj().isActive());
-    EXPECT_EQ(s.GetReloj().interval(), 500);
+    EXPECT_TRUE(nv.Salida(0)->Destino && !nv.Salida(1)->Destino);
+    EXPECT_EQ(std::tuple(s.GetReloj().isActive(), s.GetReloj().interval()), std::tuple(false, 500));
 }
 
 TEST_F(Red, VirtualPilotsAndPanelButtonsByActuator) {
@@ -36,25 +32,24 @@ TEST_F(Red, VirtualPilotsAndPanelButtonsByActuator) {
     for (auto* v : {mono, seta, rod, esc, pil})
         EXPECT_EQ(s.NodoDe(v)->NumPilotos, 1);
     EXPECT_EQ(s.NodoDe(bi)->NumPilotos, 2);
-    EXPECT_EQ(s.NodoDe(rod)->Piloto(0)->Conexion, nullptr);
-    EXPECT_NE(s.NodoDe(pil)->Piloto(0)->Conexion, nullptr);
-    EXPECT_EQ(s.NodoDe(rod)->CilindroSim, s.NodoDe(cil));
-    EXPECT_EQ(s.NodoDe(pil)->CilindroSim, nullptr);
+    // Only a real pilot has a point; only a roller a cylinder.
+    EXPECT_TRUE(!s.NodoDe(rod)->Piloto(0)->Conexion && s.NodoDe(pil)->Piloto(0)->Conexion);
+    EXPECT_EQ(std::tuple(s.NodoDe(rod)->CilindroSim, s.NodoDe(pil)->CilindroSim),
+              std::tuple(s.NodoDe(cil), nullptr));
 
     // One button per hand pilot, in valve order; their layout, hints and
     // labels are checked on the window (tests/editor).
     ASSERT_EQ(s.Manuales.Count(), 3);
     ASSERT_EQ(s.NumBotones(), 4);
-    EXPECT_EQ(s.PilotoManual(1), s.NodoDe(bi)->Piloto(0));
-    EXPECT_EQ(s.PilotoManual(2), s.NodoDe(bi)->Piloto(1));
-    EXPECT_EQ(s.PilotoManual(3), s.NodoDe(seta)->Piloto(0));
+    EXPECT_EQ(
+        std::tuple(s.PilotoManual(1), s.PilotoManual(2), s.PilotoManual(3)),
+        std::tuple(s.NodoDe(bi)->Piloto(0), s.NodoDe(bi)->Piloto(1), s.NodoDe(seta)->Piloto(0)));
     std::vector<int> imagenes;
     for (const auto& b : s.BotonesPanel())
         imagenes.push_back(b.Imagen);
     EXPECT_EQ(imagenes, (std::vector<int>{1, 1, 2, 0})); // relay, second half, push-button
     // The actuated monostable valve's button starts down and keeps it so.
-    EXPECT_FALSE(s.BotonAbajo(0));
-    EXPECT_TRUE(s.BotonAbajo(3));
+    EXPECT_TRUE(!s.BotonAbajo(0) && s.BotonAbajo(3));
     s.Restablecer();
     EXPECT_EQ(s.NodoDe(seta)->GetEstado(), 1.0);
 }
@@ -68,9 +63,8 @@ TEST_F(Red, OutOfRangeSettingsAreClampedAndUnknownTypesAreInert) {
     c->SetParametro(3.0);
     auto* raro = Nuevo(T::ActuadorMuelle);
     TSimCircuito s(L);
-    EXPECT_EQ(s.NodoDe(r)->Valor, 1.0);
-    EXPECT_EQ(s.NodoDe(t)->Valor, 0.0);
-    EXPECT_EQ(s.NodoDe(c)->GetEstado(), 1.0);
+    EXPECT_EQ(std::tuple(s.NodoDe(r)->Valor, s.NodoDe(t)->Valor, s.NodoDe(c)->GetEstado()),
+              std::tuple(1.0, 0.0, 1.0));
     EXPECT_EQ(s.NodoDe(raro)->ClaseSim, clInerte);
     int enClases = 0;
     for (const auto& lista : s.PorClase)
@@ -102,8 +96,8 @@ TEST_F(Red, MissingPortsAndStrayTubesDoNothing) {
     interior->SetPadre(Valvula(T::Valvula32NC, TActuador::Pilotado));
     TSimCircuito s(L);
     EXPECT_EQ(s.NodoDe(v)->NumSalidas, 1);
-    EXPECT_EQ(s.NodoDe(interior), nullptr);
-    EXPECT_EQ(s.NodoDe(f)->Salida(0)->Destino, nullptr);
+    EXPECT_EQ(std::tuple(s.NodoDe(interior), s.NodoDe(f)->Salida(0)->Destino),
+              std::tuple(nullptr, nullptr));
     s.Restablecer();
     s.Pulsar(0);
     for (int i = 0; i < 3; ++i) {
@@ -117,10 +111,8 @@ TEST_F(Red, MissingPortsAndStrayTubesDoNothing) {
 // Propagation repeats until nothing changes, or gives up at its bound.
 TEST_F(Red, PropagationRunsUntilNothingChangesOrItsBound) {
     {
-        auto& s = Simular();
-        EXPECT_EQ(s.NumNodos, 0);
-        EXPECT_EQ(s.NumBotones(), 0);
-        EXPECT_EQ(s.Pasadas, 1); // nothing to do: one pass
+        auto& s = Simular(); // nothing to do: one pass
+        EXPECT_EQ(std::tuple(s.NumNodos, s.NumBotones(), s.Pasadas), std::tuple(0, 0, 1));
         EXPECT_THROW(s.Nodo(0), EListaError);
     }
     // A chain listed against the flow needs one pass per link.
@@ -138,6 +130,5 @@ TEST_F(Red, PropagationRunsUntilNothingChangesOrItsBound) {
     EXPECT_GE(s.MaxPasadas, 4 * 41);
     s.MaxPasadas = 5;
     s.Restablecer();
-    EXPECT_EQ(s.Pasadas, 5);
-    EXPECT_EQ(s.Fase, 1);
+    EXPECT_EQ(std::tuple(s.Pasadas, s.Fase), std::tuple(5, 1));
 }

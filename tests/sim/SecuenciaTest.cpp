@@ -181,8 +181,7 @@ TEST_F(Secuencias, SimultaneousPairStalledCylinderAndReset) {
     Pasos(2);
     s.Pulsar(2); // C stops between the ends
     Pasos(3);
-    EXPECT_GT(Estado(c), 0.2);
-    EXPECT_LT(Estado(c), 0.8);
+    EXPECT_TRUE(Estado(c) > 0.2 && Estado(c) < 0.8) << Estado(c);
     EXPECT_EQ(Estado(a), 0.0);
     const auto obs = SecuenciaObservada(*s.Registro);
     EXPECT_EQ(obs.Texto(), "(A+ B+) (A- B-) C+ [carrera incompleta]");
@@ -190,31 +189,27 @@ TEST_F(Secuencias, SimultaneousPairStalledCylinderAndReset) {
               "Fase 3: C+ quedó en carrera incompleta");
 
     // Instants: the reset, 19 steps; a single phase adds one more, the same step.
-    EXPECT_EQ(s.Registro->NumInstantes(), 20);
-    EXPECT_EQ(s.Registro->UltimoPaso(), 19);
+    const auto& r = *s.Registro;
+    EXPECT_EQ(std::tuple(r.NumInstantes(), r.UltimoPaso()), std::tuple(20, 19));
     s.Paso();
-    EXPECT_EQ(s.Registro->NumInstantes(), 21);
-    EXPECT_TRUE(s.Registro->EsFase(20));
-    EXPECT_EQ(s.Registro->Paso(20), 19);
+    EXPECT_EQ(std::tuple(r.NumInstantes(), r.EsFase(20), r.Paso(20)), std::tuple(21, true, 19));
     s.Paso();
-    EXPECT_EQ(s.Registro->Paso(21), 20);
-    EXPECT_EQ(s.Registro->InstantesDePaso().size(), 21u);
+    EXPECT_EQ(std::tuple(r.Paso(21), r.InstantesDePaso().size()), std::tuple(20, std::size_t{21}));
 
     // Showing an old step puts its states in the document, not in the network.
     s.Registro->Mostrar(3);
     EXPECT_NEAR(a->GetParametro(), 0.6, 1e-9);
-    EXPECT_EQ(Estado(a), 0.0);
-    EXPECT_EQ(P(a, 0)->Tubo->EstadoPresion, 1);
+    EXPECT_EQ(std::tuple(Estado(a), P(a, 0)->Tubo->EstadoPresion),
+              std::tuple(0.0, std::uint8_t{1}));
     s.Registro->Mostrar(s.Registro->NumInstantes() - 1);
-    EXPECT_EQ(a->GetParametro(), 0.0);
-    EXPECT_EQ(P(a, 0)->Tubo->EstadoPresion, 2);
+    EXPECT_EQ(std::tuple(a->GetParametro(), P(a, 0)->Tubo->EstadoPresion),
+              std::tuple(0.0, std::uint8_t{2}));
 
     // A reset starts the recording again from the state it leaves.
     s.Restablecer();
-    EXPECT_EQ(s.Registro->NumInstantes(), 1);
-    EXPECT_EQ(s.Registro->UltimoPaso(), 0);
-    EXPECT_EQ(SecuenciaObservada(*s.Registro).Texto(), "");
-    EXPECT_EQ(s.Registro->Valor(0, 2), Estado(c));
+    EXPECT_EQ(std::tuple(s.Registro->NumInstantes(), s.Registro->UltimoPaso(),
+                         SecuenciaObservada(*s.Registro).Texto(), s.Registro->Valor(0, 2)),
+              std::tuple(1, 0, std::string(), Estado(c)));
 }
 
 TEST_F(Secuencias, DiagramTableAndPicture) {
@@ -233,9 +228,9 @@ TEST_F(Secuencias, DiagramTableAndPicture) {
               "paso,\"A, \"\"el grande\"\"\",V,V (botón)\r\n0,0,0,0\r\n1,0.2,1,1");
     EXPECT_NE(csv.find("\r\n6,1,1,1\r\n7,0.8,0,0\r\n"), std::string::npos) << csv;
     ASSERT_EQ(d.NumPasos(), 7);
-    EXPECT_EQ(d.PasoEn(d.AnchoEtiquetas - 1), 0);
-    EXPECT_EQ(d.PasoEn(d.XPaso(3) + 1), 3);
-    EXPECT_EQ(d.PasoEn(d.XPaso(8)), 0);
+    EXPECT_EQ(
+        std::tuple(d.PasoEn(d.AnchoEtiquetas - 1), d.PasoEn(d.XPaso(3) + 1), d.PasoEn(d.XPaso(8))),
+        std::tuple(0, 3, 0));
     d.AjustarAncho(d.AnchoEtiquetas + 7 * 50 + 1);
     EXPECT_EQ(d.AnchoColumna, 50);
 
@@ -256,8 +251,7 @@ TEST_F(Secuencias, DiagramTableAndPicture) {
         return false;
     };
     const int y0 = d.AltoCabecera + 44 - 8, y1 = d.AltoCabecera + 8;
-    EXPECT_TRUE(hay(d.AnchoEtiquetas + 2, y0));
-    EXPECT_TRUE(hay(d.XPaso(6) + 25, y1));
+    EXPECT_TRUE(hay(d.AnchoEtiquetas + 2, y0) && hay(d.XPaso(6) + 25, y1));
     EXPECT_FALSE(hay(d.XPaso(6) + 25, y0));
     EXPECT_EQ(img.pixelColor(d.XPaso(7) + 25, d.AltoCabecera + 44 + 3), QColor(255, 240, 170));
     // A scrolled view paints the names again over the steps, in sight.
@@ -265,8 +259,7 @@ TEST_F(Secuencias, DiagramTableAndPicture) {
         QPainter p(&img);
         d.PintarEtiquetas(p, d.XPaso(1));
     }
-    EXPECT_FALSE(hay(d.AnchoEtiquetas + 2, y0));
-    EXPECT_TRUE(hay(d.XPaso(6) + 25, y1));
+    EXPECT_TRUE(!hay(d.AnchoEtiquetas + 2, y0) && hay(d.XPaso(6) + 25, y1));
     (void)a;
 }
 
