@@ -184,12 +184,13 @@ void TAerComponente::Dibujar() {
         inst->Dibujar(vista, dibujar);
     }
 
-    Matriz = vista.TransformActual();
+    // The element's own coordinates to its parent's.
+    const QTransform matriz = vista.TransformActual();
     Region.Vaciar();
     for (int i = 0; i < Individuos.Count(); ++i) {
         const auto* inst = Individuos.ItemComo<TCADIndividuo>(i);
         if (inst->Visible)
-            Region.UnirTransformada(inst->Region().Region, Matriz);
+            Region.UnirTransformada(inst->Region().Region, matriz);
     }
     const QRectF r = Region.Limites();
     Bounds = {Redondear4(r.x()), Redondear4(r.y()), Redondear4(r.width()), Redondear4(r.height())};
@@ -203,7 +204,7 @@ void TAerComponente::Dibujar() {
             continue;
         }
         sub->Dibujar();
-        sub->Region.Transformar(Matriz);
+        sub->Region.Transformar(matriz);
     }
     vista.PopTransform(estado);
 

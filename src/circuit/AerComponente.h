@@ -49,7 +49,7 @@ class TAerComponente : public TColeccionItem {
     // as if each had been handed to them at once.
     void DarEstado();
     // Draws the element (and its sub-elements) on the canvas view and
-    // refreshes its geometry: Matriz, Region, Bounds, points' circuit positions.
+    // refreshes its geometry: Region, Bounds, points' circuit positions.
     virtual void Dibujar();
 
     void SetPadre(TAerComponente* Padre);
@@ -128,7 +128,6 @@ class TAerComponente : public TColeccionItem {
     int Referencias = 0;
     TComponenteItem* Referencia = nullptr;
     double Valor = 0.0;
-    QTransform Matriz;
 
     // Builds the connection points the catalogue gives the type.
     void CrearConexiones();

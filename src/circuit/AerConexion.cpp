@@ -68,6 +68,8 @@ void TAerConexion::Dibujar() {
         SimboloEscape->Y = Y;
         SimboloEscape->Dibujar();
     }
+    if (SimboloEscape)
+        AlcanceEscape = vista.TransformActual().mapRect(SimboloEscape->Region.Limites());
 }
 
 } // namespace ventix

@@ -26,6 +26,9 @@ class TAerConexion : public TAerComponente {
     bool Entrada = true;
     bool Salida = true;
     std::unique_ptr<TAerComponente> SimboloEscape; // null until first shown
+    // The rectangle of that symbol in the coordinates of the element's
+    // parent, as of the element's last drawing.
+    QRectF AlcanceEscape;
 };
 
 } // namespace ventix

@@ -148,8 +148,8 @@ QRectF AlcanceDe(const TAerComponente& C) {
         const TAerComponente* e = C.Elemento(j);
         r |= e->Region.Limites();
         if (e->EsConexion())
-            if (const auto& escape = static_cast<const TAerConexion*>(e)->SimboloEscape)
-                r |= C.Matriz.mapRect(escape->Region.Limites());
+            if (const auto* c = static_cast<const TAerConexion*>(e); c->SimboloEscape)
+                r |= c->AlcanceEscape;
     }
     return r;
 }
