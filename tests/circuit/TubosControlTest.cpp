@@ -209,7 +209,16 @@ TEST_F(FueraDeVista, ElementsOutsideTheViewKeepTheirGeometryAndShowWhenReached) 
     // After each repaint the geometry is what posing everything gives.
     auto* valvula = Valvula(TActuador::Seta);
     valvula->X = 2000;
+    valvula->Alfa = 90;
     L.Paint();
+    // What it painted, as far as the view is concerned: its own area, its
+    // sub-elements' and the exhaust mark of its open port.
+    ASSERT_TRUE(valvula->Conexion(1)->SimboloEscape && valvula->Posado);
+    QRectF pintado = valvula->Region.Limites();
+    for (int j = 0; j < valvula->Elementos.Count(); ++j)
+        pintado |= valvula->Elemento(j)->Region.Limites();
+    pintado |= valvula->Colocacion().mapRect(valvula->Conexion(1)->SimboloEscape->Region.Limites());
+    EXPECT_EQ(valvula->Posado->Alcance, pintado);
     const auto vigente = [&] {
         std::vector<QRectF> antes;
         for (int j = 0; j < valvula->Elementos.Count(); ++j)
