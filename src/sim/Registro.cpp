@@ -4,23 +4,44 @@
 #include "circuit/AerTubo.h"
 #include "sim/SimCircuito.h"
 
+#include <unordered_map>
+
 namespace ventix {
 
 namespace {
 
-std::string NombreDe(const TSimC& Nodo) {
-    const std::string& n = Nodo.Componente->GetNombre();
-    return n.empty() ? "#" + std::to_string(Nodo.Componente->GetIndice()) : n;
-}
+// A row's name: its component's, or "#" and the component's place in its
+// list. The places are found in one pass over the document's list, made the
+// first time an unnamed component asks.
+class TNombres {
+public:
+    explicit TNombres(const TAerPaintBox& Documento) : Documento(Documento) {}
+
+    std::string De(const TSimC& Nodo) {
+        const TAerComponente* c = Nodo.Componente;
+        if (const std::string& n = c->GetNombre(); !n.empty())
+            return n;
+        if (Lugares.empty())
+            for (int i = 0; i < Documento.Componentes.Count(); ++i)
+                Lugares.emplace(Documento.Componentes.Item(i), i);
+        const auto lugar = Lugares.find(c);
+        return "#" + std::to_string(lugar != Lugares.end() ? lugar->second : c->GetIndice());
+    }
+
+private:
+    const TAerPaintBox& Documento;
+    std::unordered_map<const TColeccionItem*, int> Lugares;
+};
 
 } // namespace
 
 TRegistro::TRegistro(TSimCircuito& R) : Red(R), Documento(R.GetCanvas()) {
-    auto agregar = [this](std::uint8_t Clase, TTipoFila Tipo) {
+    TNombres nombres(Documento);
+    auto agregar = [this, &nombres](std::uint8_t Clase, TTipoFila Tipo) {
         for (int i = 0; i < Red.NumNodos; ++i) {
             TSimC* n = Red.Nodo(i);
             if (n->ClaseSim == Clase)
-                VFilas.push_back({Tipo, NombreDe(*n), n, -1});
+                VFilas.push_back({Tipo, nombres.De(*n), n, -1});
         }
     };
     agregar(clCilindro, TTipoFila::Cilindro);
@@ -28,7 +49,7 @@ TRegistro::TRegistro(TSimCircuito& R) : Red(R), Documento(R.GetCanvas()) {
     agregar(clValvula, TTipoFila::Valvula);
     agregar(clLogica, TTipoFila::Logica);
     for (const auto& b : Red.BotonesPanel()) {
-        std::string nombre = NombreDe(*b.Nodo);
+        std::string nombre = nombres.De(*b.Nodo);
         nombre += !b.Mitad ? " (botón)" : b.Columna == 0 ? " (botón izq.)" : " (botón der.)";
         VFilas.push_back({TTipoFila::Boton, nombre, b.Nodo, b.Numero});
     }

@@ -172,6 +172,9 @@ TEST_F(Secuencias, SimultaneousPairStalledCylinderAndReset) {
     EXPECT_EQ(s.Registro->NumInstantes(), 1);
     ASSERT_EQ(s.Registro->NumCilindros(), 3);
     EXPECT_EQ(s.Registro->Filas()[0].Nombre, "A");
+    // An unnamed one goes by its place in the document's list.
+    const TFilaRegistro& valvula = s.Registro->Filas()[3];
+    EXPECT_EQ(valvula.Nombre, "#" + std::to_string(valvula.Nodo->Componente->GetIndice()));
 
     s.Pulsar(0);
     Pasos(7);
