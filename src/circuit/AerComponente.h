@@ -115,6 +115,8 @@ class TAerComponente : public TColeccionItem {
     // an element going away takes its entry with it without a search.
     int Referencias = 0;
     TComponenteItem* Referencia = nullptr;
+    // Its slot in the canvas's spatial index of hit areas, -1 for none.
+    int EntradaIndice = -1;
     double Valor = 0.0;
     QTransform Matriz;
 
