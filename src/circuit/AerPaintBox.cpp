@@ -369,6 +369,22 @@ void TAerPaintBox::DibujarCircuito() {
         }
         SoltarPintura();
     };
+    // Drawing an element posed as it stands gives the areas it has: the
+    // spatial index need not file them again.
+    auto dibujar = [this](TAerComponente* e, bool Igual) {
+        if (!Igual) {
+            e->Dibujar();
+            return;
+        }
+        ++AreasRetenidas;
+        try {
+            e->Dibujar();
+        } catch (...) {
+            --AreasRetenidas;
+            throw;
+        }
+        --AreasRetenidas;
+    };
     const int modo = (Modo == mdTubo ? 1 : 0) + (Modo < mdEnclavar && MostrarVertices ? 2 : 0);
     if (modo != ModoPosado) {
         for (int i = 0; i < Componentes.Count(); ++i)
@@ -413,7 +429,7 @@ void TAerPaintBox::DibujarCircuito() {
                     c->Dibujar();
             }
         } else {
-            c->Dibujar();
+            dibujar(c, !cambio && !pc.Alcance.isNull());
             pc.Alcance = AlcanceDe(*c);
             pc.ExtensionPropia = ExtensionDe(*c);
         }
@@ -460,7 +476,7 @@ void TAerPaintBox::DibujarCircuito() {
             assert(cambio || !marcas || HuellaPose(*t) == pt.HuellaPose);
 #endif
             if (!fuera(QRectF(t->X - r, t->Y - r, 2 * r, 2 * r)))
-                t->Dibujar();
+                dibujar(t, !cambio && marcas);
             else if (marcas && cambio)
                 posar(t);
             pt.ColocacionPosada = colocacion;
@@ -486,7 +502,7 @@ void TAerPaintBox::DibujarCircuito() {
 #endif
         const bool dentro = !fuera(cambio || pt.Alcance.isNull() ? AlcanceDe(*t) : pt.Alcance);
         if (dentro)
-            t->Dibujar();
+            dibujar(t, !cambio && !pt.Alcance.isNull());
         else if (cambio)
             posar(t);
         if (dentro || cambio) {

@@ -112,7 +112,10 @@ public:
     // An element was posed: its hit area may have changed. (A sub-element's
     // area is final once its parent has posed it; the index files what was
     // posed when it is next asked.)
-    void AreaPosada(TAerComponente* Elemento) { Indice.Marcar(Elemento); }
+    void AreaPosada(TAerComponente* Elemento) {
+        if (AreasRetenidas == 0)
+            Indice.Marcar(Elemento);
+    }
     const TIndiceEspacial& GetIndice() const { return Indice; }
     void Deseleccionar();
     void Seleccionar(TAerComponente* Elemento);
@@ -166,6 +169,8 @@ private:
     // ElementoEn as a pass over every element (checks the index in debug builds).
     TAerComponente* ElementoEnRecorriendo(const TCADCoordenada& Punto) const;
     mutable TIndiceEspacial Indice;
+    // While an element posed as it stands is drawn, its areas are not marked.
+    int AreasRetenidas = 0;
     // Marks every element's area for filing (the index is made again).
     void MarcarAreas();
     void DibujarCircuito();
