@@ -1,5 +1,6 @@
 // The document on large circuits: read, write, check, building the
-// simulation network, painting the whole sheet and a zoomed view, and the
+// simulation network, painting the whole sheet, a zoomed view and a view
+// zoomed out over many texts, finding the element under the pointer, and the
 // edits a user makes (finish a tube, drag an element, delete one with its
 // tubes). Every cost must grow in step with the circuit.
 
@@ -12,12 +13,14 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <malloc.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <string>
 
 using namespace ventix;
 using namespace ventix::bench;
@@ -179,6 +182,130 @@ void BM_PintarTodo(benchmark::State& State) {
     PorComponente(State, n);
 }
 
+// Components whose bounds reach the view.
+int EnVista(const TAerPaintBox& L) {
+    const TCADLimites v = L.AreaVisible();
+    int n = 0;
+    for (int i = 0; i < L.Componentes.Count(); ++i) {
+        const TCADRectF& b = L.Componentes.ItemComo<TAerComponente>(i)->Bounds;
+        n +=
+            b.X <= v.Right && b.X + b.Width >= v.Left && b.Y <= v.Top && b.Y + b.Height >= v.Bottom;
+    }
+    return n;
+}
+
+// The mix of tools/gen_circuito_grande.py (the nine examples and the cell,
+// tiled; about 0.7 texts a component), read from the file it writes, fitted
+// to a 1200 x 800 view and then zoomed in until about 1,500 components (and
+// their texts) are on the screen: the editor on a large circuit, zoomed out.
+TAerPaintBox* Mezcla(int Componentes) {
+    static std::map<int, TAerPaintBox*> hechos;
+    auto*& L = hechos[Componentes];
+    if (!L) {
+        const fs::path ruta =
+            fs::temp_directory_path() / ("ventix_bench_" + std::to_string(getpid()) + "_mezcla_" +
+                                         std::to_string(Componentes) + ".aer");
+        const std::string orden = "python3 '" VENTIX_RAIZ "/tools/gen_circuito_grande.py' " +
+                                  std::to_string(Componentes) + " '" + ruta.string() + "'";
+        if (std::system(orden.c_str()) != 0)
+            return nullptr;
+        L = Lienzo();
+        ArchivoAer::Leer(*L, ArchivoAer::CargarLineas(ruta));
+        Vista(*L, 1200, 800);
+        L->MostrarEstrellas = true;
+        L->Paint();
+        const TCADRectF e = L->Extension;
+        while (EnVista(*L) > 1600) {
+            L->SetZoom(L->Zoom * 1.05);
+            L->Centrar(e.X + e.Width / 2, e.Y + e.Height / 2);
+        }
+        L->Paint();
+    }
+    return L;
+}
+
+void BM_PintarTextos(benchmark::State& State) {
+    const int n = static_cast<int>(State.range(0));
+    TAerPaintBox* M = Mezcla(n);
+    if (!M) {
+        State.SkipWithError("tools/gen_circuito_grande.py did not run");
+        return;
+    }
+    auto& L = *M;
+    for (auto _ : State)
+        L.Paint();
+    PorComponente(State, n);
+    State.counters["en_vista"] = EnVista(L);
+    State.counters["textos"] = L.Textos.Count();
+}
+
+// Points to hit-test: the middle of components, of their first points and
+// of texts' marks, and points of the view between them.
+std::vector<TCADCoordenada> Puntos(TAerPaintBox& L) {
+    std::vector<TCADCoordenada> r;
+    const TCADLimites v = L.AreaVisible();
+    std::uint32_t azar = 12345;
+    auto siguiente = [&azar] { return (azar = azar * 1664525u + 1013904223u) >> 8; };
+    auto centro = [&r](const TAerComponente* e) {
+        const QPointF m = e->Region.Limites().center();
+        r.push_back({m.x(), m.y()});
+    };
+    for (int k = 0; k < 64; ++k) {
+        auto* c = static_cast<TAerComponente*>(
+            L.Componentes.Item(static_cast<int>(siguiente() % L.Componentes.Count())));
+        centro(c);
+        centro(c->Elementos.Count() ? c->Elemento(0) : c);
+        centro(static_cast<TAerComponente*>(
+            L.Textos.Item(static_cast<int>(siguiente() % L.Textos.Count()))));
+        r.push_back({v.Left + (v.Right - v.Left) * (siguiente() % 1000) / 1000.0,
+                     v.Bottom + (v.Top - v.Bottom) * (siguiente() % 1000) / 1000.0});
+    }
+    return r;
+}
+
+// The element under the pointer (what hovering and every click ask), with
+// every area already posed and filed.
+void BM_ElementoEn(benchmark::State& State) {
+    const int n = static_cast<int>(State.range(0));
+    TAerPaintBox* M = Mezcla(n);
+    if (!M) {
+        State.SkipWithError("tools/gen_circuito_grande.py did not run");
+        return;
+    }
+    auto& L = *M;
+    L.ActualizarGeometria();
+    const std::vector<TCADCoordenada> puntos = Puntos(L);
+    L.ElementoEn(puntos[0]);
+    std::size_t k = 0, acertados = 0;
+    for (auto _ : State) {
+        acertados += L.ElementoEn(puntos[k++ % puntos.size()]) != nullptr;
+    }
+    PorComponente(State, n);
+    State.counters["acertados"] =
+        static_cast<double>(acertados) / static_cast<double>(std::max<std::size_t>(k, 1));
+}
+
+// A pointer move after a repaint: the hit test then also files the areas the
+// repaint posed.
+void BM_ElementoEnTrasPintar(benchmark::State& State) {
+    const int n = static_cast<int>(State.range(0));
+    TAerPaintBox* M = Mezcla(n);
+    if (!M) {
+        State.SkipWithError("tools/gen_circuito_grande.py did not run");
+        return;
+    }
+    auto& L = *M;
+    const std::vector<TCADCoordenada> puntos = Puntos(L);
+    std::size_t k = 0;
+    for (auto _ : State) {
+        State.PauseTiming();
+        L.Paint();
+        State.ResumeTiming();
+        benchmark::DoNotOptimize(L.ElementoEn(puntos[k++ % puntos.size()]));
+    }
+    PorComponente(State, n);
+}
+
 // Zoom 4 on the middle of the sheet.
 void Acercar(TAerPaintBox& L, int Ancho, int Alto) {
     Vista(L, Ancho, Alto);
@@ -293,6 +420,12 @@ BENCHMARK(BM_Verificar)->Apply(Tamanos);
 BENCHMARK(BM_Red)->Apply(Tamanos);
 BENCHMARK(BM_PintarTodo)->Apply(Tamanos);
 BENCHMARK(BM_PintarZoom)->Apply(Tamanos);
+BENCHMARK(BM_PintarTextos)->Apply(Tamanos);
+BENCHMARK(BM_ElementoEn)->Apply(Tamanos)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ElementoEnTrasPintar)
+    ->Apply(Tamanos)
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(40); // each with a repaint, not measured
 BENCHMARK(BM_CompletarTubo)->Apply(Tamanos);
 BENCHMARK(BM_Mover)->Apply(Tamanos);
 BENCHMARK(BM_Borrar)->Apply(Tamanos);

@@ -194,6 +194,7 @@ void TAerComponente::Dibujar() {
     }
     const QRectF r = Region.Limites();
     Bounds = {Redondear4(r.x()), Redondear4(r.y()), Redondear4(r.width()), Redondear4(r.height())};
+    Lienzo->AreaPosada(this);
 
     for (int i = 0; i < Elementos.Count(); ++i) {
         auto* sub = Elemento(i);
@@ -201,6 +202,7 @@ void TAerComponente::Dibujar() {
             // An anchor mark that is not shown has no area: transforming a
             // stale one at every drawing would carry it ever further away.
             sub->Region.Vaciar();
+            Lienzo->AreaPosada(sub);
             continue;
         }
         sub->Dibujar();

@@ -122,6 +122,8 @@ class TAerComponente : public TColeccionItem {
     // element, or the tube of a bend.
     void PoseCambiada();
     bool Marcado = false;
+    // Its slot in the canvas's spatial index of hit areas, -1 for none.
+    int EntradaIndice = -1;
     TColeccion Elementos; // of TAerComponente
     // The reference-list entries naming this element, and the last one made:
     // an element going away takes its entry with it without a search.

@@ -41,10 +41,32 @@ void TAerPaintBox::Vaciar() {
         Textos.BorrarTodo();
         Componentes.BorrarTodo();
     } catch (...) {
+        // Elements that went were not taken out one by one: the index is
+        // made again from those left.
         Destruyendo = false;
+        Indice.Vaciar();
+        MarcarAreas();
         throw;
     }
     Destruyendo = false;
+    Indice.Vaciar();
+}
+
+void TAerPaintBox::MarcarAreas() {
+    std::vector<TAerComponente*> pila;
+    for (const TColeccion* lista : {&Componentes, &Textos})
+        for (int i = 0; i < lista->Count(); ++i)
+            pila.push_back(lista->ItemComo<TAerComponente>(i));
+    for (int i = 0; i < Tubos.Count(); ++i)
+        for (int j = 0; j < static_cast<TAerTubo*>(Tubos.Item(i))->Vertices.Count(); ++j)
+            pila.push_back(static_cast<TAerTubo*>(Tubos.Item(i))->Vertice(j));
+    while (!pila.empty()) {
+        TAerComponente* e = pila.back();
+        pila.pop_back();
+        Indice.Marcar(e);
+        for (int j = 0; j < e->Elementos.Count(); ++j)
+            pila.push_back(e->Elemento(j));
+    }
 }
 
 TLoteTubos::~TLoteTubos() {
@@ -68,6 +90,8 @@ TAerComponente* TAerPaintBox::Referido(const TColeccion& Referencias, int i) {
 }
 
 void TAerPaintBox::Olvidar(TAerComponente* E) {
+    if (!Destruyendo) // else the whole index is emptied at the end
+        Indice.Quitar(E);
     if (Seleccionado == E)
         Seleccionado = nullptr;
     if (Resaltado == E)
@@ -345,6 +369,22 @@ void TAerPaintBox::DibujarCircuito() {
         }
         SoltarPintura();
     };
+    // Drawing an element posed as it stands gives the areas it has: the
+    // spatial index need not file them again.
+    auto dibujar = [this](TAerComponente* e, bool Igual) {
+        if (!Igual) {
+            e->Dibujar();
+            return;
+        }
+        ++AreasRetenidas;
+        try {
+            e->Dibujar();
+        } catch (...) {
+            --AreasRetenidas;
+            throw;
+        }
+        --AreasRetenidas;
+    };
     const int modo = (Modo == mdTubo ? 1 : 0) + (Modo < mdEnclavar && MostrarVertices ? 2 : 0);
     if (modo != ModoPosado) {
         for (int i = 0; i < Componentes.Count(); ++i)
@@ -389,7 +429,7 @@ void TAerPaintBox::DibujarCircuito() {
                     c->Dibujar();
             }
         } else {
-            c->Dibujar();
+            dibujar(c, !cambio && !pc.Alcance.isNull());
             pc.Alcance = AlcanceDe(*c);
             pc.ExtensionPropia = ExtensionDe(*c);
         }
@@ -412,20 +452,39 @@ void TAerPaintBox::DibujarCircuito() {
             g->restore();
         }
     }
-    // Texts are placed (they follow their element) and then painted only near
-    // the picture: a square about the anchor wider than any line of the text
-    // could be, in any turn.
+    // Texts follow their element, and are painted only near the picture: a
+    // square about the anchor wider than any line of the text could be, in
+    // any turn. A text's mark is posed, as an element is, when it is near
+    // the picture or something its pose depends on changed; one whose mark
+    // is hidden is posed again when it shows.
+    const bool marcas = MostrarEstrellas && Modo < mdTubo;
     for (int i = 0; i < Textos.Count(); ++i) {
         auto* e = Textos.ItemComo<TAerComponente>(i);
-        auto* t = dynamic_cast<TAerTexto*>(e);
+        auto* t = e->GetTipo() == TTipoComponente::TextBox ? dynamic_cast<TAerTexto*>(e) : nullptr;
         if (!t || vista.isEmpty()) {
             e->Dibujar();
         } else {
-            posar(t);
+            t->Seguir();
             const double r =
                 2.0 * (static_cast<double>(t->Cadena.size()) + 2.0) * std::max(t->GetTamano(), 1.0);
+            if (!t->Posado)
+                t->Posado = std::make_unique<TAerComponente::TPosado>();
+            auto& pt = *t->Posado;
+            const std::array<double, 7> colocacion = Colocacion(*t);
+            const bool cambio = t->PoseVieja || !Iguales(colocacion, pt.ColocacionPosada);
+#ifndef NDEBUG
+            assert(cambio || !marcas || HuellaPose(*t) == pt.HuellaPose);
+#endif
             if (!fuera(QRectF(t->X - r, t->Y - r, 2 * r, 2 * r)))
-                t->Dibujar();
+                dibujar(t, !cambio && marcas);
+            else if (marcas && cambio)
+                posar(t);
+            pt.ColocacionPosada = colocacion;
+            t->PoseVieja = !marcas;
+#ifndef NDEBUG
+            if (marcas)
+                pt.HuellaPose = HuellaPose(*t);
+#endif
         }
         unir(TCADLimites::DeRectF(e->Bounds));
     }
@@ -443,7 +502,7 @@ void TAerPaintBox::DibujarCircuito() {
 #endif
         const bool dentro = !fuera(cambio || pt.Alcance.isNull() ? AlcanceDe(*t) : pt.Alcance);
         if (dentro)
-            t->Dibujar();
+            dibujar(t, !cambio && !pt.Alcance.isNull());
         else if (cambio)
             posar(t);
         if (dentro || cambio) {

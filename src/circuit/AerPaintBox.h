@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cad/PaintBox.h"
+#include "circuit/IndiceEspacial.h"
 #include "circuit/Libreria.h"
 
 #include <cstdint>
@@ -108,6 +109,14 @@ public:
     // their mark (only while marks are shown), vertices (only while they are
     // drawn); null for none.
     TAerComponente* ElementoEn(const TCADCoordenada& Punto) const;
+    // An element was posed: its hit area may have changed. (A sub-element's
+    // area is final once its parent has posed it; the index files what was
+    // posed when it is next asked.)
+    void AreaPosada(TAerComponente* Elemento) {
+        if (AreasRetenidas == 0)
+            Indice.Marcar(Elemento);
+    }
+    const TIndiceEspacial& GetIndice() const { return Indice; }
     void Deseleccionar();
     void Seleccionar(TAerComponente* Elemento);
     // Makes a new element follow the pointer until the button is released.
@@ -157,6 +166,13 @@ public:
 
 private:
     friend class TLoteTubos;
+    // ElementoEn as a pass over every element (checks the index in debug builds).
+    TAerComponente* ElementoEnRecorriendo(const TCADCoordenada& Punto) const;
+    mutable TIndiceEspacial Indice;
+    // While an element posed as it stands is drawn, its areas are not marked.
+    int AreasRetenidas = 0;
+    // Marks every element's area for filing (the index is made again).
+    void MarcarAreas();
     void DibujarCircuito();
     void DibujarBanda();
     void SoltarBanda();

@@ -3,7 +3,10 @@
 #include "circuit/AerTexto.h"
 #include "circuit/AerTubo.h"
 
+#include <QPointF>
+
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 // Selection, hit testing and the mouse of the canvas.
@@ -19,7 +22,87 @@ double AjustarRejilla(double v) {
 
 } // namespace
 
+namespace {
+
+// Whether a reference list holds an entry for the element: found through
+// the element's back-link, or, for an element with several entries (which
+// the canvas never makes), by looking.
+bool Listado(const TAerComponente* E, const TColeccion& Lista) {
+    if (E->Referencias <= 0)
+        return false;
+    if (E->Referencias == 1 && E->Referencia)
+        return E->Referencia->GetColeccion() == &Lista;
+    for (int i = 0; i < Lista.Count(); ++i)
+        if (Lista.ItemComo<TComponenteItem>(i)->Componente == E)
+            return true;
+    return false;
+}
+
+// Of several elements of a list, the one that comes last in it.
+TAerComponente* Ultimo(const std::vector<TAerComponente*>& Elementos, const TColeccion& Lista) {
+    if (Elementos.size() < 2)
+        return Elementos.empty() ? nullptr : Elementos.front();
+    for (int i = Lista.Count() - 1; i >= 0; --i) {
+        auto* e = static_cast<TAerComponente*>(Lista.Item(i));
+        if (std::find(Elementos.begin(), Elementos.end(), e) != Elementos.end())
+            return e;
+    }
+    return nullptr;
+}
+
+// The same for a reference list: the element of the last entry naming one.
+TAerComponente* UltimoReferido(const std::vector<TAerComponente*>& Elementos,
+                               const TColeccion& Lista) {
+    if (Elementos.size() < 2)
+        return Elementos.empty() ? nullptr : Elementos.front();
+    for (int i = Lista.Count() - 1; i >= 0; --i) {
+        auto* e = TAerPaintBox::Referido(Lista, i);
+        if (std::find(Elementos.begin(), Elementos.end(), e) != Elementos.end())
+            return e;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+// The elements whose areas hold the point come from the spatial index; of
+// each list, the one a pass over the list would have kept (the last) is
+// chosen, and the lists take precedence as in that pass.
 TAerComponente* TAerPaintBox::ElementoEn(const TCADCoordenada& P) const {
+    std::vector<TAerComponente*> componentes, conexiones, textos, vertices;
+    const QPointF p(static_cast<float>(P.X), static_cast<float>(P.Y));
+    Indice.Candidatos(p, [&](TAerComponente* e) {
+        // Sub-elements other than points are filed too, but never answer.
+        const bool componente = e->GetColeccion() == &Componentes;
+        const bool texto = e->GetColeccion() == &Textos;
+        const bool conexion = Listado(e, RefConexiones);
+        const bool vertice = Listado(e, RefVertices);
+        if (!(componente || texto || conexion || vertice) || !e->ContienePunto(P))
+            return;
+        if (componente)
+            componentes.push_back(e);
+        if (texto)
+            textos.push_back(e);
+        if (conexion)
+            conexiones.push_back(e);
+        if (vertice)
+            vertices.push_back(e);
+    });
+    TAerComponente* r = Ultimo(componentes, Componentes);
+    if (!(r && r->EsConectorT()))
+        if (auto* c = UltimoReferido(conexiones, RefConexiones))
+            r = c;
+    if (MostrarEstrellas)
+        if (auto* t = Ultimo(textos, Textos))
+            r = t;
+    if (MostrarVertices && Modo < mdEnclavar)
+        if (auto* v = UltimoReferido(vertices, RefVertices))
+            r = v;
+    assert(r == ElementoEnRecorriendo(P));
+    return r;
+}
+
+TAerComponente* TAerPaintBox::ElementoEnRecorriendo(const TCADCoordenada& P) const {
     TAerComponente* r = nullptr;
     for (int i = 0; i < Componentes.Count(); ++i)
         if (auto* c = Componentes.ItemComo<TAerComponente>(i); c->ContienePunto(P))

@@ -4,6 +4,8 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QTextLayout>
+#include <QTextOption>
 
 namespace ventix {
 
@@ -65,17 +67,54 @@ void TAerTexto::SetAsociado(TAerComponente* E) {
     }
 }
 
+void TAerTexto::Seguir() {
+    if (!Asociado)
+        return;
+    const auto& L = GetLienzo();
+    if (L.Seleccionado == this && L.Arrastre == arSeleccion) {
+        DX = X - Asociado->X;
+        DY = Y - Asociado->Y;
+    } else {
+        X = Asociado->X + DX;
+        Y = Asociado->Y + DY;
+    }
+}
+
+namespace {
+
+// Whether a text is one line the painter lays out as it stands: no line
+// breaks, tabs or other control characters.
+bool UnaLinea(const QString& Texto) {
+    for (const QChar c : Texto)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator)
+            return false;
+    return true;
+}
+
+// The glyphs of one line laid out as the painter lays out a text in a
+// rectangle, aligned to its top left.
+QList<QGlyphRun> Formar(const QString& Texto, const QFont& Fuente) {
+    QTextOption opciones;
+    opciones.setWrapMode(QTextOption::ManualWrap);
+    opciones.setFlags(QTextOption::IncludeTrailingSpaces);
+    QTextLayout disposicion(Texto, Fuente);
+    disposicion.setTextOption(opciones);
+    disposicion.beginLayout();
+    QTextLine l = disposicion.createLine();
+    if (l.isValid()) {
+        l.setLineWidth(0x01000000);
+        l.setPosition(QPointF(0, 0));
+    }
+    disposicion.endLayout();
+    return disposicion.glyphRuns();
+}
+
+} // namespace
+
 void TAerTexto::Dibujar() {
     auto& L = GetLienzo();
-    if (Asociado) {
-        if (L.Seleccionado == this && L.Arrastre == arSeleccion) {
-            DX = X - Asociado->X;
-            DY = Y - Asociado->Y;
-        } else {
-            X = Asociado->X + DX;
-            Y = Asociado->Y + DY;
-        }
-    }
+    Seguir();
     if (L.MostrarEstrellas && L.Modo < mdTubo)
         TAerComponente::Dibujar();
 
@@ -90,7 +129,12 @@ void TAerTexto::Dibujar() {
         const QString cadena = QString::fromStdString(Cadena);
         const QRectF caja = QFontMetricsF(f).boundingRect(QRectF(0, 0, 1e6, 1e6),
                                                           Qt::AlignLeft | Qt::AlignTop, cadena);
-        Medida = std::make_unique<TMedida>(TMedida{Cadena, cadena, f, caja});
+        Medida = std::make_unique<TMedida>();
+        Medida->Cadena = Cadena;
+        Medida->Texto = cadena;
+        Medida->Fuente = f;
+        Medida->Caja = caja;
+        Medida->PorGlifos = !f.underline() && !f.strikeOut() && UnaLinea(cadena);
     }
     const QFont& f = Medida->Fuente;
     const QString& cadena = Medida->Texto;
@@ -104,10 +148,22 @@ void TAerTexto::Dibujar() {
     local.scale(escala, -escala); // upright glyphs in the Y-up circuit
     g->save();
     g->setTransform(local * L.TransformPantalla());
-    g->setFont(f);
     g->setPen(QPen(ColorTexto));
-    g->drawText(QRectF(0, -caja.height() / 2, caja.width() + 1, caja.height()),
-                Qt::AlignLeft | Qt::AlignTop, cadena);
+    const QRectF rectangulo(0, -caja.height() / 2, caja.width() + 1, caja.height());
+    if (Medida->PorGlifos && g->device()->devType() == QInternal::Image) {
+        // Shaping a text costs more than drawing it: it is done once, and the
+        // glyphs land on the pixels the painter's text drawing would light.
+        // A vector picture keeps its texts as texts.
+        if (!Medida->Formada) {
+            Medida->Glifos = Formar(cadena, f);
+            Medida->Formada = true;
+        }
+        for (const QGlyphRun& c : Medida->Glifos)
+            g->drawGlyphRun(rectangulo.topLeft(), c);
+    } else {
+        g->setFont(f);
+        g->drawText(rectangulo, Qt::AlignLeft | Qt::AlignTop, cadena);
+    }
     g->restore();
 }
 

@@ -4,6 +4,8 @@
 
 #include <QColor>
 #include <QFont>
+#include <QGlyphRun>
+#include <QList>
 #include <QRectF>
 #include <QString>
 
@@ -47,18 +49,27 @@ class TAerTexto : public TAerComponente {
 private:
     friend class TAerPaintBox;
     void ConstruirFuente();
+    // Follows the associated element (or, while the text is dragged, keeps
+    // its offset from it).
+    void Seguir();
     QString Familia = QStringLiteral("Century Gothic");
     QFont Fuente;
     std::uint8_t Estilo = etNormal;
     double Tamano = 4.0;
     TAerComponente* Asociado = nullptr;
     int Construcciones = 0;
-    // The drawing font, the text and its box as last measured.
+    // The drawing font, the text and its box as last measured, and its
+    // glyphs, shaped at the first drawing on an image.
     struct TMedida {
         std::string Cadena;
         QString Texto;
         QFont Fuente;
         QRectF Caja;
+        // Drawn from its glyphs: one line, no underline or strike-out, which
+        // the painter's text layout draws as decorations of its own.
+        bool PorGlifos = false;
+        bool Formada = false;
+        QList<QGlyphRun> Glifos;
     };
     std::unique_ptr<TMedida> Medida;
 };
