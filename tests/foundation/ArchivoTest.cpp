@@ -2,6 +2,7 @@
 // at all, and the line endings of text files.
 
 #include "foundation/Archivo.h"
+#include "EnCarpeta.h"
 
 #include <gtest/gtest.h>
 
@@ -11,30 +12,16 @@
 #include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace ventix;
 namespace fs = std::filesystem;
 
 namespace {
 
-class Archivo : public ::testing::Test {
+class Archivo : public TEnCarpeta {
 protected:
-    void SetUp() override {
-        Dir = fs::temp_directory_path() / ("ventix_archivo_" + std::to_string(getpid()));
-        fs::create_directories(Dir);
-    }
-    void TearDown() override { fs::remove_all(Dir); }
+    Archivo() : TEnCarpeta("archivo") {}
     static std::string Contenido(const fs::path& Ruta) { return LeerArchivo(Ruta); }
-    static std::string Error(const std::function<void()>& F) {
-        try {
-            F();
-        } catch (const std::exception& e) {
-            return e.what();
-        }
-        return "";
-    }
-    fs::path Dir;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 // A file read in blocks gives the lines its whole bytes give, whatever the
 // block size cuts through: line endings, long lines, marks and Latin-1 bytes.
 
+#include "EnCarpeta.h"
 #include "foundation/Archivo.h"
 
 #include <gtest/gtest.h>
@@ -9,32 +10,19 @@
 #include <fstream>
 #include <functional>
 #include <random>
-#include <unistd.h>
 
 using namespace ventix;
 namespace fs = std::filesystem;
 
 namespace {
 
-class LineasArchivo : public ::testing::Test {
+class LineasArchivo : public TEnCarpeta {
 protected:
-    void SetUp() override {
-        Dir = fs::temp_directory_path() / ("ventix_lineas_" + std::to_string(getpid()));
-        fs::create_directories(Dir);
-    }
-    void TearDown() override { fs::remove_all(Dir); }
+    LineasArchivo() : TEnCarpeta("lineas") {}
     fs::path Escribir(const std::string& Bytes) {
         const fs::path ruta = Dir / "texto.aer";
         std::ofstream(ruta, std::ios::binary) << Bytes;
         return ruta;
-    }
-    static std::string Error(const std::function<void()>& F) {
-        try {
-            F();
-        } catch (const std::exception& e) {
-            return e.what();
-        }
-        return "";
     }
     // Every line in order, then backwards, against the whole text's lines.
     void Comparar(const std::string& Bytes, std::size_t Bloque) {
@@ -48,7 +36,6 @@ protected:
             ASSERT_EQ(lineas.Linea(k), esperadas[static_cast<std::size_t>(k)])
                 << k << " " << Bloque;
     }
-    fs::path Dir;
 };
 
 } // namespace
