@@ -31,15 +31,17 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent* e) override {
         QPainter p(this);
         p.fillRect(rect(), palette().base());
         if (!Diagrama)
             return;
-        Diagrama->Pintar(p);
+        // A run of a large circuit has thousands of rows: only those in
+        // sight are painted.
+        Diagrama->Pintar(p, e->rect());
         // The names stay at the left edge of what is in sight.
         if (x() < 0)
-            Diagrama->PintarEtiquetas(p, -x());
+            Diagrama->PintarEtiquetas(p, -x(), e->rect());
     }
     void mousePressEvent(QMouseEvent* e) override {
         if (!Diagrama || e->button() != Qt::LeftButton)

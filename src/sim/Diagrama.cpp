@@ -37,9 +37,9 @@ void TDiagrama::AjustarAncho(int Ancho) {
 }
 
 QRect TDiagrama::Fila(int I) const {
-    int y = AltoCabecera;
-    for (int i = 0; i < I; ++i)
-        y += i < Registro.NumCilindros() ? AltoCilindro : AltoFila;
+    // The cylinders' rows come first, all of one height; then the others.
+    const int cilindros = std::min(I, Registro.NumCilindros());
+    const int y = AltoCabecera + cilindros * AltoCilindro + (I - cilindros) * AltoFila;
     return QRect(0, y, AnchoEtiquetas + NumPasos() * AnchoColumna,
                  I < Registro.NumCilindros() ? AltoCilindro : AltoFila);
 }
@@ -66,7 +66,17 @@ QColor TDiagrama::ColorCilindro(int I) {
     return colores[I % static_cast<int>(std::size(colores))];
 }
 
-void TDiagrama::Pintar(QPainter& P) const {
+namespace {
+
+// Whether a row's drawing (inside its rectangle, pens included) reaches what
+// is painted: all of it when no rectangle is given.
+bool Alcanza(const QRect& Fila, const QRect& Vista) {
+    return Vista.isNull() || Fila.adjusted(0, -2, 0, 2).intersects(Vista);
+}
+
+} // namespace
+
+void TDiagrama::Pintar(QPainter& P, const QRect& Vista) const {
     P.save();
     P.setRenderHint(QPainter::Antialiasing);
     P.setRenderHint(QPainter::TextAntialiasing);
@@ -95,6 +105,8 @@ void TDiagrama::Pintar(QPainter& P) const {
     const int filas = static_cast<int>(Registro.Filas().size());
     for (int f = 0; f < filas; ++f) {
         const QRect r = Fila(f);
+        if (!Alcanza(r, Vista))
+            continue;
         P.setPen(QPen(QColor(160, 160, 160), 1));
         P.drawLine(0, r.top(), t.width() - 1, r.top());
         // Levels 1 and 0 of the row.
@@ -135,10 +147,10 @@ void TDiagrama::Pintar(QPainter& P) const {
     P.setBrush(Qt::NoBrush);
     P.drawRect(QRect(0, 0, t.width() - 1, t.height() - 1));
     P.restore();
-    PintarEtiquetas(P, 0);
+    PintarEtiquetas(P, 0, Vista);
 }
 
-void TDiagrama::PintarEtiquetas(QPainter& P, int X) const {
+void TDiagrama::PintarEtiquetas(QPainter& P, int X, const QRect& Vista) const {
     P.save();
     P.setRenderHint(QPainter::Antialiasing);
     P.setRenderHint(QPainter::TextAntialiasing);
@@ -148,6 +160,8 @@ void TDiagrama::PintarEtiquetas(QPainter& P, int X) const {
     const int filas = static_cast<int>(Registro.Filas().size());
     for (int f = 0; f < filas; ++f) {
         const QRect r = Fila(f);
+        if (!Alcanza(r, Vista))
+            continue;
         P.setPen(QPen(QColor(160, 160, 160), 1));
         P.drawLine(X, r.top(), X + AnchoEtiquetas, r.top());
         P.setPen(Qt::black);

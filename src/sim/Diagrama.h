@@ -41,10 +41,12 @@ public:
     // Left edge of a step's column.
     int XPaso(int Paso) const { return AnchoEtiquetas + (Paso - 1) * AnchoColumna; }
 
-    void Pintar(QPainter& P) const;
+    // Paints the whole diagram; with Vista, only the rows that reach that
+    // rectangle (a view showing part of a long diagram).
+    void Pintar(QPainter& P, const QRect& Vista = {}) const;
     // The column of row names alone, with its left edge at X: a view that
     // scrolls keeps it in sight.
-    void PintarEtiquetas(QPainter& P, int X) const;
+    void PintarEtiquetas(QPainter& P, int X, const QRect& Vista = {}) const;
 
     // Cylinder i's colour, shared with the marks on the canvas.
     static QColor ColorCilindro(int I);
@@ -53,9 +55,11 @@ public:
     // then one line per step from 0 (the reset) with the recorded values.
     std::string Csv() const;
 
+    // Row I (from 0) across the whole diagram, names included.
+    QRect Fila(int I) const;
+
 private:
     static QFont Letra();
-    QRect Fila(int I) const;
     const TRegistro& Registro;
 };
 

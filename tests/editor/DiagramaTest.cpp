@@ -10,6 +10,8 @@
 #include "sim/Diagrama.h"
 #include "sim/SimCircuito.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
@@ -124,4 +126,37 @@ TEST_F(Diagrama, ARunJudgedAgainstTheTypedSequence) {
               std::tuple(0.0, 0, QStringLiteral("Observada: (sin movimientos)")));
     F->btnEditCom->click();
     EXPECT_EQ(std::tuple(D().Diagrama(), D().btnExportar->isEnabled()), std::tuple(nullptr, false));
+}
+
+// A view paints only the rows in its rectangle, and what it paints there is
+// what painting the whole diagram gives.
+TEST_F(Diagrama, APartOfTheDiagramPaintsAsTheWhole) {
+    F->btnCheck->click();
+    F->btnPlay->click();
+    F->PanelSimulacion->Botones[0]->click();
+    for (int i = 0; i < 12; ++i)
+        F->Simulacion->Tic();
+    const TDiagrama& d = *D().Diagrama();
+    const int filas = static_cast<int>(F->Simulacion->Registro->Filas().size());
+    ASSERT_GE(filas, 4);
+    // Rows lie one under the other from the header down.
+    EXPECT_EQ(d.Fila(0).top(), d.AltoCabecera);
+    for (int f = 1; f < filas; ++f)
+        EXPECT_EQ(d.Fila(f).top(), d.Fila(f - 1).bottom() + 1) << f;
+
+    auto pintar = [&](const QRect& Vista) {
+        QImage imagen(d.Tamano(), QImage::Format_ARGB32);
+        imagen.fill(Qt::white);
+        QPainter p(&imagen);
+        d.Pintar(p, Vista);
+        d.PintarEtiquetas(p, 30, Vista);
+        return imagen;
+    };
+    const QImage todo = pintar({});
+    // From the middle of the second row to the middle of the fourth.
+    const QRect vista(0, d.Fila(1).center().y(), d.Tamano().width(),
+                      d.Fila(3).center().y() - d.Fila(1).center().y());
+    const QImage parte = pintar(vista);
+    EXPECT_EQ(parte.copy(vista), todo.copy(vista));
+    EXPECT_NE(parte, todo); // the rest was left out
 }
