@@ -198,7 +198,9 @@ int EnVista(const TAerPaintBox& L) {
 // tiled; about 0.7 texts a component), read from the file it writes, fitted
 // to a 1200 x 800 view and then zoomed in until about 1,500 components (and
 // their texts) are on the screen: the editor on a large circuit, zoomed out.
-TAerPaintBox* Mezcla(int Componentes) {
+// Of State's size; null, with the benchmark skipped, when the tool failed.
+TAerPaintBox* Mezcla(benchmark::State& State) {
+    const int Componentes = static_cast<int>(State.range(0));
     static std::map<int, TAerPaintBox*> hechos;
     auto*& L = hechos[Componentes];
     if (!L) {
@@ -207,8 +209,10 @@ TAerPaintBox* Mezcla(int Componentes) {
                                          std::to_string(Componentes) + ".aer");
         const std::string orden = "python3 '" VENTIX_RAIZ "/tools/gen_circuito_grande.py' " +
                                   std::to_string(Componentes) + " '" + ruta.string() + "'";
-        if (std::system(orden.c_str()) != 0)
+        if (std::system(orden.c_str()) != 0) {
+            State.SkipWithError("tools/gen_circuito_grande.py did not run");
             return nullptr;
+        }
         L = Lienzo();
         ArchivoAer::Leer(*L, ArchivoAer::CargarLineas(ruta));
         Vista(*L, 1200, 800);
@@ -226,11 +230,9 @@ TAerPaintBox* Mezcla(int Componentes) {
 
 void BM_PintarTextos(benchmark::State& State) {
     const int n = static_cast<int>(State.range(0));
-    TAerPaintBox* M = Mezcla(n);
-    if (!M) {
-        State.SkipWithError("tools/gen_circuito_grande.py did not run");
+    TAerPaintBox* M = Mezcla(State);
+    if (!M)
         return;
-    }
     auto& L = *M;
     for (auto _ : State)
         L.Paint();
@@ -267,11 +269,9 @@ std::vector<TCADCoordenada> Puntos(TAerPaintBox& L) {
 // every area already posed and filed.
 void BM_ElementoEn(benchmark::State& State) {
     const int n = static_cast<int>(State.range(0));
-    TAerPaintBox* M = Mezcla(n);
-    if (!M) {
-        State.SkipWithError("tools/gen_circuito_grande.py did not run");
+    TAerPaintBox* M = Mezcla(State);
+    if (!M)
         return;
-    }
     auto& L = *M;
     L.ActualizarGeometria();
     const std::vector<TCADCoordenada> puntos = Puntos(L);
@@ -289,11 +289,9 @@ void BM_ElementoEn(benchmark::State& State) {
 // repaint posed.
 void BM_ElementoEnTrasPintar(benchmark::State& State) {
     const int n = static_cast<int>(State.range(0));
-    TAerPaintBox* M = Mezcla(n);
-    if (!M) {
-        State.SkipWithError("tools/gen_circuito_grande.py did not run");
+    TAerPaintBox* M = Mezcla(State);
+    if (!M)
         return;
-    }
     auto& L = *M;
     const std::vector<TCADCoordenada> puntos = Puntos(L);
     std::size_t k = 0;
