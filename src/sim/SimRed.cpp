@@ -6,6 +6,7 @@
 #include "sim/SimC.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -121,6 +122,13 @@ void TSimRed::SetPresion(std::int32_t P, double V) {
     // the loop carries the same value along the tube.
     for (;;) {
         TPuerto& p = Puertos[static_cast<std::size_t>(P)];
+        // A port a rule has already read this pass, given something else:
+        // the pass must be run again. Compared bit for bit, so that running
+        // it again could not give anything different either.
+        if (P < Alcanzados &&
+            (std::bit_cast<std::uint64_t>(p.Presion) != std::bit_cast<std::uint64_t>(v) ||
+             !Fijadas[static_cast<std::size_t>(P)]))
+            Tarde = true;
         p.Presion = v;
         if (p.Tubo != Ninguno)
             EstadosTubos[static_cast<std::size_t>(p.Tubo)] = e;
@@ -198,13 +206,25 @@ void TSimRed::Propagar() {
     for (;;) {
         if (NumTubosDocumento > 0)
             std::memcpy(Antes.data(), EstadosTubos.data(), NumTubosDocumento);
-        for (std::int32_t i = 0; i < nodos; ++i)
+        Tarde = false;
+        for (std::int32_t i = 0; i < nodos; ++i) {
+            const TNodo& n = Nodos[static_cast<std::size_t>(i)];
+            Alcanzados = n.Puertos + n.NumEntradas + n.NumSalidas + n.NumPilotos;
             ReglaPropagacion(i);
+        }
+        Alcanzados = 0;
         ++Pasadas;
         if (NumTubosDocumento == 0 ||
             std::memcmp(Antes.data(), EstadosTubos.data(), NumTubosDocumento) == 0 ||
             Pasadas >= MaxPasadas)
             break;
+        // Every rule read its ports as the pass left them: another pass
+        // would write the same levels in the same order, leave every tube as
+        // it is, and end the propagation. It is counted, not run.
+        if (!Tarde) {
+            ++Pasadas;
+            break;
+        }
     }
     // The tubes take their states; most are as they were.
     if (TubosAlDia) {

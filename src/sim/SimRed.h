@@ -157,6 +157,11 @@ private:
     // tubes in its order, then any tube at a port that the list lacks. Only
     // the document's take part in the test of settling.
     std::vector<TAerTubo*> VTubos;
+    // While a pass of propagation runs: the end of the ports of the nodes its
+    // rules have reached, and whether a level or mark changed at one of those
+    // after its node had read it. Outside a pass Alcanzados is 0.
+    std::int32_t Alcanzados = 0;
+    bool Tarde = false;
     std::vector<std::uint8_t> EstadosTubos;
     std::vector<std::uint8_t> Antes;
     // What the tubes show as far as the network knows; valid while TubosAlDia.

@@ -132,3 +132,21 @@ TEST_F(Red, PropagationRunsUntilNothingChangesOrItsBound) {
     s.Restablecer();
     EXPECT_EQ(std::tuple(s.Pasadas, s.Fase), std::tuple(5, 1));
 }
+
+// A pass that changes no port its rules have read already ends the
+// propagation without a pass to confirm it; a port a valve feeds back into
+// itself, after reading it, is such a change.
+TEST_F(Red, APassRunsAgainWhenANodeFeedsItsOwnInput) {
+    auto* f = Nuevo(T::Presion);
+    auto* v = Valvula(T::Valvula52, TActuador::Seta);
+    Unir(f, 0, v, 2);
+    Unir(v, 4, v, 1); // at work, the valve passes its second input to its first output
+    auto* c = Carga(v, 3);
+    auto& s = Simular();
+    EXPECT_EQ(std::tuple(Nivel(c, 0), s.Pasadas), std::tuple(-1.0, 2));
+    s.Pulsar(0);
+    EXPECT_EQ(std::tuple(Nivel(c, 0), P(c, 0)->Tubo->EstadoPresion, s.Pasadas),
+              std::tuple(1.0, std::uint8_t{1}, 3));
+    s.Soltar(0);
+    EXPECT_EQ(std::tuple(Nivel(c, 0), s.Pasadas), std::tuple(-1.0, 2));
+}
