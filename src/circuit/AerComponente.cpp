@@ -239,6 +239,26 @@ int TAerComponente::NumConectadas() const {
     return n;
 }
 
+int TAerComponente::NumSueltas() const {
+    int n = 0;
+    for (int i = 0; i < Elementos.Count(); ++i)
+        if (auto* e = Elemento(i); e->EsConexion())
+            if (auto* c = static_cast<TAerConexion*>(e); !c->Tubo && !c->MostrarEscape())
+                ++n;
+    return n;
+}
+
+void TAerComponente::AnticiparPuntos() const {
+    // A point's type and parent, and its tube, which a connection point
+    // keeps right after what every element has: asking whether it is one
+    // would wait for it.
+    for (int i = 0; i < Elementos.Count(); ++i) {
+        const TAerComponente* e = Elemento(i);
+        __builtin_prefetch(&e->Padre);
+        __builtin_prefetch(&e->Parametro + 1);
+    }
+}
+
 TAerConexion* TAerComponente::Conexion(int i) const {
     for (int k = 0; k < Elementos.Count(); ++k)
         if (auto* e = Elemento(k); e->EsConexion() && i-- == 0)

@@ -56,6 +56,16 @@ class TAerComponente : public TColeccionItem {
     bool ContienePunto(const TCADCoordenada& Punto) const;
     int NumConexiones() const;
     int NumConectadas() const;
+    // Connection points with neither a tube nor an exhaust of their own.
+    int NumSueltas() const;
+    // Ask the memory for what NumSueltas reads: the element itself, then,
+    // once that is near, its points. A pass over many elements calls these
+    // a few elements ahead.
+    void AnticiparCabecera() const {
+        __builtin_prefetch(&Elementos);
+        __builtin_prefetch(&Padre);
+    }
+    void AnticiparPuntos() const;
     // Entry and exit roles of the points of a regulator or T connector after
     // a tube was attached or detached; nothing for other types.
     void ActualizarSentido();

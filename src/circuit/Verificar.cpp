@@ -38,9 +38,19 @@ int TAerPaintBox::Verificar() {
 
     int total = 0;
     int conErrores = 0;
-    for (int i = 0; i < Componentes.Count(); ++i) {
+    // A component, its list of points and its points are objects of their
+    // own: each is asked for a few components before it is read.
+    constexpr int Adelanto = 4;
+    const int n = Componentes.Count();
+    for (int i = 0; i < n; ++i) {
+        if (i + 3 * Adelanto < n)
+            Componentes.ItemComo<TAerComponente>(i + 3 * Adelanto)->AnticiparCabecera();
+        if (i + 2 * Adelanto < n)
+            Componentes.ItemComo<TAerComponente>(i + 2 * Adelanto)->Elementos.AnticiparLista();
+        if (i + Adelanto < n)
+            Componentes.ItemComo<TAerComponente>(i + Adelanto)->AnticiparPuntos();
         auto* c = Componentes.ItemComo<TAerComponente>(i);
-        const int sueltas = c->NumConexiones() - c->NumConectadas();
+        const int sueltas = c->NumSueltas();
         if (sueltas > 0) {
             c->Marcado = true;
             total += sueltas;

@@ -129,6 +129,13 @@ public:
         return dynamic_cast<T*>(i);
     }
 
+    // Asks the memory for the list of items (not the items themselves): a
+    // pass over many small collections calls it some way ahead.
+    void AnticiparLista() const {
+        if (Items.size() > Frente)
+            __builtin_prefetch(Items.data() + Frente);
+    }
+
     // Builds an item of the item class, unnamed, at the end.
     TColeccionItem* Nuevo();
     // Adds a free item at the end; on failure the item is destroyed and the
