@@ -65,14 +65,18 @@ void PorComponente(benchmark::State& State, int Componentes) {
         Componentes, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+// Read (Frio 0), or read with the caches emptied first (Frio 1).
 void BM_Leer(benchmark::State& State) {
     const int n = static_cast<int>(State.range(0));
+    const bool frio = State.range(1) != 0;
     const fs::path ruta = Archivo(n);
     double bytes = 0;
     for (auto _ : State) {
         State.PauseTiming();
         auto* L = Lienzo();
         const std::size_t antes = Monton();
+        if (frio)
+            Enfriar();
         State.ResumeTiming();
         ArchivoAer::Leer(*L, ArchivoAer::CargarLineas(ruta));
         State.PauseTiming();
@@ -139,12 +143,20 @@ void BM_Escribir(benchmark::State& State) {
     PorComponente(State, n);
 }
 
+// The check (Frio 0), or the check with the caches emptied first (Frio 1).
 void BM_Verificar(benchmark::State& State) {
     const int n = static_cast<int>(State.range(0));
+    const bool frio = State.range(1) != 0;
     auto& L = Circuito(n);
-    for (auto _ : State)
+    for (auto _ : State) {
+        if (frio) {
+            State.PauseTiming();
+            Enfriar();
+            State.ResumeTiming();
+        }
         if (L.Verificar() != 0)
             State.SkipWithError("the generated circuit has errors");
+    }
     PorComponente(State, n);
 }
 
@@ -407,14 +419,21 @@ void Tamanos(benchmark::internal::Benchmark* B) {
     B->Unit(benchmark::kMillisecond);
 }
 
-BENCHMARK(BM_Leer)->Apply(Tamanos);
+// Sizes, then whether the caches are emptied before each repetition.
+void TamanosEnFrio(benchmark::internal::Benchmark* B) {
+    B->ArgsProduct({{100, 1000, 10000, 100000}, {0, 1}})
+        ->ArgNames({"", "frio"})
+        ->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_Leer)->Apply(TamanosEnFrio);
 BENCHMARK(BM_LeerCli)
     ->ArgsProduct({{1000, 10000}, {0, 1}})
     ->ArgNames({"", "bloques"})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Cerrar)->Apply(Tamanos);
 BENCHMARK(BM_Escribir)->Apply(Tamanos);
-BENCHMARK(BM_Verificar)->Apply(Tamanos);
+BENCHMARK(BM_Verificar)->Apply(TamanosEnFrio);
 BENCHMARK(BM_Red)->Apply(Tamanos);
 BENCHMARK(BM_PintarTodo)->Apply(Tamanos);
 BENCHMARK(BM_PintarZoom)->Apply(Tamanos);
