@@ -166,8 +166,7 @@ TColeccionItem* TColeccion::Buscar(const std::string& Nombre) const {
     if (!Nombre.empty()) {
         if (!PorNombre)
             return nullptr;
-        const auto it = PorNombre->find(MayusculasES(Nombre));
-        return it == PorNombre->end() ? nullptr : it->second;
+        return PorNombre->Buscar(MayusculasES(Nombre));
     }
     for (std::size_t i = Frente; i < Items.size(); ++i)
         if (!Items[i]->Nombre)
@@ -287,16 +286,14 @@ void TColeccion::Renombrado(TColeccionItem* Item, const std::string& Anterior) {
 
 void TColeccion::Indexar(TColeccionItem* Item) {
     if (!PorNombre)
-        PorNombre = std::make_unique<std::unordered_map<std::string, TColeccionItem*>>();
-    (*PorNombre)[MayusculasES(*Item->Nombre)] = Item;
+        PorNombre = std::make_unique<TIndiceNombres>();
+    PorNombre->Poner(MayusculasES(*Item->Nombre), Item);
 }
 
 void TColeccion::Desindexar(TColeccionItem* Item, const std::string& Nombre) {
     if (!PorNombre)
         return;
-    const auto it = PorNombre->find(MayusculasES(Nombre));
-    if (it != PorNombre->end() && it->second == Item)
-        PorNombre->erase(it);
+    PorNombre->Quitar(MayusculasES(Nombre), Item);
 }
 
 } // namespace ventix

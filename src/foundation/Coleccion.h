@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/Clase.h"
+#include "foundation/IndiceNombres.h"
 
 #include <cstdint>
 #include <functional>
@@ -188,7 +189,7 @@ private:
     // Named items by their name in capitals (MayusculasES); names are unique.
     // Made with the first named item: most collections (an element's symbol
     // instances and points) never hold one, and an empty map is not free.
-    std::unique_ptr<std::unordered_map<std::string, TColeccionItem*>> PorNombre;
+    std::unique_ptr<TIndiceNombres> PorNombre;
     std::uint32_t Frente = 0;
     int Cursor = -1;
     int Bloqueo = 0;

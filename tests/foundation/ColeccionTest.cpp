@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <unordered_map>
 #include <vector>
 
 using namespace ventix;
@@ -209,4 +210,47 @@ TEST(Coleccion, AssignCopiesInOrderWithNewIdsButNotFromAnotherClassOrItself) {
     origen.Assign(origen); // clearing first would lose every item
     EXPECT_EQ(std::tuple(origen.Count(), origen.Count() ? origen.Item(0) : nullptr),
               std::tuple(3, a));
+}
+
+// The name index against a plain map, over a run of filings, refilings and
+// removals many times the size of its first table: keys crowd into the same
+// runs of slots, and a removal that left a gap would hide the keys after it.
+TEST(Coleccion, NameIndexAgreesWithAMapThroughGrowthAndRemovals) {
+    std::vector<std::unique_ptr<TRegistro>> items(400);
+    for (auto& i : items)
+        i = std::make_unique<TRegistro>();
+    TIndiceNombres indice;
+    std::unordered_map<std::string, TColeccionItem*> modelo;
+    std::uint32_t azar = 12345;
+    auto siguiente = [&azar] { return azar = azar * 1664525u + 1013904223u; };
+    for (int paso = 0; paso < 20000; ++paso) {
+        const std::string clave = "C" + std::to_string(siguiente() % 700);
+        TColeccionItem* item = items[siguiente() % items.size()].get();
+        switch (siguiente() % 3) {
+        case 0:
+            indice.Poner(clave, item);
+            modelo[clave] = item;
+            break;
+        case 1: {
+            // Only the item filed under the key takes it out.
+            auto it = modelo.find(clave);
+            TColeccionItem* quien = it != modelo.end() && siguiente() % 2 ? it->second : item;
+            indice.Quitar(clave, quien);
+            if (it != modelo.end() && it->second == quien)
+                modelo.erase(it);
+            break;
+        }
+        default:
+            break;
+        }
+        ASSERT_EQ(indice.Cuenta(), modelo.size()) << "step " << paso;
+        if (paso % 97 == 0)
+            for (int k = 0; k < 700; ++k) {
+                const std::string c = "C" + std::to_string(k);
+                const auto it = modelo.find(c);
+                ASSERT_EQ(indice.Buscar(c), it == modelo.end() ? nullptr : it->second)
+                    << "step " << paso << " key " << c;
+            }
+    }
+    EXPECT_EQ(TIndiceNombres().Buscar("A"), nullptr);
 }
