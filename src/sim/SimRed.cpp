@@ -120,12 +120,14 @@ void TSimRed::SetPresion(std::int32_t P, double V) {
     const std::uint8_t e = EstadoDeNivel(v);
     // A destination is always an input or a pilot, which has none itself;
     // the loop carries the same value along the tube.
-    for (;;) {
+    for (bool destino = false;; destino = true) {
         TPuerto& p = Puertos[static_cast<std::size_t>(P)];
-        // A port a rule has already read this pass, given something else:
-        // the pass must be run again. Compared bit for bit, so that running
-        // it again could not give anything different either.
-        if (P < Alcanzados &&
+        // An input or pilot a rule has already read this pass, given
+        // something else: the pass must be run again. Compared bit for bit,
+        // so that running it again could not give anything different
+        // either. (A rule writes only its own node's outputs, which only a
+        // timer reads, and it reads the level it writes back.)
+        if (destino && P < Alcanzados &&
             (std::bit_cast<std::uint64_t>(p.Presion) != std::bit_cast<std::uint64_t>(v) ||
              !Fijadas[static_cast<std::size_t>(P)]))
             Tarde = true;
