@@ -279,6 +279,23 @@ std::array<double, 7> Colocacion(const TAerTubo& T) {
     return r;
 }
 
+// What the canvas kept of the last pose of an element or tube (made at its
+// first), the placement it is posed with now, and whether that or anything
+// else its pose depends on changed since.
+struct TPoseActual {
+    TAerComponente::TPosado& Posado;
+    std::array<double, 7> Colocacion;
+    bool Cambio;
+};
+
+template <class E> TPoseActual PoseActual(E& Elemento) {
+    if (!Elemento.Posado)
+        Elemento.Posado = std::make_unique<TAerComponente::TPosado>();
+    TAerComponente::TPosado& p = *Elemento.Posado;
+    const std::array<double, 7> c = Colocacion(Elemento);
+    return {p, c, Elemento.PoseVieja || !Iguales(c, p.ColocacionPosada)};
+}
+
 // What an element adds to the extent of the drawing: its bounds and the
 // hit areas of its actuators and springs, which reach beyond its body.
 TCADLimites ExtensionDe(const TAerComponente& C) {
@@ -410,11 +427,7 @@ void TAerPaintBox::DibujarCircuito() {
 
     for (int i = 0; i < Componentes.Count(); ++i) {
         auto* c = Componentes.ItemComo<TAerComponente>(i);
-        if (!c->Posado)
-            c->Posado = std::make_unique<TAerComponente::TPosado>();
-        auto& pc = *c->Posado;
-        const std::array<double, 7> colocacion = Colocacion(*c);
-        const bool cambio = c->PoseVieja || !Iguales(colocacion, pc.ColocacionPosada);
+        auto [pc, colocacion, cambio] = PoseActual(*c);
 #ifndef NDEBUG
         // Every change a fingerprint of the whole pose sees is seen above.
         assert(cambio || pc.Alcance.isNull() || HuellaPose(*c) == pc.HuellaPose);
@@ -467,11 +480,7 @@ void TAerPaintBox::DibujarCircuito() {
             t->Seguir();
             const double r =
                 2.0 * (static_cast<double>(t->Cadena.size()) + 2.0) * std::max(t->GetTamano(), 1.0);
-            if (!t->Posado)
-                t->Posado = std::make_unique<TAerComponente::TPosado>();
-            auto& pt = *t->Posado;
-            const std::array<double, 7> colocacion = Colocacion(*t);
-            const bool cambio = t->PoseVieja || !Iguales(colocacion, pt.ColocacionPosada);
+            auto [pt, colocacion, cambio] = PoseActual(*t);
 #ifndef NDEBUG
             assert(cambio || !marcas || HuellaPose(*t) == pt.HuellaPose);
 #endif
@@ -492,11 +501,7 @@ void TAerPaintBox::DibujarCircuito() {
     // points, and they are posed from their ends, so after the elements.
     for (int i = 0; i < Tubos.Count(); ++i) {
         auto* t = static_cast<TAerTubo*>(Tubos.Item(i));
-        if (!t->Posado)
-            t->Posado = std::make_unique<TAerComponente::TPosado>();
-        auto& pt = *t->Posado;
-        const std::array<double, 7> colocacion = Colocacion(*t);
-        const bool cambio = t->PoseVieja || !Iguales(colocacion, pt.ColocacionPosada);
+        auto [pt, colocacion, cambio] = PoseActual(*t);
 #ifndef NDEBUG
         assert(cambio || pt.Alcance.isNull() || HuellaTubo(*t) == pt.HuellaPose);
 #endif
